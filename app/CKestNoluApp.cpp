@@ -1,0 +1,85 @@
+#include "CKestNoluApp.h"
+#include "ResourceIds.h"
+#include "../host/HostKeys.h"
+#include "../host/KestResourceModule.h"
+#include "../wizard/CNOLUWizard.h"
+
+#include <clocale>
+#include <mbctype.h>
+#include <process.h>
+
+std::wstring g_logFile = L"DrxlMMigr.log";
+
+CKestNoluApp::CKestNoluApp()
+{
+    LookupHostFolder(m_hostFolder, m_migrationFolder);
+    UseBatchProfile();
+
+    OSVERSIONINFOEXW version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    version.dwMajorVersion = 5;
+    version.dwMinorVersion = 1;
+    version.wServicePackMajor = 0;
+    DWORDLONG mask = 0;
+    mask = VerSetConditionMask(mask, VER_MAJORVERSION, VER_GREATER_EQUAL);
+    mask = VerSetConditionMask(mask, VER_MINORVERSION, VER_GREATER_EQUAL);
+    mask = VerSetConditionMask(mask, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
+    m_atLeastXP = VerifyVersionInfoW(&version, VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR, mask) != 0;
+}
+
+namespace {
+// The command line of a spawned program is the arguments joined with blanks,
+// so a log path with blanks must travel quoted or notepad opens another file.
+std::wstring QuotedArgument(const std::wstring& text)
+{
+    if (!text.empty() && text.find_first_of(L" \t\"") == std::wstring::npos)
+        return text;
+    std::wstring out = L"\"";
+    for (wchar_t c : text)
+        if (c != L'"')
+            out += c;
+    return out + L"\"";
+}
+}
+
+BOOL CKestNoluApp::InitInstance()
+{
+    // 1. Process locale from the system language; numbers always the "C" way.
+    std::wstring localeName = SystemLocaleName();
+    if (!_wsetlocale(LC_ALL, localeName.c_str()))
+        _wsetlocale(LC_ALL, L"C");
+    _wsetlocale(LC_NUMERIC, L"C");
+    _wsetlocale(LC_TIME, L"");
+    _setmbcp(_MB_CP_ANSI);
+
+    // 2. Language resource module; ends the process with -1 when missing.
+    KestResourceModule resources;
+    m_appName.LoadString(IDS_CAPTION);
+
+    // 3. to 9.
+    ReadSettings();
+    {
+        CNOLUWizard wizard;
+        if (wizard.DoModal() == ID_WIZFINISH) {
+            WriteSettings();
+            PrepareRun();
+            m_progressDlg.SetProgressFile(m_progressFile);
+            m_progressDlg.SetMode(m_Operation == 1 ? 2 : 3);
+            if (m_progressDlg.DoModal() == IDOK) {
+                std::wstring log = QuotedArgument(g_logFile);
+                _wspawnlp(_P_NOWAIT, L"notepad.exe", L"notepad.exe", log.c_str(), nullptr);
+            }
+        }
+    }
+    // 10. The wizard and the resource module go with this scope.
+    return FALSE;
+}
+
+int CKestNoluApp::ExitInstance()
+{
+    PrepareHostProfile(ProfileStep::Restore);
+    RemoveHostLogFile();
+    for (const std::wstring& file : m_tempFiles)
+        DeleteFileW(file.c_str());
+    return CWinApp::ExitInstance();
+}

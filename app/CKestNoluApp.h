@@ -1,0 +1,78 @@
+// The application object: one global instance that owns the job settings, the
+// per-run job data, the saved host profile, the temporary files and the batch
+// process. Every part of the program reads and writes its members directly.
+#pragma once
+#include "CWinApp.h"
+#include "../host/KestSavedProfile.h"
+#include "../supervise/CProgressDlg.h"
+
+#include <windows.h>
+#include <string>
+#include <vector>
+
+enum class ProfileStep { Save = 1, Prepare = 2, Restore = 3 };
+
+class CKestNoluApp : public CWinApp {
+public:
+    CKestNoluApp();
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // Job settings (registry) and job data.
+    void ReadSettings();
+    void WriteSettings();
+
+    // Run preparation and the migration log.
+    void PrepareRun();
+    void WriteLogHeader(UINT titleId);
+    void AddLogLine(const std::wstring& text);
+    void AddLogLine(UINT textId);
+    void WriteRunSummary();
+
+    std::vector<std::wstring> m_drawings;
+    std::wstring m_listFile;
+    int m_Operation = 0;
+    int m_UpdateFlags = 0;
+    int m_OptionFlags = 0;
+    int m_DrxlmFlags = 8;
+    std::wstring m_templatePath;
+    int m_Timeout = 120;
+    int m_QuenbarFlags = 0;
+    int m_SymbolStd = 0;
+    std::vector<std::wstring> m_searchFolders;
+    int m_LogFlags = 0;
+    bool m_profileSaved = false;
+    KestSavedProfile m_saved;
+    bool m_atLeastXP = false;
+    PROCESS_INFORMATION m_batch = {};
+    std::wstring m_hostFolder;
+    std::wstring m_migrationFolder;
+    std::wstring m_drawingScript;
+    std::wstring m_headScript;
+    std::wstring m_analysisBatch;
+    std::wstring m_scanScript;
+    std::wstring m_migrateBatch;
+    std::wstring m_updateScript;
+    std::wstring m_plainScript;
+    CProgressDlg m_progressDlg;
+    INT_PTR m_batchCount = 0;
+    std::wstring m_progressFile;
+    std::vector<std::wstring> m_migrateBatchList;
+    std::vector<std::wstring> m_tempFiles;
+};
+
+// The one application object.
+extern CKestNoluApp theApp;
+
+// The migration log's path; a process-wide setting.
+extern std::wstring g_logFile;
+
+// Deletes the host extension's log named by "LOGFILENAME", then the value.
+void RemoveHostLogFile();
+// Key of the job settings: the product key + "\Migration" (under HKEY_CURRENT_USER).
+std::wstring MigrationSettingsKey();
+// Saves, prepares or restores the host profile.
+void PrepareHostProfile(ProfileStep step);
+// Locale name of the system language; empty selects the user default.
+std::wstring SystemLocaleName();

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both configurations and runs every test.
+set -eu
+top=$(cd "$(dirname "$0")/.." && pwd)
+root=${BUILD_ROOT:-$top/build}
+"$top/scripts/setup.sh"
+"$top/scripts/build.sh" all
+status=0
+echo "== native tests"
+(cd "$root/native" && ctest --output-on-failure -j 2 "$@") || status=1
+echo "== Windows tests under Wine"
+rm -rf "$root/windows/wine-template" "$root/windows/wine-template.lock"
+(cd "$root/windows" && ctest --output-on-failure -j 2 "$@") || status=1
+exit $status
