@@ -1,5 +1,6 @@
 #include "CKestNoluApp.h"
 #include "ResourceIds.h"
+#include "TextLocale.h"
 #include "../host/HostKeys.h"
 #include "../host/KestResourceModule.h"
 #include "../wizard/CNOLUWizard.h"
@@ -45,8 +46,8 @@ std::wstring QuotedArgument(const std::wstring& text)
 BOOL CKestNoluApp::InitInstance()
 {
     // 1. Process locale from the system language; numbers always the "C" way.
-    std::wstring localeName = SystemLocaleName();
-    if (!_wsetlocale(LC_ALL, localeName.c_str()))
+    std::string localeName = SystemLocaleName();
+    if (!setlocale(LC_ALL, localeName.c_str()))
         _wsetlocale(LC_ALL, L"C");
     _wsetlocale(LC_NUMERIC, L"C");
     _wsetlocale(LC_TIME, L"");

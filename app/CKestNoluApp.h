@@ -74,5 +74,3 @@ void RemoveHostLogFile();
 std::wstring MigrationSettingsKey();
 // Saves, prepares or restores the host profile.
 void PrepareHostProfile(ProfileStep step);
-// Locale name of the system language; empty selects the user default.
-std::wstring SystemLocaleName();

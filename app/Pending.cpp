@@ -1,6 +1,7 @@
 // Steps whose parts have not landed yet. Each is replaced by its real
 // implementation as it lands; until then the start-up passes through them.
 #include "CKestNoluApp.h"
+#include "TextLocale.h"
 
 void CKestNoluApp::PrepareRun() {}
 void CKestNoluApp::WriteLogHeader(UINT) {}
@@ -8,4 +9,5 @@ void CKestNoluApp::AddLogLine(const std::wstring&) {}
 void CKestNoluApp::AddLogLine(UINT) {}
 void CKestNoluApp::WriteRunSummary() {}
 void PrepareHostProfile(ProfileStep) {}
-std::wstring SystemLocaleName() { return std::wstring(); }
+std::string SystemLocaleName() { return std::string(); }
+std::locale MakeTextLocale() { return std::locale::classic(); }
