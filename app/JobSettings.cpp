@@ -14,20 +14,16 @@ void ReadInt(const KestRegKey& key, const wchar_t* name, int& value, int fallbac
     value = key.ReadDword(name, data) ? static_cast<int>(data) : fallback;
 }
 
-// The folder of the log file exists when the first entry found for
-// "<folder>*" is a folder (its "." entry, or the folder itself at a root).
+// The folder of the log file must exist. Asking for the folder's own
+// attributes also holds at a drive root, where the first entry of "<root>*"
+// may be a plain file and would wrongly send the log to the temporary folder.
 bool LogFolderExists(const std::wstring& logFile)
 {
     KestFilenm name(logFile, false);
     if (name.m_path.empty())
         return false;
-    std::wstring pattern = name.m_drive + name.m_dir + L"*";
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
-    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    DWORD attributes = GetFileAttributesW((name.m_drive + name.m_dir).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 }
 
