@@ -4,6 +4,7 @@
 #pragma once
 #include "CWinApp.h"
 #include "../host/KestSavedProfile.h"
+#include "KestBatchProcess.h"
 #include "../supervise/CProgressDlg.h"
 
 #include <windows.h>
@@ -30,6 +31,22 @@ public:
     void AddLogLine(UINT textId);
     void WriteRunSummary();
 
+    // Host scripts (the writers report nothing; a file that cannot be written stays empty).
+    void WriteHeadScript(const std::wstring& path);
+    void WriteBodyScript(const std::wstring& path, bool scan, bool updates);
+
+    // The batch run: batch file, launch, start, restart and abort. m_batch is
+    // the one owner of the batch process; the progress dialog borrows it.
+    void WriteBatchFile(int restartIndex, const std::wstring& batchFile, const std::wstring& firstBody,
+                        const std::wstring& secondBody, bool analysis);
+    void LaunchBatch(const std::wstring& batchFile);
+    bool StartMigrateRun();
+    bool StartAnalysisRun();
+    void RestartMigrateRun(int restartIndex);
+    void RestartAnalysisRun(int restartIndex);
+    void AbortMigrateRun();
+    void AbortAnalysisRun();
+
     std::vector<std::wstring> m_drawings;
     std::wstring m_listFile;
     int m_Operation = 0;
@@ -45,7 +62,7 @@ public:
     bool m_profileSaved = false;
     KestSavedProfile m_saved;
     bool m_atLeastXP = false;
-    PROCESS_INFORMATION m_batch = {};
+    KestBatchProcess m_batch;
     std::wstring m_hostFolder;
     std::wstring m_migrationFolder;
     std::wstring m_drawingScript;

@@ -1,0 +1,57 @@
+// Text of the batch file that runs the host once per drawing. Pure text, so
+// every line is checked natively; reading and writing files is the caller's.
+#pragma once
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+class BatchText {
+public:
+    // Everything a batch is made of apart from its list of drawings.
+    struct Job {
+        bool analysis = false;
+        int restartIndex = 0;
+        std::wstring progressFile;
+        std::wstring logFile;
+        std::wstring headScript;
+        std::wstring drawingScript;
+        std::wstring firstBody;
+        std::wstring secondBody;
+        std::wstring hostFolder;   // with its trailing separator
+        std::wstring profileName;
+        std::wstring pathLine;
+        // The drawing message for a file name ("title.ext", lowercase).
+        std::function<std::wstring(const std::wstring& fileName)> message;
+    };
+
+    // "@echo off" and the remark line, each followed by "\n".
+    static std::wstring Header(bool analysis);
+    // Appends the blocks of batchList from job.restartIndex on. In a migrate
+    // batch an entry found in drawingList (case ignored) gets the first body
+    // script and any other the second; an analysis batch uses the first only.
+    static void AppendBlocks(const Job& job, const std::vector<std::wstring>& batchList,
+                             const std::vector<std::wstring>& drawingList, std::wstring& out);
+
+    // "PATH =", the search folders not yet on envPath, then envPath, all lowercase.
+    static std::wstring PathLine(const std::wstring& envPath, const std::vector<std::wstring>& searchFolders);
+    // The folder with a trailing "\" unless it ends in "\" or "/"; empty gives "\".
+    static std::wstring WithTrailingSeparator(const std::wstring& folder);
+    // A relative path made full against the current directory; absolute ones
+    // stay as held. The batch changes folder before the host runs, so a
+    // relative log path would send later lines to another file.
+    static std::wstring Absolute(const std::wstring& path);
+    // The file name that the drawing messages show: title "." extension, lowercase.
+    static std::wstring DrawingFileName(const std::wstring& drawing);
+
+    // A path in double quotes, with "%" doubled so the interpreter keeps it.
+    static std::wstring Quoted(const std::wstring& path);
+    // Text for a command line outside quotes: "%" doubled, and "^ & | < >"
+    // outside double quotes escaped with "^", so a name like "a&b.dwg" stays text.
+    static std::wstring Escaped(const std::wstring& text);
+
+    // Lines of a list file already converted to wide text: line ends are "\n"
+    // (a "\r" before one is dropped); reading stops at the first line longer
+    // than maxLength, which is not taken, nor anything after it.
+    static std::vector<std::wstring> ListLines(const std::wstring& text, size_t maxLength = 1023);
+};

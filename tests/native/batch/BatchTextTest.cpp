@@ -1,0 +1,164 @@
+#include "BatchText.h"
+#include "PathPlatform.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+using Lines = std::vector<std::wstring>;
+
+Lines Split(const std::wstring& text)
+{
+    Lines lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size()) << "text must end with a line feed";
+    return lines;
+}
+
+class BatchTextTest : public ::testing::Test {
+protected:
+    void SetUp() override { PathPlatform::SetCurrentDirectoryForTest(L"C:\\Work"); }
+
+    BatchText::Job MigrateJob() const
+    {
+        BatchText::Job job;
+        job.progressFile = L"c:\\temp\\lorn1.tmp";
+        job.logFile = L"C:\\Logs\\DrxlMMigr.log";
+        job.headScript = L"c:\\temp\\lorn3.scr";
+        job.drawingScript = L"c:\\temp\\lorn2.scr";
+        job.firstBody = L"c:\\temp\\lorn4.scr";
+        job.secondBody = L"c:\\temp\\lorn5.scr";
+        job.hostFolder = L"C:\\Program Files\\Draxil\\";
+        job.profileName = L"<<DRXLMPP>>";
+        job.pathLine = L"PATH =c:\\windows";
+        job.message = [](const std::wstring& name) { return L"Migrating drawing " + name; };
+        return job;
+    }
+
+    // The eleven lines of one block as they must stand.
+    static Lines Block(int number, const std::wstring& drawing, const std::wstring& fileName, const wchar_t* body,
+                       const wchar_t* verb = L"Migrating")
+    {
+        return {L"",
+                L"echo " + std::to_wstring(number) + L" > \"c:\\temp\\lorn1.tmp\"",
+                L"echo. >> \"C:\\Logs\\DrxlMMigr.log\"",
+                L"echo " + std::wstring(verb) + L" drawing " + fileName + L" >> \"C:\\Logs\\DrxlMMigr.log\"",
+                L"copy \"c:\\temp\\lorn3.scr\" \"c:\\temp\\lorn2.scr\"",
+                L"echo _.OPEN>> \"c:\\temp\\lorn2.scr\"",
+                L"echo \"" + drawing + L"\">> \"c:\\temp\\lorn2.scr\"",
+                L"type \"" + std::wstring(body) + L"\" >> \"c:\\temp\\lorn2.scr\"",
+                L"PATH =c:\\windows",
+                L"cd /d \"C:\\Program Files\\Draxil\\\"",
+                L"start /wait drxl.exe /b \"c:\\temp\\lorn2.scr\" /p \"<<DRXLMPP>>\" /nologo"};
+    }
+};
+}
+
+TEST_F(BatchTextTest, HeaderNamesTheKindOfRun)
+{
+    EXPECT_EQ(BatchText::Header(true), L"@echo off\nrem Scan the DWG's and write list of xrefs.\n");
+    EXPECT_EQ(BatchText::Header(false), L"@echo off\nrem Save/update the DWG's.\n");
+}
+
+TEST_F(BatchTextTest, MigrateBlocksChooseTheBodyScriptByTheDrawingList)
+{
+    const Lines batch = {L"D:\\Plans\\Gear.DWG", L"d:\\plans\\other.dwg"};
+    const Lines drawings = {L"d:\\PLANS\\gear.dwg"};
+    std::wstring text;
+    BatchText::AppendBlocks(MigrateJob(), batch, drawings, text);
+    Lines expected = Block(1, L"D:\\Plans\\Gear.DWG", L"gear.dwg", L"c:\\temp\\lorn4.scr");
+    Lines second = Block(2, L"d:\\plans\\other.dwg", L"other.dwg", L"c:\\temp\\lorn5.scr");
+    expected.insert(expected.end(), second.begin(), second.end());
+    EXPECT_EQ(Split(text), expected);
+}
+
+TEST_F(BatchTextTest, AnalysisBlocksAllUseTheFirstBodyScript)
+{
+    BatchText::Job job = MigrateJob();
+    job.analysis = true;
+    job.message = [](const std::wstring& name) { return L"Scanning drawing " + name; };
+    const Lines list = {L"c:\\a\\one.dwg", L"c:\\a\\two"};
+    std::wstring text;
+    BatchText::AppendBlocks(job, list, Lines{}, text);
+    Lines expected = Block(1, L"c:\\a\\one.dwg", L"one.dwg", L"c:\\temp\\lorn4.scr", L"Scanning");
+    Lines second = Block(2, L"c:\\a\\two", L"two.", L"c:\\temp\\lorn4.scr", L"Scanning");
+    expected.insert(expected.end(), second.begin(), second.end());
+    EXPECT_EQ(Split(text), expected);
+}
+
+TEST_F(BatchTextTest, RestartKeepsTheNumbersAndSkipsEarlierDrawings)
+{
+    const Lines list = {L"c:\\a.dwg", L"c:\\b.dwg", L"c:\\c.dwg", L"c:\\d.dwg"};
+    std::wstring text;
+    BatchText::Job job = MigrateJob();
+    job.restartIndex = 2;
+    BatchText::AppendBlocks(job, list, list, text);
+    Lines lines = Split(text);
+    ASSERT_EQ(lines.size(), 22u);
+    EXPECT_EQ(lines[1], L"echo 3 > \"c:\\temp\\lorn1.tmp\"");
+    EXPECT_EQ(lines[12], L"echo 4 > \"c:\\temp\\lorn1.tmp\"");
+    EXPECT_EQ(lines[6], L"echo \"c:\\c.dwg\">> \"c:\\temp\\lorn2.scr\"");
+
+    for (int index : {4, 5, 1000}) {
+        text.clear();
+        job.restartIndex = index;
+        BatchText::AppendBlocks(job, list, list, text);
+        EXPECT_EQ(text, L"") << index;
+    }
+    text.clear();
+    job.restartIndex = -3;
+    BatchText::AppendBlocks(job, list, list, text);
+    EXPECT_EQ(Split(text).size(), 44u);
+}
+
+TEST_F(BatchTextTest, SpecialCharactersStayText)
+{
+    BatchText::Job job = MigrateJob();
+    std::wstring text;
+    BatchText::AppendBlocks(job, {L"c:\\R&D 100%\\a&b^c.dwg"}, {}, text);
+    Lines lines = Split(text);
+    EXPECT_EQ(lines[3], L"echo Migrating drawing a^&b^^c.dwg >> \"C:\\Logs\\DrxlMMigr.log\"");
+    EXPECT_EQ(lines[6], L"echo \"c:\\R&D 100%%\\a&b^c.dwg\">> \"c:\\temp\\lorn2.scr\"");
+
+    EXPECT_EQ(BatchText::Escaped(L"a<b>c|d %x% \"q&|\" e&"), L"a^<b^>c^|d %%x%% \"q&|\" e^&");
+    EXPECT_EQ(BatchText::Quoted(L"c:\\50%.dwg"), L"\"c:\\50%%.dwg\"");
+}
+
+TEST_F(BatchTextTest, PathLineAddsOnlyMissingFolders)
+{
+    const std::wstring path = L"C:\\Windows;C:\\Lib;D:\\Tools\\;E:\\Last";
+    EXPECT_EQ(BatchText::PathLine(path, {}), L"PATH =c:\\windows;c:\\lib;d:\\tools\\;e:\\last");
+    EXPECT_EQ(BatchText::PathLine(path, {L"c:\\lib", L"C:\\LIB\\", L"d:\\tools", L"e:\\last", L"F:\\Support\\"}),
+              L"PATH =e:\\last\\;f:\\support\\;c:\\windows;c:\\lib;d:\\tools\\;e:\\last");
+    EXPECT_EQ(BatchText::PathLine(L"c:\\x;", {L"c:\\a&b"}), L"PATH =c:\\a^&b\\;c:\\x;");
+}
+
+TEST_F(BatchTextTest, FoldersAndNames)
+{
+    EXPECT_EQ(BatchText::WithTrailingSeparator(L"C:\\Host"), L"C:\\Host\\");
+    EXPECT_EQ(BatchText::WithTrailingSeparator(L"C:\\Host\\"), L"C:\\Host\\");
+    EXPECT_EQ(BatchText::WithTrailingSeparator(L"C:\\Host/"), L"C:\\Host/");
+    EXPECT_EQ(BatchText::WithTrailingSeparator(L""), L"\\");
+
+    EXPECT_EQ(BatchText::Absolute(L"DrxlMMigr.log"), L"C:\\Work\\DrxlMMigr.log");
+    EXPECT_EQ(BatchText::Absolute(L"..\\Logs\\x.log"), L"C:\\Logs\\x.log");
+    EXPECT_EQ(BatchText::Absolute(L"D:\\Logs\\X.log"), L"D:\\Logs\\X.log");
+    EXPECT_EQ(BatchText::Absolute(L"\\\\server\\share\\x.log"), L"\\\\server\\share\\x.log");
+
+    EXPECT_EQ(BatchText::DrawingFileName(L"D:\\Plans\\Gear Plan.DWG"), L"gear plan.dwg");
+    EXPECT_EQ(BatchText::DrawingFileName(L"d:\\plans\\archive.tar.gz"), L"archive.tar.gz");
+}
+
+TEST_F(BatchTextTest, ListLinesFollowTheReadingRules)
+{
+    EXPECT_EQ(BatchText::ListLines(L"a\r\nb\n\nc"), (Lines{L"a", L"b", L"", L"c"}));
+    EXPECT_EQ(BatchText::ListLines(L"a\r\n"), (Lines{L"a"}));
+    EXPECT_EQ(BatchText::ListLines(L""), Lines{});
+    EXPECT_EQ(BatchText::ListLines(L"a\rb\n"), (Lines{L"a\rb"}));
+
+    std::wstring fits(1023, L'x');
+    std::wstring tooLong(1024, L'y');
+    EXPECT_EQ(BatchText::ListLines(fits + L"\r\nz\n"), (Lines{fits, L"z"}));
+    EXPECT_EQ(BatchText::ListLines(L"a\n" + tooLong + L"\nz\n"), (Lines{L"a"}));
+}
