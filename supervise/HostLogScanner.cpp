@@ -41,7 +41,7 @@ void HostLogScanner::SetDecoder(Decoder decode) { m_decode = decode ? std::move(
 
 void HostLogScanner::Restart()
 {
-    m_offset = 0;
+    m_lineStart = 0;
     Rewind();
 }
 

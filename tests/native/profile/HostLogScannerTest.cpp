@@ -68,8 +68,22 @@ TEST(HostLogScanner, GoesOnWhereTheLastScanEnded)
     // The found line is found again by the next scan, as long as the log holds it.
     EXPECT_TRUE(ScanText(scanner, log, line));
     EXPECT_EQ(line, L"three error: x");
+}
+
+TEST(HostLogScanner, RestartReadsANewFileFromItsFirstByte)
+{
+    HostLogScanner scanner = MakeScanner();
+    std::wstring line;
+    EXPECT_FALSE(ScanText(scanner, "quiet
+quiet again
+", line));
     scanner.Restart();
-    EXPECT_TRUE(ScanText(scanner, log, line, 1));
+    EXPECT_EQ(scanner.Offset(), 0u);
+    EXPECT_TRUE(ScanText(scanner, "error: first
+quiet
+quiet again
+", line, 1));
+    EXPECT_EQ(line, L"error: first");
 }
 
 TEST(HostLogScanner, ErrorAfterAnOverlongLineIsStillFound)

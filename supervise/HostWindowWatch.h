@@ -1,0 +1,25 @@
+// Watching the host while a run is supervised: its main window, the dialogs
+// it shows (ended or answered with keys), and error lines in its extension's
+// log. Everything done is recorded in the migration log as indented lines.
+// All of it runs on the user-interface thread.
+#pragma once
+#include <windows.h>
+#include <string>
+
+// The host's main window (and its title when asked for), or null.
+HWND FindHostMainWindow(std::wstring* title = nullptr);
+// Ends or answers at most one host window per call (the Enter key that a
+// window of row 2102 gets does not count).
+void WatchHostWindows();
+// True when the extension's log shows an error line, which is then logged.
+// Each call reads only what the log gained since the previous call.
+bool ScanHostLog();
+// Logs every non-empty text of the window's child windows.
+void LogChildTexts(HWND window);
+// Appends a tab, the text and a line end to the migration log.
+void AddIndentedLogLine(const std::wstring& text);
+void AddIndentedLogString(UINT id);
+
+// Test hook: forget the remembered key of row 2132, the last key-sequence
+// window and where the last log scan ended.
+void ResetHostWatchForTest();

@@ -1,0 +1,371 @@
+// Window watching and log scanning against puppet hosts: separate processes
+// that show windows with the titles and child texts a host would.
+#include "CKestNoluApp.h"
+#include "HostKeys.h"
+#include "HostWindowWatch.h"
+#include "KestRegKey.h"
+#include "KeySequencePlayer.h"
+#include "WineTestSupport.h"
+
+#include "Afx.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+CKestNoluApp theApp;
+
+namespace {
+HMODULE g_languageModule = nullptr;
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+std::vector<std::string> LogLines()
+{
+    std::string bytes = wts::ReadFileBytes(g_logFile);
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos)
+            end = bytes.size();
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::string LogText()
+{
+    std::string all;
+    for (const std::string& line : LogLines())
+        all += line + "\n";
+    return all;
+}
+
+struct OwnedWindow {
+    const std::wstring* title;
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnedWindow(HWND window, LPARAM lParam)
+{
+    auto* find = reinterpret_cast<OwnedWindow*>(lParam);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == find->processId && IsWindowVisible(window) && wts::WindowText(window) == *find->title) {
+        find->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The window with this title of this process, once it shows.
+HWND WaitForWindowOf(HANDLE process, const std::wstring& title, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        OwnedWindow find = {&title, GetProcessId(process), nullptr};
+        EnumWindows(FindOwnedWindow, reinterpret_cast<LPARAM>(&find));
+        if (find.found)
+            return find.found;
+        wts::Pump(100);
+    } while (GetTickCount() - start < ms);
+    return nullptr;
+}
+
+DWORD ExitCodeWithin(HANDLE process, DWORD ms)
+{
+    if (WaitForSingleObject(process, ms) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return code;
+}
+}
+
+class WatchTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        std::wstring host = wts::FreshDir(L"watch-host");
+        ASSERT_EQ(wts::Run(L"\"" + wts::BinDir() + L"\\HostSetup.exe\" \"" + host + L"\""), 0);
+        ResetHostKeysForTest();
+        UseBatchProfile();
+        theApp.m_hostFolder = host;
+        std::wstring language = wts::BinDir() + L"\\drxlm\\en-US\\keNoluRes.dll";
+        g_languageModule = LoadLibraryW(language.c_str());
+        ASSERT_NE(g_languageModule, nullptr);
+    }
+
+    void SetUp() override
+    {
+        AfxSetResourceHandle(g_languageModule);
+        m_dir = wts::FreshDir(L"watch");
+        g_logFile = m_dir + L"\\migration.log";
+        ResetHostWatchForTest();
+        KeySequencePlayer::SetInstallerForTest(nullptr);
+        KestRegKey(MigrationSettingsKey(), HKEY_CURRENT_USER).DeleteValue(L"LOGFILENAME");
+    }
+
+    void TearDown() override
+    {
+        for (HANDLE process : m_puppets) {
+            TerminateProcess(process, 1);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+        KeySequencePlayer::Stop();
+        KeySequencePlayer::SetInstallerForTest(nullptr);
+    }
+
+    // Starts a puppet and waits until its window shows.
+    HANDLE Puppet(const std::wstring& mode, const std::wstring& title, const std::vector<std::wstring>& children = {})
+    {
+        std::wstring line = L"\"" + wts::BinDir() + L"\\..\\tests\\Puppet.exe\" " + mode + L" \"" + title + L"\"";
+        for (const std::wstring& child : children)
+            line += L" \"" + child + L"\"";
+        HANDLE process = wts::Start(line);
+        EXPECT_NE(process, nullptr);
+        if (process)
+            m_puppets.push_back(process);
+        m_window = process ? WaitForWindowOf(process, title, 15000) : nullptr;
+        EXPECT_NE(m_window, nullptr) << Narrow(title);
+        return process;
+    }
+
+    std::wstring m_dir;
+    std::vector<HANDLE> m_puppets;
+    HWND m_window = nullptr;
+};
+
+TEST_F(WatchTest, FatalWindowEndsTheHostAndLogsItsTitle)
+{
+    HANDLE host = Puppet(L"dialog", L"Draxil Error", {L"Something went wrong"});
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(host, 5000), 0u);
+    EXPECT_EQ(LogText(), "\tThe host program was ended because it showed the window \"Draxil Error\".\n");
+}
+
+TEST_F(WatchTest, FatalPatternIgnoresCase)
+{
+    HANDLE host = Puppet(L"dialog", L"CANNOT OPEN gear.dwg");
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(host, 5000), 0u);
+}
+
+TEST_F(WatchTest, FatalRowWithChildTextsLogsThemBeforeTheEnd)
+{
+    HANDLE host = Puppet(L"dialog", L"Migration Error", {L"Drawing gear.dwg", L"Block table damaged"});
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(host, 5000), 0u);
+    std::vector<std::string> lines = LogLines();
+    ASSERT_GE(lines.size(), 4u) << LogText();
+    EXPECT_EQ(lines.front(), "\tTexts of the window that ended the host program:");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "\tDrawing gear.dwg"), lines.end()) << LogText();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "\tBlock table damaged"), lines.end()) << LogText();
+    EXPECT_EQ(lines.back(), "\tThe host program was ended because it showed the window \"Migration Error\".");
+}
+
+TEST_F(WatchTest, AnswerWindowsGetTheirKeyAndTheHostGoesOn)
+{
+    HANDLE host = Puppet(L"dialog", L"Drawing Properties");
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(host, 5000), 100u + IDCANCEL);   // Escape
+
+    host = Puppet(L"dialog", L"Drawing From a Newer Release");
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(host, 5000), 100u + IDOK);       // Enter, with the extra note
+    EXPECT_EQ(LogText(), "\tThe host window \"Drawing Properties\" was answered.\n"
+                         "\tThe host window \"Drawing From a Newer Release\" was answered.\n"
+                         "\tThe notice about a drawing from a newer release was confirmed.\n");
+}
+
+TEST_F(WatchTest, KeyZeroRowsAreLoggedButLeaveTheWindow)
+{
+    HANDLE host = Puppet(L"dialog", L"Migration Progress");
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(host, 1500), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(LogText(), "\tThe host window \"Migration Progress\" was answered.\n");
+}
+
+TEST_F(WatchTest, AtMostOneWindowIsHandledPerCall)
+{
+    HANDLE first = Puppet(L"dialog", L"Draxil Error");
+    HANDLE second = Puppet(L"dialog", L"Fatal Error");
+    WatchHostWindows();
+    Sleep(1000);
+    int ended = (WaitForSingleObject(first, 0) == WAIT_OBJECT_0) + (WaitForSingleObject(second, 0) == WAIT_OBJECT_0);
+    EXPECT_EQ(ended, 1);
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(first, 5000), 0u);
+    EXPECT_EQ(ExitCodeWithin(second, 5000), 0u);
+}
+
+TEST_F(WatchTest, WarningWithTheReadOnlyNoteIsLeftAlone)
+{
+    HANDLE kept = Puppet(L"dialog", L"Draxil Warning", {L"THE DRAWING WILL BE OPENED READ-ONLY."});
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(kept, 1500), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(LogText(), "");
+
+    HANDLE ended = Puppet(L"dialog", L"Draxil Warning", {L"Something else"});
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(ended, 5000), 0u);
+    EXPECT_EQ(ExitCodeWithin(kept, 0), static_cast<DWORD>(STILL_ACTIVE));
+}
+
+TEST_F(WatchTest, MessageWithTheHostsContinueTextGetsEnterAndTheWatchGoesOn)
+{
+    // The newest window is on top and is looked at first.
+    HANDLE fatal = Puppet(L"dialog", L"Fatal Error");
+    HANDLE message = Puppet(L"dialog", L"Draxil Message", {L"Drawing gear.dwg", L"Press ENTER to continue."});
+    BringWindowToTop(m_window);
+    WatchHostWindows();
+    // The Enter key does not count: the same call still ends the other host.
+    EXPECT_EQ(ExitCodeWithin(message, 5000), 100u + IDOK);
+    EXPECT_EQ(ExitCodeWithin(fatal, 5000), 0u);
+    EXPECT_EQ(LogText(), "\tThe host program was ended because it showed the window \"Fatal Error\".\n");
+}
+
+TEST_F(WatchTest, MessageIsEndedWithoutTheTextOrWithoutTheHostsModule)
+{
+    HANDLE plain = Puppet(L"dialog", L"Draxil Message", {L"Something else"});
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(plain, 5000), 0u);
+
+    std::wstring folder = theApp.m_hostFolder;
+    theApp.m_hostFolder = m_dir;   // no drxlm\drxlmres.dll there
+    HANDLE orphan = Puppet(L"dialog", L"Draxil Message", {L"Press ENTER to continue."});
+    WatchHostWindows();
+    theApp.m_hostFolder = folder;
+    EXPECT_EQ(ExitCodeWithin(orphan, 5000), 0u);
+}
+
+TEST_F(WatchTest, KeySequenceWindowIsBroughtUpLoggedAndEndedWhenThePlayDidNothing)
+{
+    HANDLE host = Puppet(L"dialog", L"Migrate Assembly Options");
+    HWND window = m_window;
+    WatchHostWindows();
+    wts::Pump(1000);
+    EXPECT_TRUE(GetForegroundWindow() == window || GetTopWindow(nullptr) == window);
+    EXPECT_EQ(LogText(), "\tThe host window \"Migrate Assembly Options\" was answered.\n");
+    if (ExitCodeWithin(host, 2000) == STILL_ACTIVE) {
+        // The platform never played the keys: the next call ends the host.
+        WatchHostWindows();
+        EXPECT_EQ(ExitCodeWithin(host, 5000), 0u);
+        EXPECT_NE(LogText().find("ended because it showed the window \"Migrate Assembly Options\""), std::string::npos);
+    }
+    EXPECT_FALSE(KeySequencePlayer::Running());
+}
+
+TEST_F(WatchTest, KeySequenceWindowIsEndedWhenNoHookCanBeInstalled)
+{
+    KeySequencePlayer::SetInstallerForTest([](HOOKPROC) -> HHOOK { return nullptr; });
+    HANDLE host = Puppet(L"dialog", L"Migrate Assembly Options");
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(host, 5000), 0u);
+    EXPECT_EQ(LogText(), "\tThe host program was ended because it showed the window \"Migrate Assembly Options\".\n");
+}
+
+TEST_F(WatchTest, SwitchedOffRowsAreSkippedAndFatalComesFirst)
+{
+    AfxSetResourceHandle(GetModuleHandleW(nullptr));   // the test's own strings
+    HANDLE both = Puppet(L"dialog", L"Both Kinds");
+    HANDLE off = Puppet(L"dialog", L"Draxil Error");      // its row reads "?Draxil Error"
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(both, 5000), 0u);
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(off, 1500), static_cast<DWORD>(STILL_ACTIVE));
+    // Row 2132 answers with the first character of string 2136: C, the Cancel button's mnemonic.
+    HANDLE save = Puppet(L"dialog", L"Save Changes");
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(save, 5000), 100u + IDCANCEL);
+    EXPECT_EQ(LogText(), "\tended for \"Both Kinds\"\n\tanswered \"Save Changes\"\n");
+}
+
+TEST_F(WatchTest, MainWindowIsFoundByTitleOrTitleWithDrawing)
+{
+    Puppet(L"main", L"Draxil R26.0 [gear.dwg]");
+    EXPECT_EQ(FindHostMainWindow(), nullptr);
+    Puppet(L"main", L"Draxil R26.0 - [gear.dwg]");
+    std::wstring title;
+    EXPECT_EQ(FindHostMainWindow(&title), m_window);
+    EXPECT_EQ(title, L"Draxil R26.0 - [gear.dwg]");
+    // A main window is neither ended nor answered.
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(m_puppets.back(), 1000), static_cast<DWORD>(STILL_ACTIVE));
+}
+
+TEST_F(WatchTest, OwnWindowsAreNeverEnded)
+{
+    HWND own = CreateWindowW(L"STATIC", L"Draxil Error", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(own, nullptr);
+    WatchHostWindows();
+    EXPECT_TRUE(IsWindow(own));
+    EXPECT_EQ(LogText(), "");
+    DestroyWindow(own);
+}
+
+// The player is driven the way the platform does: get-next (possibly asked
+// again for the same event) and skip to move on, starting with either kind.
+class KeySequencePlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        KeySequencePlayer::SetInstallerForTest([](HOOKPROC) { return reinterpret_cast<HHOOK>(1); });
+    }
+    void TearDown() override { KeySequencePlayer::SetInstallerForTest(nullptr); }
+
+    static std::vector<std::pair<UINT, UINT>> PlayAll(bool skipFirst)
+    {
+        const uint16_t keys[] = {9, 9, 40, 13};
+        EXPECT_TRUE(KeySequencePlayer::Start(keys, 4));
+        if (skipFirst)
+            KeySequencePlayer::Play(HC_SKIP, 0, 0);
+        std::vector<std::pair<UINT, UINT>> events;
+        for (int guard = 0; guard < 40 && KeySequencePlayer::Running(); ++guard) {
+            EVENTMSG event = {};
+            EVENTMSG again = {};
+            EXPECT_EQ(KeySequencePlayer::Play(HC_GETNEXT, 0, reinterpret_cast<LPARAM>(&event)), 0);
+            KeySequencePlayer::Play(HC_GETNEXT, 0, reinterpret_cast<LPARAM>(&again));
+            EXPECT_EQ(again.message, event.message);
+            EXPECT_EQ(again.paramL, event.paramL);
+            EXPECT_EQ(event.paramH, MapVirtualKeyW(event.paramL, 0));
+            events.emplace_back(event.message, event.paramL);
+            KeySequencePlayer::Play(HC_SKIP, 0, 0);
+        }
+        return events;
+    }
+};
+
+TEST_F(KeySequencePlayerTest, PlaysDownAndUpOfEachKeyThenRemovesItself)
+{
+    std::vector<std::pair<UINT, UINT>> expected = {
+        {WM_KEYDOWN, 9}, {WM_KEYUP, 9}, {WM_KEYDOWN, 9}, {WM_KEYUP, 9},
+        {WM_KEYDOWN, 40}, {WM_KEYUP, 40}, {WM_KEYDOWN, 13}, {WM_KEYUP, 13}};
+    EXPECT_EQ(PlayAll(false), expected);
+    EXPECT_FALSE(KeySequencePlayer::Running());
+    EXPECT_EQ(PlayAll(true), expected);
+    EXPECT_FALSE(KeySequencePlayer::Running());
+}
+
+TEST_F(KeySequencePlayerTest, OtherRequestsAreIgnoredAndANewSequenceStartsAfresh)
+{
+    const uint16_t keys[] = {9, 9, 40, 13};
+    ASSERT_TRUE(KeySequencePlayer::Start(keys, 4));
+    EVENTMSG event = {};
+    KeySequencePlayer::Play(HC_GETNEXT, 0, reinterpret_cast<LPARAM>(&event));
+    KeySequencePlayer::Play(HC_SKIP, 0, 0);
+    KeySequencePlayer::Play(HC_SYSMODALON, 0, 0);
+    KeySequencePlayer::Play(HC_GETNEXT, 0, reinterpret_cast<LPARAM>(&event));
+    EXPECT_EQ(event.message, static_cast<UINT>(WM_KEYUP));
+    const uint16_t enter[] = {13};
+    ASSERT_TRUE(KeySequencePlayer::Start(enter, 1));
+    KeySequencePlayer::Play(HC_GETNEXT, 0, reinterpret_cast<LPARAM>(&event));
+    EXPECT_EQ(event.message, static_cast<UINT>(WM_KEYDOWN));
+    EXPECT_EQ(event.paramL, 13u);
+    KeySequencePlayer::Stop();
+}
