@@ -369,3 +369,108 @@ TEST_F(KeySequencePlayerTest, OtherRequestsAreIgnoredAndANewSequenceStartsAfresh
     EXPECT_EQ(event.paramL, 13u);
     KeySequencePlayer::Stop();
 }
+
+// The simulated host, when it is built: one drawing whose markers make it show
+// a window or log an error, run by a script as the batch file would.
+class SimulatedHostTest : public WatchTest {
+protected:
+    void SetUp() override
+    {
+        WatchTest::SetUp();
+        m_drxl = theApp.m_hostFolder + L"\\drxl.exe";
+        if (!wts::FileExists(m_drxl))
+            GTEST_SKIP() << "no simulated host in this build";
+    }
+
+    // Starts the host on a drawing holding the marker; waits for the window titled `waitFor`.
+    HANDLE Host(const std::string& marker, const std::wstring& waitFor)
+    {
+        m_drawing = m_dir + L"\\gear.dwg";
+        wts::WriteFileBytes(m_drawing, "DX1018 drawing\r\nKESTFAULT=" + marker + "\n");
+        std::wstring script = m_dir + L"\\run.scr";
+        std::string host(theApp.m_hostFolder.begin(), theApp.m_hostFolder.end());
+        std::string drawing(m_drawing.begin(), m_drawing.end());
+        wts::WriteFileBytes(script, "_krx\r\n_load\r\n\"" + host + "\\drxlm\\migration\\kemigr.krx\"\r\n_.OPEN\r\n\"" +
+                                        drawing + "\"\r\n_.QSAVE\r\n_.QUIT\r\n");
+        HANDLE process = wts::Start(L"\"" + m_drxl + L"\" /b \"" + script + L"\" /p \"<<DRXLMPP>>\" /nologo");
+        EXPECT_NE(process, nullptr);
+        if (process)
+            m_puppets.push_back(process);
+        m_window = process ? WaitForWindowOf(process, waitFor, 20000) : nullptr;
+        EXPECT_NE(m_window, nullptr) << Narrow(waitFor);
+        return process;
+    }
+
+    bool Saved() { return wts::ReadFileBytes(m_drawing).compare(0, 6, "DX1032") == 0; }
+
+    std::wstring m_drxl, m_drawing;
+};
+
+TEST_F(SimulatedHostTest, MainWindowCarriesTheDrawingName)
+{
+    Host("dialog:Drawing Properties|x", L"Drawing Properties");
+    std::wstring title;
+    EXPECT_NE(FindHostMainWindow(&title), nullptr);
+    EXPECT_EQ(title, L"Draxil R26.0 - [gear.dwg]");
+}
+
+TEST_F(SimulatedHostTest, FatalDialogEndsTheHostBeforeItSaves)
+{
+    HANDLE host = Host("dialog:Migration Error|Block table damaged", L"Migration Error");
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(host, 5000), 0u);
+    EXPECT_FALSE(Saved());
+    std::string log = LogText();
+    EXPECT_NE(log.find("\tBlock table damaged\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("showed the window \"Migration Error\""), std::string::npos) << log;
+}
+
+TEST_F(SimulatedHostTest, AnsweredDialogsLetTheHostSaveAndQuit)
+{
+    HANDLE host = Host("dialog:Drawing Properties|x", L"Drawing Properties");
+    WatchHostWindows();
+    EXPECT_NE(ExitCodeWithin(host, 10000), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_TRUE(Saved());
+
+    host = Host("dialog:Draxil Message|Press ENTER to continue.", L"Draxil Message");
+    WatchHostWindows();
+    EXPECT_NE(ExitCodeWithin(host, 10000), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_TRUE(Saved());
+    EXPECT_EQ(LogText(), "\tThe host window \"Drawing Properties\" was answered.\n");
+}
+
+TEST_F(SimulatedHostTest, ReadOnlyWarningIsLeftToTheUser)
+{
+    HANDLE host = Host("dialog:Draxil Warning|The drawing will be opened read-only.", L"Draxil Warning");
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(host, 1500), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(LogText(), "");
+}
+
+TEST_F(SimulatedHostTest, KeySequenceDialogIsBroughtUpAndHandledAgainIfStillThere)
+{
+    HANDLE host = Host("dialog:Migrate Assembly Options|Assemblies: 3", L"Migrate Assembly Options");
+    HWND window = m_window;
+    WatchHostWindows();
+    wts::Pump(500);
+    EXPECT_TRUE(GetForegroundWindow() == window || GetTopWindow(nullptr) == window);
+    EXPECT_EQ(LogLines().front(), "\tThe host window \"Migrate Assembly Options\" was answered.");
+    if (ExitCodeWithin(host, 3000) == STILL_ACTIVE) {
+        WatchHostWindows();
+        EXPECT_EQ(ExitCodeWithin(host, 5000), 0u);
+    }
+}
+
+TEST_F(SimulatedHostTest, ErrorInTheExtensionLogIsFoundAndLogged)
+{
+    Host("logerror:ERROR: cannot open external reference", L"Draxil R26.0 - [gear.dwg]");
+    bool found = false;
+    for (int i = 0; i < 50 && !found; ++i) {
+        found = ScanHostLog();
+        if (!found)
+            wts::Pump(200);
+    }
+    EXPECT_TRUE(found);
+    EXPECT_EQ(LogText(), "\t\t** \"ERROR: cannot open external reference\"\n");
+    EXPECT_NE(FindHostMainWindow(), nullptr);
+}
