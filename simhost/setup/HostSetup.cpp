@@ -93,6 +93,9 @@ int wmain(int argc, wchar_t** argv)
     CopyIfThere(bin + L"drxl.exe", folder + L"\\drxl.exe");
     CopyIfThere(bin + L"drxlm\\drxlmres.dll", folder + L"\\drxlm\\drxlmres.dll");
     CopyIfThere(bin + L"dwgmigr.txt", folder + L"\\drxlm\\migration\\dwgmigr.txt");
+    // The wizard's help window reads the notes from <host folder>\migration.
+    MakeFolders(folder + L"\\migration");
+    CopyIfThere(bin + L"dwgmigr.txt", folder + L"\\migration\\dwgmigr.txt");
     CopyIfThere(bin + L"kemigr.krx", folder + L"\\drxlm\\migration\\kemigr.krx");
 
     if (!ok) {
