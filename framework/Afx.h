@@ -7,6 +7,8 @@ class CWinApp;
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE module);
+// The module that holds a resource: the resource module first, then the program.
+HINSTANCE AfxFindResourceHandle(LPCWSTR name, LPCWSTR type);
 CWinApp* AfxGetApp();
 
 // Message box owned by the active window of this thread; the caption is the

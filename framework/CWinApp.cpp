@@ -43,6 +43,14 @@ int CWinApp::WinMainBody(HINSTANCE instance)
 HINSTANCE AfxGetInstanceHandle() { return g_app && g_app->m_hInstance ? g_app->m_hInstance : ::GetModuleHandleW(nullptr); }
 HINSTANCE AfxGetResourceHandle() { return g_resource ? g_resource : AfxGetInstanceHandle(); }
 void AfxSetResourceHandle(HINSTANCE module) { g_resource = module; }
+HINSTANCE AfxFindResourceHandle(LPCWSTR name, LPCWSTR type)
+{
+    HINSTANCE resource = AfxGetResourceHandle();
+    if (::FindResourceW(resource, name, type))
+        return resource;
+    HINSTANCE program = AfxGetInstanceHandle();
+    return ::FindResourceW(program, name, type) ? program : resource;
+}
 CWinApp* AfxGetApp() { return g_app; }
 
 int AfxMessageBox(const wchar_t* text, UINT type, const wchar_t* caption)
