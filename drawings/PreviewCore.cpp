@@ -41,6 +41,36 @@ bool SourceRowsFit(const PreviewCore::SourceDib& dib, uint64_t& stride)
 }
 }
 
+namespace {
+// Per (row parity, column parity) and channel: the palette index share of each channel value, offset, clamped
+// and scaled once instead of per pixel.
+struct DitherTables {
+    uint8_t share[2][2][3][256];
+    DitherTables()
+    {
+        static const int kOffsets[2][2][3] = {
+            {{25, -18, -32}, {-8, 6, 11}},   // even rows: even, odd columns
+            {{-26, 17, 31}, {7, -7, -12}},   // odd rows: each offset o becomes -o - 1
+        };
+        static const int kLevels[3] = {5, 7, 4}, kWeights[3] = {40, 5, 1};
+        for (int row = 0; row < 2; row++)
+            for (int col = 0; col < 2; col++)
+                for (int ch = 0; ch < 3; ch++)
+                    for (int v = 0; v < 256; v++) {
+                        int c = v + kOffsets[row][col][ch];
+                        c = c < 0 ? 0 : c > 255 ? 255 : c;
+                        share[row][col][ch][v] = static_cast<uint8_t>(kWeights[ch] * ((kLevels[ch] * c + 128) / 256));
+                    }
+    }
+};
+
+const DitherTables& Dither()
+{
+    static const DitherTables tables;
+    return tables;
+}
+}
+
 std::unique_ptr<PreviewDib> PreviewCore::ReadThumbnail(const std::wstring& path)
 {
     return ReadThumbnail(PreviewFileSource::Open(path));
@@ -272,15 +302,16 @@ std::unique_ptr<PreviewDib> PreviewCore::DecodeRle(const SourceDib& dib)
         } else {   // b literal values, padded to an even byte count
             const size_t bytes = rle4 ? (b + 1u) / 2 : b;
             const size_t have = std::min(bytes, end - i);
-            for (uint64_t k = 0; k < b; k++, x++) {
-                const size_t at = rle4 ? size_t(k / 2) : size_t(k);
-                if (at >= have)
-                    break;
-                if (x < width) {
-                    const uint8_t v = in[i + at];
-                    row[x] = !rle4 ? v : (k & 1) ? (v & 0x0F) : (v >> 4);
-                }
+            if (!rle4) {
+                const uint64_t fit = x < width ? std::min<uint64_t>(have, width - x) : 0;
+                std::memcpy(row + x, in + i, fit);
+                x += b;
+                i += bytes + (bytes & 1);
+                continue;
             }
+            for (uint64_t k = 0; k < b && k / 2 < have; k++, x++)
+                if (x < width)
+                    row[x] = (k & 1) ? (in[i + k / 2] & 0x0F) : (in[i + k / 2] >> 4);
             i += bytes + (bytes & 1);
         }
     }
@@ -335,8 +366,11 @@ std::unique_ptr<PreviewDib> PreviewCore::ConvertTo8Bit(const SourceDib& dib)
                 d[x] = (x & 1) ? (s[x >> 1] & 0x0F) : (s[x >> 1] >> 4);
         } else {
             const int step = bpp / 8;
-            for (int32_t x = 0; x < width; x++, s += step)
-                d[x] = DitherIndex(s[2], s[1], s[0], static_cast<uint32_t>(x), y);
+            const auto& t = Dither().share[y & 1];
+            for (int32_t x = 0; x < width; x++, s += step) {
+                const auto& c = t[x & 1];
+                d[x] = static_cast<uint8_t>(c[0][s[2]] + c[1][s[1]] + c[2][s[0]]);
+            }
         }
     }
     return out;
@@ -359,14 +393,6 @@ void PreviewCore::FillCubePalette(DibColor colors[PreviewDib::kMaxColors])
 
 uint8_t PreviewCore::DitherIndex(uint8_t red, uint8_t green, uint8_t blue, uint32_t x, uint32_t row)
 {
-    static const int kOffsets[2][2][3] = {
-        {{25, -18, -32}, {-8, 6, 11}},     // even rows: even, odd columns
-        {{-26, 17, 31}, {7, -7, -12}},     // odd rows: each offset o becomes -o - 1
-    };
-    const int* o = kOffsets[row & 1][x & 1];
-    auto clamp = [](int v) { return v < 0 ? 0 : v > 255 ? 255 : v; };
-    const int r = (5 * clamp(red + o[0]) + 128) / 256;
-    const int g = (7 * clamp(green + o[1]) + 128) / 256;
-    const int b = (4 * clamp(blue + o[2]) + 128) / 256;
-    return static_cast<uint8_t>(40 * r + 5 * g + b);
+    const auto& t = Dither().share[row & 1][x & 1];
+    return static_cast<uint8_t>(t[0][red] + t[1][green] + t[2][blue]);
 }
