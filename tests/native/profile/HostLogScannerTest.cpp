@@ -74,15 +74,10 @@ TEST(HostLogScanner, RestartReadsANewFileFromItsFirstByte)
 {
     HostLogScanner scanner = MakeScanner();
     std::wstring line;
-    EXPECT_FALSE(ScanText(scanner, "quiet
-quiet again
-", line));
+    EXPECT_FALSE(ScanText(scanner, "quiet\r\nquiet again\r\n", line));
     scanner.Restart();
     EXPECT_EQ(scanner.Offset(), 0u);
-    EXPECT_TRUE(ScanText(scanner, "error: first
-quiet
-quiet again
-", line, 1));
+    EXPECT_TRUE(ScanText(scanner, "error: first\r\nquiet\r\nquiet again\r\n", line, 1));
     EXPECT_EQ(line, L"error: first");
 }
 
