@@ -3,10 +3,3 @@
 #include "CKestNoluApp.h"
 #include "TextLocale.h"
 
-void CKestNoluApp::PrepareRun() {}
-void CKestNoluApp::WriteLogHeader(UINT) {}
-void CKestNoluApp::AddLogLine(const std::wstring&) {}
-void CKestNoluApp::AddLogLine(UINT) {}
-void CKestNoluApp::WriteRunSummary() {}
-std::string SystemLocaleName() { return std::string(); }
-std::locale MakeTextLocale() { return std::locale::classic(); }

@@ -8,3 +8,6 @@
 std::string SystemLocaleName();
 // A locale whose wchar_t/char conversion is that of the system language's code page.
 std::locale MakeTextLocale();
+// Test hook: the language SystemLocaleName and MakeTextLocale take for the
+// system's; -1 gives the system's back.
+void SetSystemLanguageForTest(int languageId);

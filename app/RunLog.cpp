@@ -1,0 +1,178 @@
+// Preparing a run, the migration log and the run summary.
+#include "CKestNoluApp.h"
+#include "KestTextStream.h"
+#include "ResourceIds.h"
+#include "RunIds.h"
+#include "RunLog.h"
+#include "../drawings/FormatCheck.h"
+#include "../drawings/KestDmlFile.h"
+#include "../drawings/KestFilenm.h"
+#include "../drawings/PathPlatform.h"
+
+#include <ctime>
+#include <cwchar>
+#include <unordered_set>
+
+namespace {
+// "TEMP" used as it stands: a trailing separator doubles, a missing variable
+// gives the root of the current drive.
+std::wstring TempListPath(const wchar_t* name)
+{
+    std::wstring temp;
+    DWORD n = GetEnvironmentVariableW(L"TEMP", nullptr, 0);
+    if (n > 0) {
+        temp.assign(n, L'\0');
+        n = GetEnvironmentVariableW(L"TEMP", &temp[0], n);
+        temp.resize(n < temp.size() ? n : 0);
+    }
+    return temp + L"\\" + name;
+}
+
+std::wstring LoadText(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return text.Str();
+}
+
+// A format of the resource module filled with one count; a format that does
+// not take exactly one integer is written as it stands, followed by the count.
+std::wstring FormatCount(UINT id, int count)
+{
+    std::wstring format = LoadText(id);
+    CString text;
+    if (FormatTakes(format, "d"))
+        text.Format(format.c_str(), count);
+    else
+        text.Format(L"%s %d", format.c_str(), count);
+    return text.Str();
+}
+
+// wcsftime stops the program on a conversion it does not know, so a format
+// from the resource module is checked first.
+bool IsTimeFormat(const std::wstring& format)
+{
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != L'%')
+            continue;
+        if (++i < format.size() && format[i] == L'#')
+            ++i;
+        if (i >= format.size() || !std::wcschr(L"aAbBcdHIjmMpSUwWxXyYzZ%", format[i]) || format[i] == L'\0')
+            return false;
+    }
+    return true;
+}
+
+std::wstring TimeStamp(const std::time_t& now)
+{
+    std::wstring format = LoadText(IDS_LOG_TIME_FORMAT);
+    const std::tm* local = std::localtime(&now);
+    if (format.empty() || !local || !IsTimeFormat(format))
+        return std::wstring();
+    wchar_t stamp[128];
+    size_t n = std::wcsftime(stamp, 128, format.c_str(), local);
+    return std::wstring(stamp, n);   // 0 when it does not fit: no time stamp
+}
+}
+
+std::wstring MigrateListPath() { return TempListPath(L"MIGRATE.TXT"); }
+std::wstring MigratedListPath() { return TempListPath(L"MIGRATED.TXT"); }
+
+void ReadLines(const std::wstring& path, std::vector<std::wstring>& lines)
+{
+    KestTextStream in(path, KestTextStream::Read);
+    if (!in.is_open())
+        return;
+    wchar_t line[1024];
+    while (in.getline(line, 1024))
+        lines.push_back(line);
+}
+
+void CKestNoluApp::PrepareRun()
+{
+    PrepareHostProfile(ProfileStep::Prepare);
+
+    DeleteFileW(g_logFile.c_str());
+    DeleteFileW(MigrateListPath().c_str());
+    DeleteFileW(MigratedListPath().c_str());
+
+    KestTextStream list(MigrateListPath(), KestTextStream::Truncate);
+    if (list.is_open()) {
+        for (const std::wstring& drawing : m_drawings)
+            list << drawing << L'\n';
+        list.close();
+    }
+
+    KestFilenm script;
+    script.SetTempName(L"SCR");
+    m_drawingScript = script.m_path;
+    m_tempFiles.push_back(m_drawingScript);
+}
+
+void CKestNoluApp::WriteLogHeader(UINT titleId)
+{
+    std::time_t now = std::time(nullptr);
+    std::wstring stamp = TimeStamp(now);
+    std::wstring rule = LoadText(IDS_LOG_RULE);
+    std::wstring prefix = LoadText(IDS_LOG_PREFIX);
+
+    KestTextStream log(g_logFile, KestTextStream::Append);
+    if (!log.is_open())
+        return;
+    log << L'\n' << rule << L'\n' << LoadText(IDS_LOG_PRODUCT) << L'\n';
+    if (m_Operation == 1)
+        log << prefix << L'\n' << LoadText(titleId) << L'\n';
+    log << prefix << L'\n' << prefix << stamp << L'\n' << rule << L'\n';
+    log.close();
+}
+
+void CKestNoluApp::AddLogLine(const std::wstring& text)
+{
+    KestTextStream log(g_logFile, KestTextStream::Append);
+    if (!log.is_open())
+        return;
+    log << text << L'\n';
+    log.close();
+}
+
+void CKestNoluApp::AddLogLine(UINT textId) { AddLogLine(LoadText(textId)); }
+
+void CKestNoluApp::WriteRunSummary()
+{
+    const int total = static_cast<int>(m_drawings.size());
+    std::vector<std::wstring> migratedNames;
+    ReadLines(MigratedListPath(), migratedNames);
+
+    // Case is ignored; a name that stands twice in MIGRATED.TXT counts twice.
+    std::unordered_set<std::wstring> drawings;
+    for (const std::wstring& drawing : m_drawings)
+        drawings.insert(PathPlatform::Lower(drawing));
+    int migrated = 0;
+    for (const std::wstring& name : migratedNames)
+        if (drawings.count(PathPlatform::Lower(name)))
+            ++migrated;
+
+    WriteLogHeader(IDS_SUMMARY_TITLE);
+    {
+        KestTextStream log(g_logFile, KestTextStream::Append);
+        if (log.is_open()) {
+            CString head;
+            std::wstring format = LoadText(IDS_SUMMARY_HEAD);
+            if (FormatTakes(format, ""))
+                head.Format(format.c_str());
+            else
+                head = format.c_str();
+            log << L'\n' << head.Str() << L'\n';
+            log << FormatCount(IDS_SUMMARY_TOTAL, total) << L'\n';
+            log << FormatCount(IDS_SUMMARY_MIGRATED, migrated) << L'\n';
+            if (total - migrated > 0)
+                log << L'\n' << FormatCount(IDS_SUMMARY_MISSING, total - migrated) << L'\n';
+            log.close();
+        }
+    }
+
+    if (!m_listFile.empty() && !migratedNames.empty()) {
+        KestDmlFile list(m_listFile);
+        list.MarkDone(migratedNames);
+    }
+}
