@@ -232,9 +232,19 @@ std::unique_ptr<PreviewDib> PreviewCore::ReadDib()
         // Pixel rows placed after a gap still end at the end of the file.
         count = std::min<uint64_t>(count, r.Remaining());
     }
-    // Checked before allocating: a size field cannot make us allocate more than the file holds.
+    // Bytes beyond what the rows can use are not read: a long file cannot make us hold more than the picture
+    // needs. Run-length data of single-pixel runs is the longest sensible encoding.
+    const uint64_t rows = RowCount(h.height);
+    uint64_t useful = ((uint64_t(uint32_t(h.width)) * bpp + 31) / 32) * 4 * rows;
+    if (h.compression != 0) {
+        useful = 2 * outBytes + 2 * rows + 2;
+        if (h.sizeImage != 0)
+            useful = std::min<uint64_t>(useful, h.sizeImage);
+    }
+    // A short file gives nothing, as a short read would; that is known without allocating.
     if (count == 0 || count > r.Remaining())
         return nullptr;
+    count = std::min(count, useful);
     std::vector<uint8_t> bits(static_cast<size_t>(count));
     if (!r.Read(bits.data(), bits.size()))
         return nullptr;

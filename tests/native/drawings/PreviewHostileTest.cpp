@@ -367,3 +367,14 @@ TEST(PreviewHostile, ConvertersRefuseShortOrForeignInput)
     src.header.compression = 0;
     EXPECT_FALSE(PreviewCore::ConvertTo8Bit(src));
 }
+
+TEST(PreviewHostile, BytesAfterThePictureChangeNothing)
+{
+    for (const PictureSpec& spec : {Spec(30, 10, 24), Spec(30, 10, 8, 1), Spec(30, 10, 4, 2)}) {
+        std::vector<uint8_t> bmp = DrawingGenerator::MakeBmp(spec);
+        std::vector<uint8_t> whole = Bytes(DecodeBytes(bmp));
+        ASSERT_FALSE(whole.empty());
+        bmp.resize(bmp.size() + (1u << 20), 0x5A);
+        EXPECT_EQ(whole, Bytes(DecodeBytes(bmp))) << spec.bitCount << " bits";
+    }
+}
