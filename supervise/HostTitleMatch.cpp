@@ -19,8 +19,14 @@ wchar_t FoldCase(wchar_t c)
 std::wstring UpperCase(const std::wstring& text)
 {
     std::wstring upper(text);
+#ifdef _WIN32
+    // One call for the whole text: the log scanner upper-cases every line.
+    if (!upper.empty())
+        CharUpperBuffW(&upper[0], static_cast<DWORD>(upper.size()));
+#else
     for (wchar_t& c : upper)
         c = FoldCase(c);
+#endif
     return upper;
 }
 
