@@ -51,7 +51,7 @@ const DrawingRecord* SingleSelection(HWND list)
 }
 }
 
-BEGIN_MESSAGE_MAP(CPreview, CWnd)
+BEGIN_MESSAGE_MAP(CPreview, CStatic)
 ON_WM_PAINT()
 END_MESSAGE_MAP()
 

@@ -1,9 +1,9 @@
 // The Files page's thumbnail control: button-face background and the selected drawing's thumbnail scaled into
 // the client area. A bitmap copy of the last drawing spares reading the file again on repaints.
 #pragma once
-#include "CWnd.h"
+#include "CStatic.h"
 
-class CPreview : public CWnd {
+class CPreview : public CStatic {
 public:
     CPreview() = default;
     ~CPreview() override;

@@ -95,7 +95,8 @@ int main(int argc, char** argv)
         double decode = Best(rounds, [&] {
             for (const std::vector<uint8_t>& f : set.files) {
                 PreviewCore core;
-                std::unique_ptr<PreviewDib> dib = core.ReadThumbnail(std::make_unique<PreviewMemorySource>(f.data(), f.size()));
+                std::unique_ptr<PreviewDib> dib =
+                    core.ReadThumbnail(std::make_unique<PreviewMemorySource>(f.data(), f.size()));
                 if (!dib)
                     std::abort();
                 sink += dib->Bits()[0];

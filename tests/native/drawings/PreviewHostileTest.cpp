@@ -120,8 +120,10 @@ TEST(PreviewHostile, ImageDataDirectory)
     f.insert(f.begin() + entries + 27, 18, 0);   // two more type-0 entries: the directory grows
     Poke32(f, l5.sectionPos + 16, static_cast<uint32_t>(1 + 9 * 5));
     for (size_t e = 0; e < 5; e++)   // every position after the directory moved by 18 bytes
-        if (f[entries + 9 * e] == 2 || f[entries + 9 * e] == 3)
-            Poke32(f, entries + 9 * e + 1, static_cast<uint32_t>(f[entries + 9 * e + 1] | (f[entries + 9 * e + 2] << 8)) + 18);
+        if (f[entries + 9 * e] == 2 || f[entries + 9 * e] == 3) {
+            const size_t at = entries + 9 * e + 1;
+            Poke32(f, at, static_cast<uint32_t>(f[at] | (f[at + 1] << 8)) + 18);
+        }
     ASSERT_TRUE(DecodeBytes(f)) << "five entries, bitmap third";
     std::vector<uint8_t> other = DrawingGenerator::MakeDib(Spec(3, 2, 8));
     f.insert(f.end(), other.begin(), other.end());
@@ -145,7 +147,8 @@ TEST(PreviewHostile, SectionPositionsAndSentinels)
     const std::vector<uint8_t> good = DrawingWithDib(dib, "DX1032", &layout);
     std::vector<uint8_t> f;
 
-    for (uint32_t pos : {0u, 1u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, uint32_t(good.size()), uint32_t(good.size() - 10)}) {
+    for (uint32_t pos :
+         {0u, 1u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, uint32_t(good.size()), uint32_t(good.size() - 10)}) {
         f = good;
         Poke32(f, 13, pos);
         EXPECT_FALSE(DecodeBytes(f)) << "section at " << pos;
@@ -166,7 +169,8 @@ TEST(PreviewHostile, SectionPositionsAndSentinels)
     // Bitmap entries pointing anywhere, or announcing any size.
     const size_t entry = layout.entryCount + 1 + 9;   // header data first, then the bitmap
     ASSERT_EQ(2, f[entry]);
-    for (uint32_t start : {0u, 0x80000000u, 0xFFFFFFFFu, 0x7FFFFFFFu, uint32_t(good.size() - 45), uint32_t(good.size())}) {
+    for (uint32_t start :
+         {0u, 0x80000000u, 0xFFFFFFFFu, 0x7FFFFFFFu, uint32_t(good.size() - 45), uint32_t(good.size())}) {
         f = good;
         Poke32(f, entry + 1, start);
         std::unique_ptr<PreviewDib> d = DecodeBytes(f);
