@@ -1,4 +1,4 @@
-// Lustrane, the path sanitizer (Part 6.1): the logic that needs no Win32.
+// Lustrane, the path sanitizer: the logic that needs no Win32.
 #include "LustraneCore.h"
 
 #include <cwctype>
@@ -66,14 +66,13 @@ Text NormalizeInstallPath(const Text& text)
         --end;
     Text t = text.substr(0, end);
     // 3. Drive-root rule: the trailing backslashes of a drive root stay, the
-    //    trailing quotes go. Part 6.1 says "the text as read with only its
-    //    trailing double quotes removed"; read literally, a tail that mixes
-    //    the two (C:"\ or C:\"\) would keep its inner quote and end in a
-    //    backslash that follows a quote, and so count as already clean. Mended:
-    //    the drive root keeps the backslashes that directly follow "X:" and
-    //    loses everything from the first quote of its tail on. For every tail
-    //    without a quote before a backslash (C:\, C:\\, C:\", C:", C:) this is
-    //    exactly the Part's rule.
+    //    trailing quotes go. Keeping "the text with only its trailing quotes
+    //    removed" would, for a tail that mixes the two (C:"\ or C:\"\), keep
+    //    an inner quote and end in a backslash after it, and so count as
+    //    already clean. So the drive root keeps the backslashes that directly
+    //    follow "X:" and loses everything from the first quote of its tail on;
+    //    for every tail without a quote before a backslash (C:\, C:\\, C:\",
+    //    C:", C:) both readings agree.
     if (IsDriveDesignator(t)) {
         std::size_t keep = end;
         while (keep < text.size() && text[keep] == u'\\')

@@ -1,4 +1,4 @@
-// Lustrane, the path sanitizer (Part 6.1): the logic that needs no Win32.
+// Lustrane, the path sanitizer: the logic that needs no Win32.
 //
 // Everything here compiles natively (clang, ASan/UBSan) as well as with
 // mingw-w64. Text is UTF-16 (std::u16string), so that comparisons are by
@@ -20,8 +20,7 @@ extern const char16_t kInstallKey[];
 
 // Values the platform layer passes on unchanged (checked against <windows.h>
 // by static_assert in LustraneWin.cpp).
-// RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY | RRF_NOEXPAND. Part 6.1 gives 0x10002;
-// without RRF_NOEXPAND the platform expands a REG_EXPAND_SZ value and hands it
+// RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY | RRF_NOEXPAND. Without RRF_NOEXPAND the platform expands a REG_EXPAND_SZ value and hands it
 // over as a plain string, so that a rewrite would turn it into REG_SZ with its
 // variables resolved. With it, such a value is "not a plain string": not set.
 constexpr std::uint32_t kGetValueFlags = 0x10010002;
@@ -30,7 +29,7 @@ constexpr std::uint32_t kTypeString = 1;            // REG_SZ
 constexpr std::uint32_t kPathLimit = 260;           // MAX_PATH, terminator included
 extern const char16_t kLogFileName[];               // "Lustrane.log"
 
-// The four registry operations of Part 6.1 on HKEY_LOCAL_MACHINE. Each
+// The four registry operations on HKEY_LOCAL_MACHINE. Each
 // returns the platform's result code (0 = success). Implementations may throw
 // (the main flow catches per value).
 class InstallRegistry {

@@ -1,4 +1,4 @@
-// Lustrane, the path sanitizer (Part 6.1): the program. A windowed program
+// Lustrane, the path sanitizer: the program. A windowed program
 // (wWinMain, -municode) that opens no window and writes nothing to a console;
 // plain Win32 calls behind the interfaces of LustraneCore.h.
 #include "LustraneCore.h"

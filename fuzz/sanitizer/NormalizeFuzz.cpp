@@ -1,4 +1,4 @@
-// libFuzzer target for Lustrane's NormalizeInstallPath (Part 6.1).
+// libFuzzer target for Lustrane's NormalizeInstallPath.
 //
 // Input bytes: a byte below 0x80 is that ASCII character; a byte of 0x80 or
 // more takes the next byte with it to form any UTF-16 code unit

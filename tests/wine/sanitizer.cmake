@@ -1,4 +1,4 @@
-# Lustrane (Part 6.1) under Wine: the real program against the real registry.
+# Lustrane under Wine: the real program against the real registry.
 add_executable(sanitizer_test ${CMAKE_CURRENT_LIST_DIR}/sanitizer/LustraneWineTest.cpp)
 set_target_properties(sanitizer_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KEST_TEST_BIN})
 target_link_libraries(sanitizer_test PRIVATE wine_test_support gtest_main advapi32)

@@ -1,4 +1,4 @@
-// Native tests of Lustrane's portable logic (Part 6.1) against fakes of the
+// Native tests of Lustrane's portable logic against fakes of the
 // registry, the log and the command line.
 #include "FakePlatform.h"
 #include "LustraneCore.h"
@@ -157,7 +157,7 @@ TEST(ReadInstallValue, AsksForTheSizeThenReadsWithTheSameFlags)
     for (const fake::GetCall& call : registry.gets) {
         EXPECT_EQ(call.subKey, lustrane::kInstallKey);
         EXPECT_EQ(call.name, u"A");
-        EXPECT_EQ(call.flags, 0x10010002u); // 0x10002 of the Part, plus RRF_NOEXPAND
+        EXPECT_EQ(call.flags, 0x10010002u); // RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY | RRF_NOEXPAND
     }
     EXPECT_FALSE(registry.gets[0].withData);
     EXPECT_TRUE(registry.gets[1].withData);

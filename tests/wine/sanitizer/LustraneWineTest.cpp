@@ -1,4 +1,4 @@
-// Lustrane (Part 6.1) under Wine, against the real registry: each test sets
+// Lustrane under Wine, against the real registry: each test sets
 // values under the install key, runs Lustrane.exe with CreateProcessW (its
 // own temporary folder through TMP and TEMP in the environment block), and
 // checks the values, the bytes of Lustrane.log and the exit code.
@@ -24,7 +24,7 @@ const std::string kUsage = "No value names given. Usage: Lustrane.exe <valueName
 const REGSAM k64 = KEY_WOW64_64KEY;
 const REGSAM k32 = KEY_WOW64_32KEY;
 
-// The log as Part 6.1 writes it: UTF-8 lines, each ended by CR LF.
+// The log as Lustrane writes it: UTF-8 lines, each ended by CR LF.
 std::string Lines(std::initializer_list<std::string> lines)
 {
     std::string text;
