@@ -10,7 +10,8 @@ wchar_t FoldCase(wchar_t c)
 {
 #ifdef _WIN32
     // CharUpperW takes a single character in the low word of its pointer argument.
-    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
+    LPWSTR upper = CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)));
+    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(upper));
 #else
     return static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
 #endif
