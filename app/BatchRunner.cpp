@@ -4,7 +4,9 @@
 #include "BatchIds.h"
 #include "BatchText.h"
 #include "ResourceIds.h"
-#include "WholeTextFile.h"
+#include "KestTextStream.h"
+#include "RunLog.h"
+#include "../drawings/FormatCheck.h"
 #include "../drawings/KestFilenm.h"
 #include "../host/HostKeys.h"
 
@@ -29,8 +31,14 @@ std::wstring LoadText(UINT id)
     return text.Str();
 }
 
-// The list of drawings to migrate: "TEMP" + "\MIGRATE.TXT", the value as it is.
-std::wstring MigrateListPath() { return Environment(L"TEMP") + L"\\MIGRATE.TXT"; }
+void WriteText(const std::wstring& path, const std::wstring& text)
+{
+    KestTextStream out(path, KestTextStream::Truncate);
+    if (!out.is_open())
+        return;
+    out << text;
+    out.close();
+}
 
 // Ends the batch process of a run the user stopped; does nothing when no
 // process is held (never started, or already ended and closed).
@@ -74,9 +82,15 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
     job.hostFolder = m_hostFolder;
     job.profileName = GetHostProfileName();
     job.pathLine = BatchText::PathLine(Environment(L"PATH"), m_searchFolders);
-    job.message = [&format](const std::wstring& fileName) {
+    // A format from the resource module that does not take one string is
+    // written as it stands, followed by the name.
+    const bool takesName = FormatTakes(format.Str(), "s");
+    job.message = [&format, takesName](const std::wstring& fileName) {
         CString text;
-        text.Format(format, fileName.c_str());
+        if (takesName)
+            text.Format(format, fileName.c_str());
+        else
+            text.Format(L"%s %s", static_cast<const wchar_t*>(format), fileName.c_str());
         return text.Str();
     };
 
@@ -84,16 +98,14 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
     if (analysis) {
         m_batchCount = static_cast<INT_PTR>(m_drawings.size());
         BatchText::AppendBlocks(job, m_drawings, m_drawings, text);
-        WholeTextFile::Write(batchFile, text);
+        WriteText(batchFile, text);
         m_progressDlg.SetDrawings(m_drawings);
     } else {
         m_migrateBatchList.clear();
-        std::wstring list;
-        if (WholeTextFile::Read(MigrateListPath(), list))
-            m_migrateBatchList = BatchText::ListLines(list);
+        ReadLines(MigrateListPath(), m_migrateBatchList);
         m_batchCount = static_cast<INT_PTR>(m_migrateBatchList.size());
         BatchText::AppendBlocks(job, m_migrateBatchList, m_drawings, text);
-        WholeTextFile::Write(batchFile, text);
+        WriteText(batchFile, text);
         m_progressDlg.SetDrawings(m_migrateBatchList);
     }
 }

@@ -144,23 +144,3 @@ std::wstring BatchText::Escaped(const std::wstring& text)
     }
     return out;
 }
-
-std::vector<std::wstring> BatchText::ListLines(const std::wstring& text, size_t maxLength)
-{
-    std::vector<std::wstring> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find(L'\n', start);
-        size_t next = end == std::wstring::npos ? text.size() : end + 1;
-        if (end == std::wstring::npos)
-            end = text.size();
-        size_t length = end - start;
-        if (length > 0 && text[end - 1] == L'\r' && end < text.size())
-            --length;
-        if (length > maxLength)
-            break;
-        lines.emplace_back(text, start, length);
-        start = next;
-    }
-    return lines;
-}

@@ -1,7 +1,6 @@
 // Text of the batch file that runs the host once per drawing. Pure text, so
 // every line is checked natively; reading and writing files is the caller's.
 #pragma once
-#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -49,9 +48,4 @@ public:
     // Text for a command line outside quotes: "%" doubled, and "^ & | < >"
     // outside double quotes escaped with "^", so a name like "a&b.dwg" stays text.
     static std::wstring Escaped(const std::wstring& text);
-
-    // Lines of a list file already converted to wide text: line ends are "\n"
-    // (a "\r" before one is dropped); reading stops at the first line longer
-    // than maxLength, which is not taken, nor anything after it.
-    static std::vector<std::wstring> ListLines(const std::wstring& text, size_t maxLength = 1023);
 };

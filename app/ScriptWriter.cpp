@@ -2,7 +2,7 @@
 // HostScript, the file is written in the text locale.
 #include "CKestNoluApp.h"
 #include "HostScript.h"
-#include "WholeTextFile.h"
+#include "KestTextStream.h"
 
 namespace {
 HostScript::Settings ScriptSettings(const CKestNoluApp& app)
@@ -19,14 +19,25 @@ HostScript::Settings ScriptSettings(const CKestNoluApp& app)
     settings.logFile = g_logFile;
     return settings;
 }
+
+// A file that cannot be opened is left as it is; the host then meets an
+// empty or stale script and the supervision's time budget ends it.
+void WriteScript(const std::wstring& path, const std::vector<std::wstring>& lines)
+{
+    KestTextStream out(path, KestTextStream::Truncate);
+    if (!out.is_open())
+        return;
+    out << HostScript::Text(lines);
+    out.close();
+}
 }
 
 void CKestNoluApp::WriteHeadScript(const std::wstring& path)
 {
-    WholeTextFile::Write(path, HostScript::Text(HostScript::HeadLines(ScriptSettings(*this))));
+    WriteScript(path, HostScript::HeadLines(ScriptSettings(*this)));
 }
 
 void CKestNoluApp::WriteBodyScript(const std::wstring& path, bool scan, bool updates)
 {
-    WholeTextFile::Write(path, HostScript::Text(HostScript::BodyLines(ScriptSettings(*this), scan, updates)));
+    WriteScript(path, HostScript::BodyLines(ScriptSettings(*this), scan, updates));
 }

@@ -1,3 +1,4 @@
 kest_native_test(NAME native_batch
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/batch/HostScriptTest.cpp ${CMAKE_CURRENT_LIST_DIR}/batch/BatchTextTest.cpp
-    LIBS app_batch_text)
+            ${CMAKE_CURRENT_LIST_DIR}/batch/FaultMarkersTest.cpp
+    LIBS app_batch_text simhost_faults)

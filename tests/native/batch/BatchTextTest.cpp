@@ -149,16 +149,3 @@ TEST_F(BatchTextTest, FoldersAndNames)
     EXPECT_EQ(BatchText::DrawingFileName(L"D:\\Plans\\Gear Plan.DWG"), L"gear plan.dwg");
     EXPECT_EQ(BatchText::DrawingFileName(L"d:\\plans\\archive.tar.gz"), L"archive.tar.gz");
 }
-
-TEST_F(BatchTextTest, ListLinesFollowTheReadingRules)
-{
-    EXPECT_EQ(BatchText::ListLines(L"a\r\nb\n\nc"), (Lines{L"a", L"b", L"", L"c"}));
-    EXPECT_EQ(BatchText::ListLines(L"a\r\n"), (Lines{L"a"}));
-    EXPECT_EQ(BatchText::ListLines(L""), Lines{});
-    EXPECT_EQ(BatchText::ListLines(L"a\rb\n"), (Lines{L"a\rb"}));
-
-    std::wstring fits(1023, L'x');
-    std::wstring tooLong(1024, L'y');
-    EXPECT_EQ(BatchText::ListLines(fits + L"\r\nz\n"), (Lines{fits, L"z"}));
-    EXPECT_EQ(BatchText::ListLines(L"a\n" + tooLong + L"\nz\n"), (Lines{L"a"}));
-}
