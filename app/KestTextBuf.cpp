@@ -7,6 +7,8 @@ namespace {
 const size_t kOutChars = 8192;
 const size_t kInBytes = 16384;
 const wchar_t kReplacement = 0xFFFD;
+const int kOpenAttempts = 20;
+const DWORD kOpenRetryMs = 50;
 
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 }
@@ -40,10 +42,17 @@ bool KestTextBuf::Open(const std::wstring& path, Mode mode)
         access = FILE_APPEND_DATA | SYNCHRONIZE;
         disposition = OPEN_ALWAYS;
     }
-    m_file = CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (m_file == INVALID_HANDLE_VALUE)
-        return false;
+    // Another writer that holds the file without sharing it (a command
+    // interpreter appending to the log, say) lets go within moments.
+    for (int attempt = 0;; ++attempt) {
+        m_file = CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (m_file != INVALID_HANDLE_VALUE)
+            break;
+        if (GetLastError() != ERROR_SHARING_VIOLATION || attempt == kOpenAttempts)
+            return false;
+        Sleep(kOpenRetryMs);
+    }
     m_mode = mode;
     m_failed = false;
     m_state = std::mbstate_t{};

@@ -11,7 +11,8 @@ KestTextStream::KestTextStream(const std::wstring& path, Mode mode) : std::wiost
 
 bool KestTextStream::close()
 {
-    bool ok = m_buffer.Close() && !bad();
+    bool wasOpen = m_buffer.IsOpen();
+    bool ok = m_buffer.Close() && wasOpen && !bad();
     if (!ok)
         setstate(std::ios_base::badbit);
     return ok;

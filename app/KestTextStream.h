@@ -26,7 +26,8 @@ public:
     ~KestTextStream() override = default;
 
     bool is_open() const { return m_buffer.IsOpen(); }
-    // Writes what is buffered and closes; false when anything failed to be written.
+    // Writes what is buffered and closes; false when the file was not open or
+    // anything failed to be written.
     bool close();
 
 private:

@@ -1,0 +1,239 @@
+#include "KestDmlFile.h"
+#include "ListsTest.h"
+#include "RunIds.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cctype>
+#include <future>
+
+using namespace std::string_literals;
+
+namespace {
+using Names = std::vector<std::wstring>;
+
+class DmlFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        liststest::UseResources();
+        m_dir = wts::FreshDir(L"dml");
+        m_path = m_dir + L"\\list.dml";
+        m_header = liststest::InCodePage(liststest::Text(IDS_DML_HEADER), 1252) + "\r\n";
+        KestFile::SetCodePageForTest(1252);
+    }
+    void TearDown() override { KestFile::SetCodePageForTest(0); }
+
+    struct Read {
+        bool ok;
+        Names entries;
+    };
+    Read ReadList(bool skipDone = false)
+    {
+        KestDmlFile file(m_path);
+        Read r{false, {}};
+        if (file.Open(false))
+            r.ok = file.ReadList(r.entries, skipDone);
+        return r;
+    }
+    bool WriteList(const Names& entries, const std::vector<unsigned char>* done = nullptr)
+    {
+        KestDmlFile file(m_path);
+        return file.Open(true) && file.WriteList(entries, done);
+    }
+    bool MarkDone(const Names& names)
+    {
+        KestDmlFile file(m_path);
+        return file.MarkDone(names);
+    }
+
+    std::wstring m_dir;
+    std::wstring m_path;
+    std::string m_header;
+};
+
+// Runs an operation that may show a message box on a thread of its own and
+// returns the text of the box that came up (empty when none did) and closes it.
+template <typename Op>
+std::wstring BoxOf(Op op, bool& result, DWORD waitMs = 5000)
+{
+    auto done = std::async(std::launch::async, op);
+    std::wstring text;
+    HWND box = wts::WaitForWindow(liststest::Text(2001), waitMs);
+    if (box) {
+        for (const std::wstring& child : wts::ChildTexts(box))
+            if (child.size() > text.size())
+                text = child;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    result = done.get();
+    return text;
+}
+}
+
+TEST_F(DmlFile, WrittenListsReadBack)
+{
+    Names entries = {L"c:\\drawings\\a.dwg", L"c:\\drawings\\b.dwg", L"c:\\drawings\\c.dwg"};
+    ASSERT_TRUE(WriteList(entries));
+    EXPECT_EQ(wts::ReadFileBytes(m_path),
+              m_header + "[ ]c:\\drawings\\a.dwg\r\n[ ]c:\\drawings\\b.dwg\r\n[ ]c:\\drawings\\c.dwg\r\n");
+    Read all = ReadList();
+    EXPECT_TRUE(all.ok);
+    EXPECT_EQ(all.entries, entries);
+
+    std::vector<unsigned char> done = {1, 0};   // shorter than the list: the rest is to do
+    ASSERT_TRUE(WriteList(entries, &done));
+    EXPECT_EQ(wts::ReadFileBytes(m_path),
+              m_header + "[x]c:\\drawings\\a.dwg\r\n[ ]c:\\drawings\\b.dwg\r\n[ ]c:\\drawings\\c.dwg\r\n");
+    EXPECT_EQ(ReadList(true).entries, (Names{L"c:\\drawings\\b.dwg", L"c:\\drawings\\c.dwg"}));
+
+    ASSERT_TRUE(WriteList({}));
+    EXPECT_EQ(wts::ReadFileBytes(m_path), m_header);
+    Read empty = ReadList();
+    EXPECT_TRUE(empty.ok);
+    EXPECT_TRUE(empty.entries.empty());
+}
+
+TEST_F(DmlFile, ForeignAndBrokenFiles)
+{
+    std::string lower = m_header;
+    lower[0] = static_cast<char>(tolower(lower[0]));
+    wts::WriteFileBytes(m_path, lower + "[ ]c:\\a.dwg\r\n");
+    EXPECT_FALSE(ReadList().ok);
+    wts::WriteFileBytes(m_path, "c:\\a.dwg\r\nc:\\b.dwg\r\n");
+    EXPECT_FALSE(ReadList().ok);
+    wts::WriteFileBytes(m_path, "");
+    EXPECT_FALSE(ReadList().ok);
+
+    // An unfinished last line counts; an empty line ends the list.
+    wts::WriteFileBytes(m_path, m_header + "[x]a.dwg\n[ ]b.dwg\r\n\r\n[ ]c.dwg\r\n");
+    EXPECT_EQ(ReadList().entries, (Names{L"a.dwg", L"b.dwg"}));
+    wts::WriteFileBytes(m_path, m_header + "[x]a.dwg\r\n[X]b.dwg\r\n[ ]c\rd.dwg");
+    EXPECT_EQ(ReadList(true).entries, (Names{L"b.dwg", L"cd.dwg"}));
+
+    // An over-long line, a NUL byte: the list ends before them.
+    wts::WriteFileBytes(m_path, m_header + "[ ]a.dwg\r\n[ ]" + std::string(40000, 'p') + "\r\n[ ]b.dwg\r\n");
+    Read over = ReadList();
+    EXPECT_TRUE(over.ok);
+    EXPECT_EQ(over.entries, (Names{L"a.dwg"}));
+    wts::WriteFileBytes(m_path, m_header + "[ ]a.dwg\r\n[ ]b\0.dwg\r\n[ ]c.dwg\r\n"s);
+    EXPECT_EQ(ReadList().entries, (Names{L"a.dwg"}));
+    wts::WriteFileBytes(m_path, std::string(100000, 'h'));
+    EXPECT_FALSE(ReadList().ok);
+}
+
+TEST_F(DmlFile, DoubleByteLists)
+{
+    KestFile::SetCodePageForTest(932);
+    const std::wstring japanese = L"c:\\\u56f3\u9762\\\u30c6\u30b9\u30c8.dwg";
+    ASSERT_TRUE(WriteList({japanese, L"c:\\\u00e9t\u00e9.dwg"}));
+    EXPECT_EQ(wts::ReadFileBytes(m_path),
+              m_header + "[ ]c:\\\x90\x7d\x96\xca\\\x83\x65\x83\x58\x83\x67.dwg\r\n[ ]c:\\?t?.dwg\r\n");
+    EXPECT_EQ(ReadList().entries, (Names{japanese, L"c:\\?t?.dwg"}));
+
+    // A lead byte before the line end spoils only its own character; one cut
+    // off by the end of the file ends reading.
+    wts::WriteFileBytes(m_path, m_header + "[ ]a\x82\r\n[ ]b.dwg\r\n[ ]c\x90\x7d\x82");
+    EXPECT_EQ(ReadList().entries, (Names{L"a\uFFFD", L"b.dwg", L"c\u56f3"}));
+}
+
+TEST_F(DmlFile, CharacterReads)
+{
+    wts::WriteFileBytes(m_path, "12345\r\nline two\nend");
+    KestFile file(m_path);
+    ASSERT_TRUE(file.Open(false));
+    wchar_t chars[40];
+    EXPECT_EQ(file.ReadChars(chars, 3), 3);
+    EXPECT_EQ(std::wstring(chars, 3), L"123");
+    std::wstring text;
+    EXPECT_TRUE(file.ReadUntil(L'\n', text));
+    EXPECT_EQ(text, L"45\r\n");
+    EXPECT_TRUE(file.ReadUntil(L'\n', text));
+    EXPECT_EQ(text, L"45\r\nline two\n");
+    EXPECT_EQ(file.ReadChars(chars, 40), 3);
+    EXPECT_FALSE(file.ReadChar(chars[0]));
+    file.Close();
+    EXPECT_FALSE(file.ReadChar(chars[0]));
+    EXPECT_FALSE(file.WriteText(L"closed"));
+
+    KestFile nameless(L"");
+    EXPECT_FALSE(nameless.Open(false));   // no message either
+}
+
+TEST_F(DmlFile, MarkDoneSetsMarksAndKeepsTheRest)
+{
+    wts::WriteFileBytes(m_path, m_header + "[ ]c:\\d\\a.dwg\r\n[x]c:\\d\\b.dwg\r\n[ ]c:\\d\\c.dwg\r\n[ ]c:\\d\\e.dwg\r\n");
+    EXPECT_TRUE(MarkDone({L"C:\\D\\A.DWG", L"c:\\d\\c.dwg", L"c:\\elsewhere\\x.dwg"}));
+    EXPECT_EQ(wts::ReadFileBytes(m_path),
+              m_header + "[x]c:\\d\\a.dwg\r\n[x]c:\\d\\b.dwg\r\n[x]c:\\d\\c.dwg\r\n[ ]c:\\d\\e.dwg\r\n");
+    EXPECT_EQ(liststest::FolderEntries(m_dir), (Names{L"list.dml"}));
+
+    // What the reader does not take stays byte for byte: the text after an
+    // empty line, stray bytes, LF line ends and an unfinished last line.
+    std::string tail = "\r\n[ ]c:\\d\\e.dwg\r\nnotes \x01\x82\xff\r\n";
+    wts::WriteFileBytes(m_path, m_header + "[ ]c:\\d\\a.dwg\n[ ]c:\\d\\e.dwg\r\n" + tail);
+    EXPECT_TRUE(MarkDone({L"c:\\d\\a.dwg", L"c:\\d\\e.dwg"}));
+    EXPECT_EQ(wts::ReadFileBytes(m_path), m_header + "[x]c:\\d\\a.dwg\n[x]c:\\d\\e.dwg\r\n" + tail);
+    wts::WriteFileBytes(m_path, m_header + "[ ]c:\\d\\a.dwg");
+    EXPECT_TRUE(MarkDone({L"c:\\d\\a.dwg"}));
+    EXPECT_EQ(wts::ReadFileBytes(m_path), m_header + "[x]c:\\d\\a.dwg");
+
+    // A foreign file is left alone.
+    wts::WriteFileBytes(m_path, "c:\\d\\a.dwg\r\n");
+    EXPECT_FALSE(MarkDone({L"c:\\d\\a.dwg"}));
+    EXPECT_EQ(wts::ReadFileBytes(m_path), "c:\\d\\a.dwg\r\n");
+    EXPECT_EQ(liststest::FolderEntries(m_dir), (Names{L"list.dml"}));
+}
+
+TEST_F(DmlFile, ErrorsShowTheirMessage)
+{
+    bool result = true;
+    std::wstring missing = m_dir + L"\\missing.dml";
+    std::wstring text = BoxOf(
+        [&] {
+            KestDmlFile file(missing);
+            return file.Open(false);
+        },
+        result);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(text, L"The file " + missing + L" could not be used.\n\n" + liststest::Text(IDS_FILE_NOT_FOUND));
+
+    text = BoxOf(
+        [&] {
+            KestDmlFile file(m_dir + L"\\no folder\\list.dml");
+            return file.Open(true);
+        },
+        result);
+    EXPECT_FALSE(result);
+    EXPECT_NE(text.find(liststest::Text(IDS_FILE_BAD_PATH)), std::wstring::npos) << text;
+
+    // A list that another program reads without letting others write: MarkDone
+    // reads it, says the list is in use and changes nothing.
+    std::string before = m_header + "[ ]c:\\d\\a.dwg\r\n";
+    wts::WriteFileBytes(m_path, before);
+    HANDLE reader = CreateFileW(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    text = BoxOf(
+        [&] {
+            KestDmlFile file(m_path);
+            return file.MarkDone({L"c:\\d\\a.dwg"});
+        },
+        result);
+    CloseHandle(reader);
+    EXPECT_FALSE(result);
+    EXPECT_NE(text.find(liststest::Text(IDS_FILE_SHARING)), std::wstring::npos) << text;
+    EXPECT_EQ(wts::ReadFileBytes(m_path), before);
+    EXPECT_EQ(liststest::FolderEntries(m_dir), (Names{L"list.dml"}));
+
+    // Without m_showErrors nothing comes up.
+    text = BoxOf(
+        [&] {
+            KestFile file(missing);
+            file.m_showErrors = false;
+            return file.Open(false);
+        },
+        result, 1000);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(text, L"");
+}
