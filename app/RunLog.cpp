@@ -84,8 +84,11 @@ void ReadLines(const std::wstring& path, std::vector<std::wstring>& lines)
     if (!in.is_open())
         return;
     wchar_t line[1024];
-    while (in.getline(line, 1024))
-        lines.push_back(line);
+    while (in.getline(line, 1024)) {
+        // The count includes the line feed unless the file ended first; a NUL stays part of the line.
+        std::streamsize n = in.gcount() - (in.eof() ? 0 : 1);
+        lines.emplace_back(line, static_cast<size_t>(n > 0 ? n : 0));
+    }
 }
 
 void CKestNoluApp::PrepareRun()

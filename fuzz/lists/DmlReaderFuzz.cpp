@@ -134,7 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     if (!ok)
         return 0;
     for (const DmlFormat::Line& line : lines)
-        Check(line.start <= line.markEnd && line.markEnd <= data.size() && line.text.size() <= DmlFormat::MaxLineLength);
+        Check(line.start <= line.markEnd && line.markEnd <= data.size() &&
+              line.text.size() <= DmlFormat::MaxLineLength);
 
     // Mark every entry of odd length: the entries stay, their marks become "[x]".
     auto isDone = [](const std::wstring& entry) { return entry.size() % 2 == 1; };

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <cctype>
+#include <chrono>
+#include <cstdio>
 #include <future>
 
 using namespace std::string_literals;
@@ -163,7 +165,8 @@ TEST_F(DmlFile, CharacterReads)
 
 TEST_F(DmlFile, MarkDoneSetsMarksAndKeepsTheRest)
 {
-    wts::WriteFileBytes(m_path, m_header + "[ ]c:\\d\\a.dwg\r\n[x]c:\\d\\b.dwg\r\n[ ]c:\\d\\c.dwg\r\n[ ]c:\\d\\e.dwg\r\n");
+    wts::WriteFileBytes(m_path,
+                        m_header + "[ ]c:\\d\\a.dwg\r\n[x]c:\\d\\b.dwg\r\n[ ]c:\\d\\c.dwg\r\n[ ]c:\\d\\e.dwg\r\n");
     EXPECT_TRUE(MarkDone({L"C:\\D\\A.DWG", L"c:\\d\\c.dwg", L"c:\\elsewhere\\x.dwg"}));
     EXPECT_EQ(wts::ReadFileBytes(m_path),
               m_header + "[x]c:\\d\\a.dwg\r\n[x]c:\\d\\b.dwg\r\n[x]c:\\d\\c.dwg\r\n[ ]c:\\d\\e.dwg\r\n");
@@ -236,4 +239,31 @@ TEST_F(DmlFile, ErrorsShowTheirMessage)
         result, 1000);
     EXPECT_FALSE(result);
     EXPECT_EQ(text, L"");
+}
+
+TEST_F(DmlFile, TenThousandEntries)
+{
+    Names entries, done;
+    for (int i = 0; i < 10000; ++i) {
+        entries.push_back(L"c:\\projects\\plant " + std::to_wstring(i / 100) + L"\\drawing " + std::to_wstring(i) +
+                          L".dwg");
+        if (i % 3 == 0)
+            done.push_back(entries.back());
+    }
+    using Clock = std::chrono::steady_clock;
+    auto start = Clock::now();
+    ASSERT_TRUE(WriteList(entries));
+    auto written = Clock::now();
+    Read back = ReadList();
+    auto read = Clock::now();
+    ASSERT_TRUE(MarkDone(done));
+    auto marked = Clock::now();
+    auto ms = [](Clock::duration d) {
+        return static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count());
+    };
+    std::printf("10000 entries: WriteList %lld ms, ReadList %lld ms, MarkDone %lld ms\n", ms(written - start),
+                ms(read - written), ms(marked - read));
+    EXPECT_EQ(back.entries, entries);
+    EXPECT_EQ(ReadList(true).entries.size(), 10000u - done.size());
+    EXPECT_LT(ms(marked - start), 10000);
 }

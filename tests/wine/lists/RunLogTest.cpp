@@ -43,7 +43,7 @@ const std::regex kStamp("  \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d");
 TEST_F(RunLog, PrepareRunStartsAfresh)
 {
     wts::WriteFileBytes(g_logFile, "old log\r\n");
-    wts::WriteFileBytes(m_dir + L"\\MIGRATE.TXT", "c:\\old\\one.dwg\r\nc:\\old\\two.dwg\r\nc:\\old\\three.dwg\r\nfour\r\n");
+    wts::WriteFileBytes(m_dir + L"\\MIGRATE.TXT", "c:\\old\\one.dwg\r\nc:\\old\\two.dwg\r\nc:\\old\\3.dwg\r\n4\r\n");
     WriteMigrated("c:\\old\\one.dwg\r\n");
     size_t temps = theApp.m_tempFiles.size();
 
@@ -154,8 +154,8 @@ TEST_F(RunLog, SummaryCountsIgnoreCase)
     EXPECT_EQ(log[13], "Not migrated: 1 drawing(s). The messages above tell why.");
 
     std::string header = Narrow(IDS_DML_HEADER);
-    EXPECT_EQ(wts::ReadFileBytes(list), header + "\r\n[x]c:\\work\\a.dwg\r\n[x]c:\\work\\b.dwg\r\n[ ]c:\\work\\c.dwg\r\n"
-                                                 "[ ]c:\\old\\z.dwg\r\n");
+    EXPECT_EQ(wts::ReadFileBytes(list), header + "\r\n[x]c:\\work\\a.dwg\r\n[x]c:\\work\\b.dwg\r\n"
+                                                 "[ ]c:\\work\\c.dwg\r\n[ ]c:\\old\\z.dwg\r\n");
 }
 
 TEST_F(RunLog, SummaryWithDuplicatesOrWithoutMigratedList)

@@ -37,7 +37,8 @@ protected:
     }
     unsigned CodePageOf(const std::locale& locale)
     {
-        auto* facet = dynamic_cast<const KestCodecvt*>(&std::use_facet<std::codecvt<wchar_t, char, std::mbstate_t>>(locale));
+        using Codecvt = std::codecvt<wchar_t, char, std::mbstate_t>;
+        auto* facet = dynamic_cast<const KestCodecvt*>(&std::use_facet<Codecvt>(locale));
         return facet ? facet->CodePage() : 0;
     }
 
@@ -231,6 +232,11 @@ TEST_F(TextStream, ReadLinesStopsAtOverLongLines)
     lines.clear();
     ReadLines(m_path, lines);
     EXPECT_EQ(lines, (Lines{L"x", L"y"}));
+
+    wts::WriteFileBytes(m_path, std::string("a\0b\r\n\r\nc", 8));
+    lines.clear();
+    ReadLines(m_path, lines);
+    EXPECT_EQ(lines, (Lines{std::wstring(L"a\0b", 3), L"", L"c"}));
 
     lines = {L"kept"};
     ReadLines(m_path + L".missing", lines);
