@@ -1,0 +1,534 @@
+// The batch run in-process against the simulated host: scripts and batch file
+// on disk, launching, restarting, aborting, and a run of 200 drawings.
+#include "BatchIds.h"
+#include "CKestNoluApp.h"
+#include "DrawingGenerator.h"
+#include "HostKeys.h"
+#include "KestDmlFile.h"
+#include "KestFilenm.h"
+#include "ResourceIds.h"
+#include "RunLog.h"
+#include "TextLocale.h"
+#include "WineTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+CKestNoluApp theApp;
+
+namespace {
+using Lines = std::vector<std::string>;
+const wchar_t kHostFolder[] = L"C:\\Draxil Host";
+
+std::wstring Text(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return text.Str();
+}
+
+std::string Ansi(const std::wstring& text)
+{
+    int n = WideCharToMultiByte(1252, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n > 0 ? n - 1 : 0), '\0');
+    WideCharToMultiByte(1252, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+// The lines of a file split at CR LF; fails when the file does not end with one.
+Lines FileLines(const std::wstring& path)
+{
+    std::string bytes = wts::ReadFileBytes(path);
+    Lines lines;
+    size_t start = 0;
+    for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(bytes.substr(start, end - start));
+    EXPECT_EQ(start, bytes.size()) << "no CR LF at the end of " << Ansi(path);
+    return lines;
+}
+
+void WriteDrawing(const std::wstring& path, const std::string& magic, const std::string& markers = "")
+{
+    DrawingSpec spec;
+    spec.magic = magic;
+    std::vector<uint8_t> bytes = DrawingGenerator::MakeDrawing(spec);
+    std::string data(bytes.begin(), bytes.end());
+    wts::WriteFileBytes(path, data + markers);
+}
+
+std::string Magic(const std::wstring& path) { return wts::ReadFileBytes(path).substr(0, 6); }
+
+void MakeFolders(const std::wstring& path)
+{
+    for (size_t i = 3; i <= path.size(); ++i)
+        if (i == path.size() || path[i] == L'\\')
+            CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
+}
+
+// Answers the program's message boxes (caption string 2001) from a second
+// thread while the operation under test runs its modal loop.
+class BoxAnswerer {
+public:
+    BoxAnswerer()
+    {
+        m_thread = std::thread([this] {
+            while (!m_stop) {
+                HWND box = FindWindowW(L"#32770", Text(IDS_CAPTION).c_str());
+                if (box && IsWindowVisible(box)) {
+                    for (const std::wstring& text : wts::ChildTexts(box))
+                        if (!text.empty() && text != L"OK")
+                            m_texts.push_back(text);
+                    PostMessageW(box, WM_COMMAND, IDOK, 0);
+                    ++m_count;
+                    Sleep(300);
+                }
+                Sleep(50);
+            }
+        });
+    }
+    ~BoxAnswerer() { Finish(); }
+    void Finish()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    int Count() const { return m_count; }
+    std::vector<std::wstring> m_texts;
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_count{0};
+    std::thread m_thread;
+};
+
+bool WaitForBatch(DWORD ms)
+{
+    return theApp.m_batch.Held() && WaitForSingleObject(theApp.m_batch.m_info.hProcess, ms) == WAIT_OBJECT_0;
+}
+
+// What the progress dialog does when it sees the batch ended: close the borrowed process through its owner.
+void EndBatchLikeTheDialog()
+{
+    ASSERT_EQ(theApp.m_progressDlg.m_batchProcess, &theApp.m_batch);
+    theApp.m_progressDlg.m_batchProcess->Clear();
+}
+
+// Ends every running simulated host (the abort leaves them, as the supervision handles hosts).
+void EndHosts()
+{
+    for (int round = 0; round < 20; ++round) {
+        HWND window = nullptr;
+        EnumWindows(
+            [](HWND w, LPARAM found) {
+                wchar_t title[256] = {0};
+                GetWindowTextW(w, title, 256);
+                if (wcsncmp(title, L"Draxil R26.0", 12) == 0) {
+                    *reinterpret_cast<HWND*>(found) = w;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&window));
+        if (!window)
+            return;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+        if (process) {
+            TerminateProcess(process, 0);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+        wts::Pump(100);
+    }
+}
+
+class BatchRun : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        // Transmora is a GUI program: its batch process gets a console of its own.
+        FreeConsole();
+        static HMODULE resources = LoadLibraryW((wts::BinDir() + L"\\drxlm\\en-US\\keNoluRes.dll").c_str());
+        AfxSetResourceHandle(resources);
+        SetSystemLanguageForTest(0x0409);
+        std::wstring setup = L"\"" + wts::BinDir() + L"\\HostSetup.exe\" \"" + kHostFolder + L"\"";
+        ASSERT_EQ(wts::Run(setup), 0);
+        ResetHostKeysForTest();
+        UseBatchProfile();
+        LookupHostFolder(theApp.m_hostFolder, theApp.m_migrationFolder);
+        ASSERT_EQ(theApp.m_hostFolder, kHostFolder);
+    }
+
+    void SetUp() override
+    {
+        m_dir = wts::FreshDir(L"batch");
+        g_logFile = m_dir + L"\\Migration Log.log";
+        theApp.m_Operation = 1;
+        theApp.m_UpdateFlags = 0;
+        theApp.m_OptionFlags = 0;
+        theApp.m_QuenbarFlags = 1;
+        theApp.m_DrxlmFlags = 0xA;
+        theApp.m_LogFlags = 15;
+        theApp.m_Timeout = 120;
+        theApp.m_listFile.clear();
+        theApp.m_searchFolders = {kHostFolder + std::wstring(L"\\support")};
+        theApp.m_atLeastXP = true;
+        theApp.m_headScript.clear();
+        theApp.m_drawingScript.clear();
+        if (theApp.m_progressFile.empty()) {
+            KestFilenm progress;
+            progress.SetTempName(L"");
+            theApp.m_progressFile = progress.m_path;
+            theApp.m_tempFiles.push_back(progress.m_path);
+        }
+    }
+
+    void TearDown() override
+    {
+        if (theApp.m_batch.Held()) {
+            theApp.m_batch.Terminate(0, 5000);
+            theApp.m_batch.Clear();
+        }
+        EndHosts();
+    }
+
+    // Drawings in the test folder, all in the old release.
+    std::vector<std::wstring> MakeDrawings(int count, const std::wstring& folder)
+    {
+        std::vector<std::wstring> drawings;
+        MakeFolders(m_dir + L"\\" + folder);
+        for (int i = 1; i <= count; ++i) {
+            drawings.push_back(m_dir + L"\\" + folder + L"\\Plan " + std::to_wstring(i) + L".dwg");
+            WriteDrawing(drawings.back(), "DX1015");
+        }
+        return drawings;
+    }
+
+    std::wstring m_dir;
+};
+}
+
+TEST_F(BatchRun, MigrateRunWritesItsFilesAndRunsEveryListedDrawing)
+{
+    theApp.m_drawings = MakeDrawings(2, L"Bau & Plan");
+    theApp.PrepareRun();
+    // One more line in the list than in the job: it gets the plain script.
+    std::wstring extra = m_dir + L"\\Bau & Plan\\Extra 50%.dwg";
+    WriteDrawing(extra, "DX1015");
+    std::string list = wts::ReadFileBytes(MigrateListPath());
+    wts::WriteFileBytes(MigrateListPath(), list + Ansi(extra) + "\r\n");
+    size_t temps = theApp.m_tempFiles.size();
+
+    ASSERT_TRUE(theApp.StartMigrateRun());
+    EXPECT_EQ(theApp.m_batchCount, 3);
+    EXPECT_EQ(theApp.m_tempFiles.size(), temps + 4);
+    EXPECT_EQ(theApp.m_progressDlg.m_drawings, theApp.m_migrateBatchList);
+    EXPECT_EQ(theApp.m_progressDlg.m_batchProcess, &theApp.m_batch);
+    EXPECT_EQ(theApp.m_hostFolder, std::wstring(kHostFolder) + L"\\");
+
+    std::string log = Ansi(g_logFile);
+    std::string script = Ansi(theApp.m_drawingScript);
+    std::string host = "\"C:\\Draxil Host\\\"";
+    Lines batch = FileLines(theApp.m_migrateBatch);
+    ASSERT_EQ(batch.size(), 2u + 3 * 11);
+    EXPECT_EQ(batch[0], "@echo off");
+    EXPECT_EQ(batch[1], "rem Save/update the DWG's.");
+    EXPECT_EQ(batch[2], "");
+    EXPECT_EQ(batch[3], "echo 1 > \"" + Ansi(theApp.m_progressFile) + "\"");
+    EXPECT_EQ(batch[4], "echo. >> \"" + log + "\"");
+    EXPECT_EQ(batch[5], "echo Migrating drawing plan 1.dwg >> \"" + log + "\"");
+    EXPECT_EQ(batch[6], "copy \"" + Ansi(theApp.m_headScript) + "\" \"" + script + "\"");
+    EXPECT_EQ(batch[7], "echo _.OPEN>> \"" + script + "\"");
+    EXPECT_EQ(batch[8], "echo \"" + Ansi(theApp.m_drawings[0]) + "\">> \"" + script + "\"");
+    EXPECT_EQ(batch[9], "type \"" + Ansi(theApp.m_updateScript) + "\" >> \"" + script + "\"");
+    EXPECT_EQ(batch[10].rfind("PATH =c:\\draxil host\\support\\;c:\\windows\\system32;", 0), 0u) << batch[10];
+    EXPECT_EQ(batch[11], "cd /d " + host);
+    EXPECT_EQ(batch[12], "start /wait drxl.exe /b \"" + script + "\" /p \"<<DRXLMPP>>\" /nologo");
+    EXPECT_EQ(batch[13 + 1], "echo 2 > \"" + Ansi(theApp.m_progressFile) + "\"");
+    EXPECT_EQ(batch[24 + 3], "echo Migrating drawing extra 50%%.dwg >> \"" + log + "\"");
+    EXPECT_EQ(batch[24 + 6], "echo \"" + Ansi(extra).replace(Ansi(extra).find('%'), 1, "%%") + "\">> \"" + script + "\"");
+    EXPECT_EQ(batch[24 + 7], "type \"" + Ansi(theApp.m_plainScript) + "\" >> \"" + script + "\"");
+
+    EXPECT_EQ(FileLines(theApp.m_headScript),
+              (Lines{"_EXPERT", "0", "_krx", "_load", "\"C:\\Draxil Host\\drxlm\\migration\\kemigr.krx\"",
+                     "_kestloginfo", Ansi(KestFilenm(g_logFile, true).m_path), "15", "(keresetdbmod T)"}));
+    Lines tail = {"_kestend", "_logfilemode", "0", "_krx", "_unload", "kemigr.krx", "(keresetdbmod T)", "_.QUIT"};
+    Lines plain = {"_kestmigr", "_.QSAVE"};
+    plain.insert(plain.end(), tail.begin(), tail.end());
+    EXPECT_EQ(FileLines(theApp.m_plainScript), plain);
+    Lines update = {"_kestmigr", "_.QSAVE", "_kemigratebb", "_-purge _LA * _N", "_kestmode", "1", "_.QSAVE"};
+    update.insert(update.end(), tail.begin(), tail.end());
+    EXPECT_EQ(FileLines(theApp.m_updateScript), update);
+
+    ASSERT_TRUE(WaitForBatch(60000));
+    std::vector<std::wstring> migrated;
+    ReadLines(MigratedListPath(), migrated);
+    EXPECT_EQ(migrated, (std::vector<std::wstring>{theApp.m_drawings[0], theApp.m_drawings[1], extra}));
+    EXPECT_EQ(Magic(extra), "DX1032");
+    Lines logLines = FileLines(g_logFile);
+    EXPECT_NE(std::find(logLines.begin(), logLines.end(), "Migrating drawing extra 50%.dwg "), logLines.end());
+    EndBatchLikeTheDialog();
+    EXPECT_FALSE(theApp.m_batch.Held());
+}
+
+TEST_F(BatchRun, AnalysisRunScansWithoutSaving)
+{
+    theApp.m_Operation = 2;
+    theApp.m_drawings = MakeDrawings(2, L"scan");
+    theApp.PrepareRun();
+    ASSERT_TRUE(theApp.StartAnalysisRun());
+    EXPECT_EQ(theApp.m_batchCount, 2);
+    EXPECT_EQ(theApp.m_progressDlg.m_drawings, theApp.m_drawings);
+    Lines batch = FileLines(theApp.m_analysisBatch);
+    ASSERT_EQ(batch.size(), 2u + 2 * 11);
+    EXPECT_EQ(batch[1], "rem Scan the DWG's and write list of xrefs.");
+    EXPECT_EQ(batch[5], "echo Analyzing drawing plan 1.dwg >> \"" + Ansi(g_logFile) + "\"");
+    EXPECT_EQ(batch[9], "type \"" + Ansi(theApp.m_scanScript) + "\" >> \"" + Ansi(theApp.m_drawingScript) + "\"");
+    Lines scan = FileLines(theApp.m_scanScript);
+    ASSERT_EQ(scan.size(), 9u);
+    EXPECT_EQ(scan[0], "_kestanalyze");
+
+    ASSERT_TRUE(WaitForBatch(60000));
+    EXPECT_FALSE(wts::FileExists(MigratedListPath()));
+    EXPECT_EQ(Magic(theApp.m_drawings[0]), "DX1015");
+    EndBatchLikeTheDialog();
+
+    // A migrate job's analysis step names its scan differently.
+    theApp.m_Operation = 1;
+    theApp.WriteBatchFile(1, theApp.m_analysisBatch, theApp.m_scanScript, L"", true);
+    batch = FileLines(theApp.m_analysisBatch);
+    ASSERT_EQ(batch.size(), 2u + 11);
+    EXPECT_EQ(batch[3], "echo 2 > \"" + Ansi(theApp.m_progressFile) + "\"");
+    EXPECT_EQ(batch[5], "echo Scanning drawing plan 2.dwg >> \"" + Ansi(g_logFile) + "\"");
+}
+
+TEST_F(BatchRun, RunsWithoutDrawingsStartNothing)
+{
+    theApp.m_Operation = 2;
+    theApp.m_drawings.clear();
+    {
+        BoxAnswerer answerer;
+        EXPECT_FALSE(theApp.StartAnalysisRun());
+        answerer.Finish();
+        EXPECT_EQ(answerer.Count(), 1);
+        EXPECT_NE(std::find(answerer.m_texts.begin(), answerer.m_texts.end(), Text(IDS_BATCH_NO_ANALYSIS)),
+                  answerer.m_texts.end());
+    }
+    EXPECT_FALSE(theApp.m_batch.Held());
+    EXPECT_EQ(FileLines(theApp.m_analysisBatch).size(), 2u);
+
+    theApp.m_Operation = 1;
+    theApp.m_drawings = MakeDrawings(1, L"none");
+    DeleteFileW(MigrateListPath().c_str());
+    {
+        BoxAnswerer answerer;
+        EXPECT_FALSE(theApp.StartMigrateRun());
+        answerer.Finish();
+        EXPECT_NE(std::find(answerer.m_texts.begin(), answerer.m_texts.end(), Text(IDS_BATCH_NO_MIGRATION)),
+                  answerer.m_texts.end());
+    }
+    EXPECT_EQ(theApp.m_batchCount, 0);
+    EXPECT_FALSE(theApp.m_batch.Held());
+    EXPECT_EQ(Magic(theApp.m_drawings[0]), "DX1015");
+}
+
+TEST_F(BatchRun, LaunchFailureIsReportedAndEarlySystemsUseTheInterpreter)
+{
+    {
+        BoxAnswerer answerer;
+        theApp.LaunchBatch(m_dir + L"\\missing.bat");
+        answerer.Finish();
+        ASSERT_EQ(answerer.Count(), 1);
+        bool named = false;
+        for (const std::wstring& text : answerer.m_texts)
+            named |= text.rfind(Text(IDS_BATCH_START_FAILED) + L"\n", 0) == 0 &&
+                     text.size() > Text(IDS_BATCH_START_FAILED).size() + 1;
+        EXPECT_TRUE(named) << "message is string 2002, a line feed and the system's text";
+    }
+    EXPECT_FALSE(theApp.m_batch.Held());
+
+    // Before XP the interpreter named by COMSPEC runs the file.
+    std::wstring marker = m_dir + L"\\ran.txt";
+    std::wstring batch = m_dir + L"\\with blank.bat";
+    wts::WriteFileBytes(batch, "@echo off\r\necho ran> \"" + Ansi(marker) + "\"\r\n");
+    theApp.m_atLeastXP = false;
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    SetEnvironmentVariableW(L"COMSPEC", (std::wstring(system) + L"\\cmd.exe").c_str());
+    theApp.LaunchBatch(batch);
+    ASSERT_TRUE(WaitForBatch(30000));
+    EXPECT_EQ(wts::ReadFileBytes(marker), "ran\r\n");
+    EndBatchLikeTheDialog();
+
+    // Without COMSPEC the old interpreter name is tried, and its absence reported.
+    SetEnvironmentVariableW(L"COMSPEC", nullptr);
+    BoxAnswerer answerer;
+    theApp.LaunchBatch(batch);
+    answerer.Finish();
+    EXPECT_EQ(answerer.Count(), 1);
+    EXPECT_FALSE(theApp.m_batch.Held());
+}
+
+TEST_F(BatchRun, AbortEndsTheBatchAndRestartGoesOnFromTheGivenDrawing)
+{
+    theApp.m_drawings = MakeDrawings(5, L"restart");
+    WriteDrawing(theApp.m_drawings[2], "DX1015", "KESTFAULT=hang\n");
+    theApp.PrepareRun();
+    ASSERT_TRUE(theApp.StartMigrateRun());
+
+    // The batch waits on the hanging host of drawing 3.
+    ASSERT_TRUE(wts::WaitForWindow(L"Draxil R26.0 - [Plan 3.dwg]", 60000));
+    EXPECT_EQ(wts::ReadFileBytes(theApp.m_progressFile), "3 \r\n");
+    HANDLE batch = nullptr;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), theApp.m_batch.m_info.hProcess, GetCurrentProcess(), &batch,
+                                SYNCHRONIZE, FALSE, 0));
+    theApp.AbortMigrateRun();
+    EXPECT_FALSE(theApp.m_batch.Held());
+    EXPECT_EQ(WaitForSingleObject(batch, 0), WAIT_OBJECT_0) << "the batch process has ended";
+    CloseHandle(batch);
+
+    // Every file can be read and written again; the abort is logged.
+    for (const std::wstring& path : {g_logFile, theApp.m_progressFile, MigratedListPath(), theApp.m_drawingScript}) {
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE) << Ansi(path);
+        CloseHandle(file);
+    }
+    Lines log = FileLines(g_logFile);
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), Ansi(Text(IDS_BATCH_MIGRATE_ABORT)));
+    // A second abort has no process left and does nothing.
+    theApp.AbortMigrateRun();
+    EXPECT_EQ(FileLines(g_logFile).size(), log.size());
+
+    EndHosts();
+    WriteDrawing(theApp.m_drawings[2], "DX1015");
+    theApp.RestartMigrateRun(2);
+    EXPECT_EQ(theApp.m_batchCount, 5);
+    Lines lines = FileLines(theApp.m_migrateBatch);
+    ASSERT_EQ(lines.size(), 2u + 3 * 11);
+    EXPECT_EQ(lines[3], "echo 3 > \"" + Ansi(theApp.m_progressFile) + "\"");
+    EXPECT_EQ(theApp.m_progressDlg.m_drawings.size(), 5u);
+    ASSERT_TRUE(WaitForBatch(60000));
+    std::vector<std::wstring> migrated;
+    ReadLines(MigratedListPath(), migrated);
+    EXPECT_EQ(migrated, theApp.m_drawings);
+    log = FileLines(g_logFile);
+    EXPECT_NE(std::find(log.begin(), log.end(), Ansi(Text(IDS_BATCH_MIGRATE_RESUME))), log.end());
+
+    // Once the dialog has closed the ended batch, an abort touches nothing.
+    EndBatchLikeTheDialog();
+    size_t before = FileLines(g_logFile).size();
+    theApp.AbortMigrateRun();
+    EXPECT_EQ(FileLines(g_logFile).size(), before);
+
+    // A restart index past the end writes the header lines only and still counts the whole list.
+    theApp.WriteBatchFile(7, theApp.m_migrateBatch, theApp.m_updateScript, theApp.m_plainScript, false);
+    EXPECT_EQ(FileLines(theApp.m_migrateBatch).size(), 2u);
+    EXPECT_EQ(theApp.m_batchCount, 5);
+}
+
+// Last: it ends with the clean-up of the application object.
+TEST_F(BatchRun, TwoHundredDrawingsEndToEnd)
+{
+    wchar_t tempBuffer[MAX_PATH];
+    GetTempPathW(MAX_PATH, tempBuffer);
+    std::vector<std::wstring> before = [&] {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((std::wstring(tempBuffer) + L"*").c_str(), &found);
+        while (search != INVALID_HANDLE_VALUE) {
+            names.push_back(found.cFileName);
+            if (!FindNextFileW(search, &found))
+                break;
+        }
+        FindClose(search);
+        return names;
+    }();
+
+    // Nested folders with blanks and letters outside ASCII; a few hosts do not save.
+    std::vector<std::wstring> drawings;
+    std::vector<std::wstring> saved;
+    for (int i = 0; i < 200; ++i) {
+        std::wstring folder = m_dir + L"\\Projekt \u00c4" + std::to_wstring(i % 4) + L"\\Ebene \u00f6 " +
+                              std::to_wstring(i % 7);
+        if (i % 3 == 0)
+            folder += L"\\Detail & M\u00fcller";
+        MakeFolders(folder);
+        std::wstring name = folder + L"\\Zeichnung \u00e9 " + std::to_wstring(i) + (i % 50 == 9 ? L" 100%" : L"") +
+                            L".dwg";
+        bool noSave = i % 40 == 17;
+        WriteDrawing(name, i % 2 ? "DX1015" : "DX1018", noSave ? "KESTFAULT=nosave\n" : "");
+        drawings.push_back(name);
+        if (!noSave)
+            saved.push_back(name);
+    }
+    theApp.m_drawings = drawings;
+    theApp.m_listFile = m_dir + L"\\Auftrag \u00fc.dml";
+    {
+        KestDmlFile list(theApp.m_listFile);
+        ASSERT_TRUE(list.Open(true));
+        ASSERT_TRUE(list.WriteList(drawings));
+        list.Close();
+    }
+
+    DeleteFileW(g_logFile.c_str());
+    theApp.PrepareRun();
+    ASSERT_TRUE(theApp.StartMigrateRun());
+    ASSERT_TRUE(WaitForBatch(900000));
+    EndBatchLikeTheDialog();
+    theApp.WriteRunSummary();
+
+    std::vector<std::wstring> migrated;
+    ReadLines(MigratedListPath(), migrated);
+    EXPECT_EQ(migrated, saved);
+    for (size_t i = 0; i < drawings.size(); ++i)
+        EXPECT_EQ(Magic(drawings[i]), std::find(saved.begin(), saved.end(), drawings[i]) != saved.end()
+                                          ? "DX1032" : (i % 2 ? "DX1015" : "DX1018")) << i;
+
+    std::string log = wts::ReadFileBytes(g_logFile);
+    EXPECT_NE(log.find(Ansi(Text(IDS_BATCH_MIGRATE_TITLE))), std::string::npos);
+    CString total, done, missing;
+    total.Format(Text(2062).c_str(), 200);
+    done.Format(Text(2063).c_str(), static_cast<int>(saved.size()));
+    missing.Format(Text(2064).c_str(), static_cast<int>(drawings.size() - saved.size()));
+    EXPECT_NE(log.find(Ansi(total.Str()) + "\r\n"), std::string::npos);
+    EXPECT_NE(log.find(Ansi(done.Str()) + "\r\n"), std::string::npos);
+    EXPECT_NE(log.find(Ansi(missing.Str()) + "\r\n"), std::string::npos);
+    EXPECT_NE(log.find("Migrating drawing zeichnung \xe9 9 100%.dwg \r\n"), std::string::npos);
+
+    std::vector<std::wstring> toDo;
+    {
+        KestDmlFile list(theApp.m_listFile);
+        ASSERT_TRUE(list.Open(false));
+        ASSERT_TRUE(list.ReadList(toDo, true));
+    }
+    std::vector<std::wstring> notSaved;
+    for (const std::wstring& drawing : drawings)
+        if (std::find(saved.begin(), saved.end(), drawing) == saved.end())
+            notSaved.push_back(drawing);
+    EXPECT_EQ(toDo, notSaved);
+
+    theApp.ExitInstance();
+    std::vector<std::wstring> after;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((std::wstring(tempBuffer) + L"*").c_str(), &found);
+    while (search != INVALID_HANDLE_VALUE) {
+        std::wstring name = found.cFileName;
+        bool run = name == L"MIGRATE.TXT" || name == L"MIGRATED.TXT";
+        if (!run && std::find(before.begin(), before.end(), name) == before.end())
+            after.push_back(name);
+        if (!FindNextFileW(search, &found))
+            break;
+    }
+    FindClose(search);
+    for (const std::wstring& name : after)
+        ADD_FAILURE() << "left in the temporary folder: " << Ansi(name);
+    for (const std::wstring& file : theApp.m_tempFiles)
+        EXPECT_FALSE(wts::FileExists(file)) << Ansi(file);
+}
