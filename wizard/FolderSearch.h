@@ -1,0 +1,61 @@
+// The Files page's search of a folder tree for drawings: every visible "dwg" file of the whole tree,
+// hidden and system folders included. The tree is walked with a stack of its own, not by recursion, so
+// no depth of folders can exhaust the thread's stack; the order is the one a recursive walk gives.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class FolderSearch {
+public:
+    struct Entry {
+        std::wstring name;
+        uint32_t attributes;
+    };
+
+    // Lists the entries of one folder in the platform's order (the seam for tests).
+    class Lister {
+    public:
+        virtual ~Lister() = default;
+        // False when the folder cannot be listed; it then counts as empty.
+        virtual bool List(const std::wstring& folder, std::vector<Entry>& entries) = 0;
+    };
+
+    // Told of each folder before it is listed and of each drawing found; false from either stops the search.
+    class Observer {
+    public:
+        virtual ~Observer() = default;
+        virtual bool OnFolder(const std::wstring& /*folder*/) { return true; }
+        virtual bool OnDrawing(const std::wstring& path, uint32_t attributes) = 0;
+    };
+
+    // File attributes that keep a file out of the search: hidden, system, temporary, offline.
+    static constexpr uint32_t kSkippedFileAttributes = 0x1106;
+    static constexpr uint32_t kDirectoryAttribute = 0x10;
+
+    explicit FolderSearch(Lister& lister) : m_lister(lister) {}
+
+    // Searches folder and everything below it. False when the observer stopped the search.
+    bool Run(const std::wstring& folder, Observer& observer);
+
+    // A file name whose extension is "dwg" in any letter case.
+    static bool IsDrawingName(const std::wstring& name);
+    // "." and every folder name beginning with "..": never searched.
+    static bool IsSkippedFolderName(const std::wstring& name);
+    // folder + "\" + name, without doubling a separator that folder ends with (a drive root).
+    static std::wstring Join(const std::wstring& folder, const std::wstring& name);
+
+    size_t m_foldersSearched = 0;
+
+private:
+    Lister& m_lister;
+};
+
+#ifdef _WIN32
+// The platform's lister: FindFirstFileExW on folder + "\*.*".
+class FindFileLister : public FolderSearch::Lister {
+public:
+    bool List(const std::wstring& folder, std::vector<FolderSearch::Entry>& entries) override;
+};
+#endif
