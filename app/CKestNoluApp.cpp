@@ -61,19 +61,29 @@ BOOL CKestNoluApp::InitInstance()
     ReadSettings();
     {
         CNOLUWizard wizard;
-        if (wizard.DoModal() == ID_WIZFINISH) {
-            WriteSettings();
-            PrepareRun();
-            m_progressDlg.SetProgressFile(m_progressFile);
-            m_progressDlg.SetMode(m_Operation == 1 ? 2 : 3);
-            if (m_progressDlg.DoModal() == IDOK) {
-                std::wstring log = QuotedArgument(g_logFile);
-                _wspawnlp(_P_NOWAIT, L"notepad.exe", L"notepad.exe", log.c_str(), nullptr);
-            }
-        }
+        if (wizard.DoModal() == ID_WIZFINISH)
+            RunFinishedJob();
     }
     // 10. The wizard and the resource module go with this scope.
     return FALSE;
+}
+
+INT_PTR CKestNoluApp::RunFinishedJob()
+{
+    WriteSettings();
+    PrepareRun();
+    m_progressDlg.SetProgressFile(m_progressFile);
+    m_progressDlg.SetMode(m_Operation == 1 ? 2 : 3);
+    INT_PTR result = m_progressDlg.DoModal();
+    if (result == IDOK)
+        OpenLogInNotepad();
+    return result;
+}
+
+void OpenLogInNotepad()
+{
+    std::wstring log = QuotedArgument(g_logFile);
+    _wspawnlp(_P_NOWAIT, L"notepad.exe", L"notepad.exe", log.c_str(), nullptr);
 }
 
 int CKestNoluApp::ExitInstance()

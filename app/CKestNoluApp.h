@@ -20,6 +20,10 @@ public:
     BOOL InitInstance() override;
     int ExitInstance() override;
 
+    // After the wizard's Finish: stores the settings, prepares the run, shows
+    // the progress dialog and opens the log when it ends with OK; returns its result.
+    INT_PTR RunFinishedJob();
+
     // Job settings (registry) and job data.
     void ReadSettings();
     void WriteSettings();
@@ -85,6 +89,8 @@ extern CKestNoluApp theApp;
 // The migration log's path; a process-wide setting.
 extern std::wstring g_logFile;
 
+// Starts notepad on the migration log without waiting for it.
+void OpenLogInNotepad();
 // Deletes the host extension's log named by "LOGFILENAME", then the value.
 void RemoveHostLogFile();
 // Key of the job settings: the product key + "\Migration" (under HKEY_CURRENT_USER).

@@ -1,33 +1,92 @@
-// Progress dialog of the run. Placeholder until the supervision lands: it
-// takes the run's parameters and ends at once as cancelled.
+// The progress dialog of a run: starts the batch, follows it drawing by
+// drawing with a time budget each, ends hosts that overrun it or log an
+// error, lets the user stop and resume, and offers the log at the end.
+// It lives as long as the application object; its window only while it runs.
 #pragma once
+#include "CDialog.h"
+#include "CProgressCtrl.h"
+#include "../wizard/CBoldTxt.h"
+#include "../wizard/CWizardBmp.h"
+
 #include <windows.h>
 #include <string>
 #include <vector>
 
 class KestBatchProcess;
 
-class CProgressDlg {
+class CProgressDlg : public CDialog {
 public:
-    CProgressDlg() = default;
-    void SetProgressFile(const std::wstring& path) { m_progressFile = path; }
-    void SetMode(int mode) { m_mode = mode; }
-    INT_PTR DoModal() { return IDCANCEL; }
-    // The batch writer's list of drawings for the current batch.
-    void SetDrawings(const std::vector<std::wstring>& drawings)
-    {
-        m_drawings = drawings;
-        m_drawingCount = static_cast<int>(drawings.size());
-        m_currentDrawing = 0;
-    }
-    // Borrowed from the application object, which owns the handle: test it
-    // with IsRunning and end it with Clear, never keep a copy of the handle.
-    void SetBatchProcess(KestBatchProcess* process) { m_batchProcess = process; }
+    CProgressDlg();
 
-    std::wstring m_progressFile;
-    int m_mode = 0;
-    std::vector<std::wstring> m_drawings;
+    // Set by the start-up before the dialog runs.
+    void SetProgressFile(const std::wstring& path);
+    // 2 migrate run, 3 analysis run, 0 idle; kept until the window exists.
+    void SetMode(int mode);
+    // The batch writer's list of drawings; each gets Timeout x 60 seconds.
+    void SetDrawings(const std::vector<std::wstring>& drawings);
+    // Borrowed from the application object, which owns the handle: the dialog
+    // asks it whether the batch runs and lets it close the handle, never
+    // keeping a copy that could outlive it.
+    void SetBatchProcess(KestBatchProcess* process);
+
+    // Test seam: milliseconds that make one second of the two timers. The
+    // budgets are charged in the dialog's seconds whatever this is.
+    static UINT s_timerSecondMs;
+
+    CWizardBmp m_bitmap;
+    CBoldTxt m_analysisCaption;
+    CBoldTxt m_migrateCaption;
+    CProgressCtrl m_progress;
+    HICON m_icon = nullptr;
+    bool m_initialized = false;
     int m_drawingCount = 0;
-    int m_currentDrawing = 0;
+    std::vector<std::wstring> m_drawings;
+    int m_mode = 0;
+    int m_pendingMode = 0;
+    std::wstring m_progressFile;
     KestBatchProcess* m_batchProcess = nullptr;
+    int m_currentDrawing = 0;
+    std::vector<int> m_budgets;
+    UINT_PTR m_pollTimer = 0;
+    UINT_PTR m_pollTimerId = 25;
+    int m_pollSeconds = 5;
+    UINT_PTR m_logTimer = 0;
+    UINT_PTR m_logTimerId = 35;
+    int m_logSeconds = 7;
+    int m_barMin = 0;
+    int m_barMax = 100;
+    int m_migrateStart = 30;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    void OnResume();
+    void OnStop();
+    void OnTimer(UINT_PTR id);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnDestroy();
+
+private:
+    enum class EndReason { Timeout, UserStop, LogError };
+
+    void StartRun();
+    void SetRunning(bool running);
+    void ShowDrawing(int index);
+    void ReadProgressFile();
+    bool EndHost(EndReason reason);
+    void FinishRun();
+    void SaveWindowPosition();
+    void RestoreWindowPosition();
+    void StartTimers();
+    void StartPollTimer();
+    void KillTimers();
+    void SetBarPosition(int position);
+    void SetDefaultButton(int id, int previousId);
+
+    bool m_resuming = false;
+    DECLARE_MESSAGE_MAP()
 };

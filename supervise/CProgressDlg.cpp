@@ -1,0 +1,461 @@
+#include "CProgressDlg.h"
+#include "HostWindowWatch.h"
+#include "ProgressIds.h"
+#include "SuperviseIds.h"
+
+#include "../app/CKestNoluApp.h"
+#include "../app/ResourceIds.h"
+#include "../drawings/FormatCheck.h"
+#include "../drawings/KestFile.h"
+#include "../drawings/KestFilenm.h"
+#include "../host/KestRegKey.h"
+#include "Afx.h"
+#include "CDataExchange.h"
+#include "CPaintDC.h"
+
+#include <climits>
+#include <cwchar>
+
+UINT CProgressDlg::s_timerSecondMs = 1000;
+
+BEGIN_MESSAGE_MAP(CProgressDlg, CDialog)
+ON_BN_CLICKED(IDC_PROGRESS_RESUME, OnResume)
+ON_BN_CLICKED(IDC_PROGRESS_STOP, OnStop)
+ON_WM_TIMER()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+namespace {
+std::wstring LoadText(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return text.Str();
+}
+
+// Formats from the resource module are checked before use: a text whose
+// conversions do not fit the arguments is shown as it stands.
+std::wstring FormatPlain(UINT id)
+{
+    std::wstring format = LoadText(id);
+    if (!FormatTakes(format, ""))
+        return format;
+    CString text;
+    text.Format(format.c_str());
+    return text.Str();
+}
+
+std::wstring FormatNumber(UINT id, int number)
+{
+    std::wstring format = LoadText(id);
+    CString text;
+    if (FormatTakes(format, "d"))
+        text.Format(format.c_str(), number);
+    else
+        text.Format(L"%s %d", format.c_str(), number);
+    return text.Str();
+}
+
+std::wstring Decimal(int number)
+{
+    wchar_t text[16];
+    swprintf(text, 16, L"%d", number);
+    return text;
+}
+
+void SetButtonStyle(HWND button, bool isDefault)
+{
+    LONG_PTR style = ::GetWindowLongPtrW(button, GWL_STYLE);
+    style = (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    ::SendMessageW(button, BM_SETSTYLE, static_cast<WPARAM>(style & 0xFFFF), TRUE);
+}
+}
+
+CProgressDlg::CProgressDlg() : CDialog(IDD_PROGRESS, nullptr) {}
+
+void CProgressDlg::SetProgressFile(const std::wstring& path) { m_progressFile = path; }
+
+void CProgressDlg::SetMode(int mode)
+{
+    if (!m_initialized) {
+        m_pendingMode = mode;
+        return;
+    }
+    m_mode = mode;
+    m_analysisCaption.SetBold(mode == 3);
+    m_migrateCaption.SetBold(mode == 2);
+    if (mode == 3) {
+        m_analysisCaption.SetWindowText(LoadText(IDS_ANALYSIS_CAPTION).c_str());
+        // The static control paints a new text at once in its own plain way.
+        m_analysisCaption.Invalidate(true);
+        m_migrateCaption.ShowWindow(SW_HIDE);
+        SetDlgItemText(IDC_PROGRESS_STATUS, LoadText(IDS_ANALYSIS_STATUS).c_str());
+    }
+}
+
+void CProgressDlg::SetDrawings(const std::vector<std::wstring>& drawings)
+{
+    m_drawings = drawings;
+    m_drawingCount = static_cast<int>(drawings.size());
+    // A Timeout from the registry is not range-checked; its seconds must not overflow.
+    long long seconds = static_cast<long long>(theApp.m_Timeout) * 60;
+    if (seconds > INT_MAX)
+        seconds = INT_MAX;
+    if (seconds < INT_MIN)
+        seconds = INT_MIN;
+    m_budgets.assign(drawings.size(), static_cast<int>(seconds));
+    m_currentDrawing = 0;
+}
+
+void CProgressDlg::SetBatchProcess(KestBatchProcess* process) { m_batchProcess = process; }
+
+void CProgressDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_PROGRESS_PICTURE, m_bitmap);
+    DDX_Control(dx, IDC_PROGRESS_ANALYSIS, m_analysisCaption);
+    DDX_Control(dx, IDC_PROGRESS_MIGRATE, m_migrateCaption);
+    DDX_Control(dx, IDC_PROGRESS_BAR, m_progress);
+}
+
+BOOL CProgressDlg::OnInitDialog()
+{
+    // A dialog run again starts from a clean slate; only what the start-up
+    // gave it (progress file, pending mode) carries over.
+    m_mode = 0;
+    m_batchProcess = nullptr;
+    m_currentDrawing = 0;
+    m_pollTimer = 0;
+    m_logTimer = 0;
+    m_resuming = false;
+
+    CDialog::OnInitDialog();
+
+    m_icon = ::LoadIconW(AfxFindResourceHandle(MAKEINTRESOURCEW(IDI_PROGRESS), RT_GROUP_ICON),
+                         MAKEINTRESOURCEW(IDI_PROGRESS));
+    SetIcon(m_icon, true);
+    SetIcon(m_icon, false);
+
+    ::ShowWindow(GetDlgItem(IDC_PROGRESS_ANALYSIS_DONE), SW_HIDE);
+    ::ShowWindow(GetDlgItem(IDC_PROGRESS_MIGRATE_DONE), SW_HIDE);
+    m_progress.SetRange(m_barMin, m_barMax);
+    m_progress.SetPos(1);
+    m_analysisCaption.SetBold(true);
+
+    RestoreWindowPosition();
+
+    m_initialized = true;
+    SetMode(m_pendingMode);
+    StartRun();
+    return TRUE;
+}
+
+void CProgressDlg::RestoreWindowPosition()
+{
+    KestRegKey key(MigrationSettingsKey(), HKEY_CURRENT_USER);
+    DWORD x = 0, y = 0;
+    if (!key.ReadDword(L"X", x) || !key.ReadDword(L"Y", y))
+        return;
+    RECT frame;
+    GetWindowRect(&frame);
+    int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    RECT wanted = {static_cast<int>(x), static_cast<int>(y), static_cast<int>(x) + width,
+                   static_cast<int>(y) + height};
+    // A position stored for a screen that is gone would hide the dialog: bring
+    // it back onto the nearest monitor.
+    POINT pos = {wanted.left, wanted.top};
+    if (!::MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) {
+        MONITORINFO info = {};
+        info.cbSize = sizeof(info);
+        if (::GetMonitorInfoW(::MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &info)) {
+            const RECT& work = info.rcWork;
+            pos.x = wanted.left < work.left ? work.left : wanted.left;
+            pos.y = wanted.top < work.top ? work.top : wanted.top;
+            if (pos.x + width > work.right)
+                pos.x = work.right - width > work.left ? work.right - width : work.left;
+            if (pos.y + height > work.bottom)
+                pos.y = work.bottom - height > work.top ? work.bottom - height : work.top;
+        }
+    }
+    SetWindowPos(HWND_TOPMOST, pos.x, pos.y, 0, 0, SWP_NOSIZE | SWP_NOREDRAW | SWP_NOCOPYBITS);
+}
+
+void CProgressDlg::StartRun()
+{
+    bool started = m_mode == 2 ? theApp.StartMigrateRun() : theApp.StartAnalysisRun();
+    if (started && m_drawingCount != 0 && m_batchProcess && m_batchProcess->Held()) {
+        SetDlgItemText(IDC_PROGRESS_COUNT, Decimal(m_drawingCount).c_str());
+        SetDlgItemText(IDC_PROGRESS_CURRENT, L"1");
+        ShowDrawing(0);
+        SetRunning(true);
+        return;
+    }
+    SetBarPosition(m_barMax);
+    SetDlgItemText(IDC_PROGRESS_COUNT, L"0");
+    SetDlgItemText(IDC_PROGRESS_CURRENT, L"0");
+    ::ShowWindow(GetDlgItem(IDC_PROGRESS_ANALYSIS_DONE), SW_SHOW);
+    ::ShowWindow(GetDlgItem(IDC_PROGRESS_MIGRATE_DONE), SW_SHOW);
+    SetMode(0);
+    SetRunning(false);
+}
+
+void CProgressDlg::SetDefaultButton(int id, int previousId)
+{
+    SetButtonStyle(GetDlgItem(previousId), false);
+    SendMessage(DM_SETDEFID, static_cast<WPARAM>(id));
+    SetButtonStyle(GetDlgItem(id), true);
+    // A disabled button keeps no keyboard focus; the default button takes it.
+    HWND focus = ::GetFocus();
+    if (!focus || !::IsWindowEnabled(focus) || ::GetParent(focus) != m_hWnd)
+        SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(id)), TRUE);
+}
+
+void CProgressDlg::SetRunning(bool running)
+{
+    HWND ok = GetDlgItem(IDOK), stop = GetDlgItem(IDC_PROGRESS_STOP), resume = GetDlgItem(IDC_PROGRESS_RESUME);
+    if (running) {
+        ::EnableWindow(stop, TRUE);
+        ::EnableWindow(resume, FALSE);
+        SetDefaultButton(IDC_PROGRESS_STOP, IDOK);
+        ::EnableWindow(ok, FALSE);
+        StartTimers();
+    } else {
+        ::EnableWindow(ok, TRUE);
+        ::EnableWindow(resume, m_mode != 0);
+        SetDefaultButton(IDOK, IDC_PROGRESS_STOP);
+        ::EnableWindow(stop, FALSE);
+    }
+}
+
+void CProgressDlg::StartTimers()
+{
+    StartPollTimer();
+    m_logTimer = SetTimer(m_logTimerId, static_cast<UINT>(m_logSeconds) * s_timerSecondMs);
+}
+
+void CProgressDlg::StartPollTimer()
+{
+    m_pollTimer = SetTimer(m_pollTimerId, static_cast<UINT>(m_pollSeconds) * s_timerSecondMs);
+}
+
+void CProgressDlg::KillTimers()
+{
+    if (m_pollTimer)
+        KillTimer(m_pollTimerId);
+    if (m_logTimer)
+        KillTimer(m_logTimerId);
+    m_pollTimer = 0;
+    m_logTimer = 0;
+}
+
+void CProgressDlg::SetBarPosition(int position) { m_progress.SetPos(position); }
+
+void CProgressDlg::ShowDrawing(int index)
+{
+    if (index < 0 || index >= static_cast<int>(m_drawings.size()))
+        return;
+    KestFilenm name(m_drawings[static_cast<size_t>(index)], false);
+    SetDlgItemText(IDC_PROGRESS_DRAWING, name.Shorten(30).c_str());
+}
+
+void CProgressDlg::OnTimer(UINT_PTR id)
+{
+    if (id == m_pollTimerId && m_batchProcess) {
+        if (m_batchProcess->IsRunning()) {
+            ReadProgressFile();
+            if (m_currentDrawing >= 1 && m_currentDrawing <= m_drawingCount) {
+                int& budget = m_budgets[static_cast<size_t>(m_currentDrawing - 1)];
+                budget = budget < INT_MIN + m_pollSeconds ? INT_MIN : budget - m_pollSeconds;
+                if (budget < 1)
+                    EndHost(EndReason::Timeout);
+            }
+            WatchHostWindows();
+        } else {
+            KillTimers();
+            // The owner closes the handle, so no copy of it is left behind.
+            m_batchProcess->Clear();
+            m_batchProcess = nullptr;
+            ::DeleteFileW(m_progressFile.c_str());
+            if (m_mode == 3) {
+                ::ShowWindow(GetDlgItem(IDC_PROGRESS_ANALYSIS_DONE), SW_SHOW);
+                FinishRun();
+            } else if (m_mode == 2) {
+                ::ShowWindow(GetDlgItem(IDC_PROGRESS_MIGRATE_DONE), SW_SHOW);
+                FinishRun();
+                theApp.WriteRunSummary();
+            } else {
+                FinishRun();
+            }
+        }
+    } else if (id == m_logTimerId && m_logTimer) {
+        // No poll may run while the extension's log is read.
+        if (m_pollTimer)
+            KillTimer(m_pollTimerId);
+        m_pollTimer = 0;
+        if (ScanHostLog())
+            EndHost(EndReason::LogError);
+        StartPollTimer();
+    }
+    Default();
+}
+
+void CProgressDlg::ReadProgressFile()
+{
+    KestFile file(m_progressFile);
+    file.m_showErrors = false;
+    if (!file.Open(false))
+        return;
+    wchar_t text[41] = {0};
+    int read = file.ReadChars(text, 40);
+    text[read > 0 ? read : 0] = L'\0';
+    int number = 0;
+    if (swscanf(text, L"%d", &number) == 1 && number >= 1 && number <= m_drawingCount &&
+        number != m_currentDrawing) {
+        SetDlgItemText(IDC_PROGRESS_CURRENT, Decimal(number).c_str());
+        ShowDrawing(number - 1);
+        bool analysis = m_mode == 3;
+        int base = analysis ? m_barMin : m_migrateStart;
+        double share = static_cast<double>(number) / (static_cast<double>(m_drawingCount) + 1.0);
+        SetBarPosition(base + static_cast<int>((m_barMax - base) * share));
+        m_currentDrawing = number;
+        RemoveHostLogFile();
+    }
+    file.Close();
+}
+
+bool CProgressDlg::EndHost(EndReason reason)
+{
+    std::wstring title;
+    HWND mainWindow = FindHostMainWindow(&title);
+    if (!mainWindow)
+        return false;
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(mainWindow, &processId);
+    HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, processId);
+    if (!process)
+        return false;
+    std::wstring line;
+    switch (reason) {
+    case EndReason::Timeout:
+        AddIndentedLogString(IDS_CHILD_TEXTS_TIMEOUT);
+        LogChildTexts(mainWindow);
+        line = FormatNumber(IDS_HOST_TIMEOUT, theApp.m_Timeout);
+        break;
+    case EndReason::UserStop:
+        line = FormatPlain(IDS_HOST_USER_STOP);
+        break;
+    case EndReason::LogError:
+        line = FormatPlain(IDS_HOST_LOG_ERROR);
+        break;
+    }
+    AddIndentedLogLine(line);
+    bool ended = ::TerminateProcess(process, 0) != 0;
+    RemoveHostLogFile();
+    ::CloseHandle(process);
+    return ended;
+}
+
+void CProgressDlg::FinishRun()
+{
+    SetDlgItemText(IDC_PROGRESS_STATUS,
+                   LoadText(m_mode == 2 ? IDS_MIGRATE_FINISHED : IDS_ANALYSIS_FINISHED).c_str());
+    SetMode(0);
+    SetRunning(false);
+    SetBarPosition(m_barMax);
+}
+
+void CProgressDlg::OnStop()
+{
+    // Only a supervised run can be stopped (a queued click may come late).
+    if (!m_pollTimer && !m_logTimer)
+        return;
+    KillTimers();
+    ReadProgressFile();
+    std::wstring question = LoadText(IDS_STOP_QUESTION), caption = LoadText(IDS_CAPTION);
+    if (MessageBox(question.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        if (m_mode == 3)
+            theApp.AbortAnalysisRun();
+        else
+            theApp.AbortMigrateRun();
+        EndHost(EndReason::UserStop);
+        SetRunning(false);
+    } else {
+        StartTimers();
+    }
+}
+
+void CProgressDlg::OnResume()
+{
+    // Only a stopped run resumes, and only once at a time.
+    if (m_mode == 0 || m_pollTimer || m_logTimer || m_resuming)
+        return;
+    m_resuming = true;
+    if (FindHostMainWindow()) {
+        // Owned by the dialog: a box of its own could hide behind the dialog
+        // when that is topmost, and the dialog would take clicks meanwhile.
+        std::wstring text = LoadText(IDS_HOST_RUNNING), caption = LoadText(IDS_CAPTION);
+        MessageBox(text.c_str(), caption.c_str(), MB_ICONWARNING);
+        m_resuming = false;
+        return;
+    }
+    if (m_mode == 3)
+        theApp.RestartAnalysisRun(m_currentDrawing - 1);
+    else
+        theApp.RestartMigrateRun(m_currentDrawing - 1);
+    m_resuming = false;
+    SetRunning(true);
+}
+
+void CProgressDlg::OnOK()
+{
+    if (m_mode != 0) {
+        OpenLogInNotepad();
+        return;
+    }
+    SaveWindowPosition();
+    EndDialog(IDOK);
+}
+
+void CProgressDlg::OnCancel()
+{
+    if (m_pollTimer || m_resuming)
+        return;
+    SaveWindowPosition();
+    EndDialog(IDCANCEL);
+}
+
+void CProgressDlg::SaveWindowPosition()
+{
+    // A minimised window's position is off the screen; the last one stored stays.
+    if (::IsIconic(m_hWnd))
+        return;
+    RECT frame;
+    GetWindowRect(&frame);
+    KestRegKey key(MigrationSettingsKey(), HKEY_CURRENT_USER);
+    key.WriteDword(L"X", static_cast<DWORD>(frame.left));
+    key.WriteDword(L"Y", static_cast<DWORD>(frame.top));
+}
+
+void CProgressDlg::OnPaint()
+{
+    CPaintDC dc(this);
+    if (!::IsIconic(m_hWnd))
+        return;
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.m_hDC));
+    RECT client;
+    GetClientRect(&client);
+    int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(dc, x, y, m_icon);
+}
+
+HCURSOR CProgressDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_icon); }
+
+void CProgressDlg::OnDestroy()
+{
+    KillTimers();
+    m_initialized = false;
+    Default();
+}

@@ -1,0 +1,276 @@
+// Whole runs through RunJob against the simulated host: what the dialog
+// shows while a run goes on and when it ends, and what the run leaves behind.
+#include "JobRun.h"
+#include "ProgressIds.h"
+#include "RunBed.h"
+#include "WineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+
+namespace {
+const wchar_t kLogName[] = L"migration log.log";
+
+std::string Seen(const std::vector<int>& values)
+{
+    std::string text;
+    for (int v : values)
+        text += std::to_string(v) + " ";
+    return text;
+}
+}
+
+class ProgressRun : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { RunBed::SetUpHost(); }
+
+    void SetUp() override
+    {
+        // A folder and a log name with blanks: notepad must still get the one file.
+        m_dir = RunBed::FreshFolder(L"progress run");
+        m_log = m_dir + L"\\" + kLogName;
+        RunBed::ForgetWindowPosition();
+    }
+
+    void TearDown() override { RunBed::CloseNotepads(kLogName); }
+
+    JobRun::Options Job(const std::wstring& list, int operation = 1)
+    {
+        JobRun::Options options;
+        options.list = list;
+        options.log = m_log;
+        options.operation = operation;
+        return options;
+    }
+
+    std::vector<std::wstring> Drawings(int count, const std::wstring& fault = L"")
+    {
+        std::vector<std::wstring> drawings;
+        for (int i = 1; i <= count; ++i)
+            drawings.push_back(RunBed::Drawing(m_dir, L"part" + std::to_wstring(i) + L".dwg", fault));
+        return drawings;
+    }
+
+    // Follows the bar until the finish mark shows; the bar values seen, in order.
+    std::vector<int> FollowToTheEnd(JobRun& run, int markId, DWORD ms = 180000)
+    {
+        std::vector<int> seen;
+        bool done = JobRun::WaitUntil(
+            [&] {
+                int position = run.BarPosition();
+                if (seen.empty() || seen.back() != position)
+                    seen.push_back(position);
+                return run.Visible(markId);
+            },
+            ms);
+        EXPECT_TRUE(done) << "no finish mark; bar values seen: " << Seen(seen);
+        int last = run.BarPosition();
+        if (seen.empty() || seen.back() != last)
+            seen.push_back(last);
+        return seen;
+    }
+
+    void ExpectIdle(JobRun& run)
+    {
+        EXPECT_TRUE(run.Enabled(IDOK));
+        EXPECT_EQ(run.DefaultButton(), IDOK);
+        EXPECT_TRUE(run.HasDefaultStyle(IDOK));
+        EXPECT_FALSE(run.Enabled(IDC_PROGRESS_STOP));
+        EXPECT_FALSE(run.HasDefaultStyle(IDC_PROGRESS_STOP));
+        EXPECT_FALSE(run.Enabled(IDC_PROGRESS_RESUME));
+    }
+
+    std::wstring m_dir;
+    std::wstring m_log;
+};
+
+TEST_F(ProgressRun, MigrateRunOfTenDrawingsFillsTheBarAndEndsWithSummaryAndMarks)
+{
+    std::vector<std::wstring> drawings = Drawings(10);
+    std::wstring list = RunBed::DmlList(m_dir, drawings);
+    JobRun run(Job(list));
+    ASSERT_TRUE(run.WaitForDialog());
+
+    // Without a stored position the dialog is centred and not topmost.
+    RECT frame = run.Frame(), work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_FALSE(run.Topmost());
+    EXPECT_LE(std::abs((frame.left + frame.right) - (work.left + work.right)), 4) << frame.left << "," << frame.right;
+    EXPECT_LE(std::abs((frame.top + frame.bottom) - (work.top + work.bottom)), 4) << frame.top << "," << frame.bottom;
+    EXPECT_EQ(run.Text(IDC_PROGRESS_COUNT), L"10");
+
+    std::vector<int> seen = FollowToTheEnd(run, IDC_PROGRESS_MIGRATE_DONE);
+    // 30 + 70 x n / 11 while drawing n runs; 1 before the first, 100 at the end.
+    std::set<int> allowed = {1, 100};
+    for (int n = 1; n <= 10; ++n)
+        allowed.insert(30 + 70 * n / 11);
+    int between = 0;
+    for (size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_TRUE(allowed.count(seen[i])) << "bar at " << seen[i] << "; seen: " << Seen(seen);
+        if (i > 0) {
+            EXPECT_GT(seen[i], seen[i - 1]) << Seen(seen);
+        }
+        between += seen[i] > 1 && seen[i] < 100;
+    }
+    EXPECT_EQ(seen.back(), 100) << Seen(seen);
+    EXPECT_GE(between, 3) << "too few drawings seen on the way: " << Seen(seen);
+
+    EXPECT_FALSE(run.Visible(IDC_PROGRESS_ANALYSIS_DONE));
+    EXPECT_EQ(run.Text(IDC_PROGRESS_STATUS), RunBed::Text(IDS_MIGRATE_FINISHED));
+    ExpectIdle(run);
+
+    std::string log = RunBed::ReadText(m_log);
+    EXPECT_EQ(RunBed::Count(log, "Migrating drawing part"), 10u) << log;
+    EXPECT_NE(log.find(RunBed::Narrow(RunBed::Text(2060))), std::string::npos) << log;
+    EXPECT_NE(log.find("    in the list:      10\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("    migrated:         10\n"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Not migrated"), std::string::npos) << log;
+    EXPECT_EQ(RunBed::Lines(RunBed::MigratedListPath()).size(), 10u);
+
+    std::vector<std::string> marks = RunBed::Lines(list);
+    ASSERT_EQ(marks.size(), 11u);
+    for (size_t i = 1; i < marks.size(); ++i)
+        EXPECT_EQ(marks[i].substr(0, 3), "[x]") << marks[i];
+
+    run.Click(IDCANCEL);
+    EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
+}
+
+TEST_F(ProgressRun, AnalysisRunShowsItsOwnCaptionAndStepsAndWritesNoSummary)
+{
+    RunBed::StoreWindowPosition(40, 50);
+    std::vector<std::wstring> drawings = Drawings(4);
+    JobRun run(Job(RunBed::PlainList(m_dir, drawings), 2));
+    ASSERT_TRUE(run.WaitForDialog());
+
+    // A stored position puts the dialog there, on top of other windows.
+    RECT frame = run.Frame();
+    EXPECT_EQ(frame.left, 40);
+    EXPECT_EQ(frame.top, 50);
+    EXPECT_TRUE(run.Topmost());
+    EXPECT_EQ(run.Text(IDC_PROGRESS_ANALYSIS), RunBed::Text(IDS_ANALYSIS_CAPTION));
+    EXPECT_FALSE(run.Visible(IDC_PROGRESS_MIGRATE));
+
+    std::vector<int> seen = FollowToTheEnd(run, IDC_PROGRESS_ANALYSIS_DONE);
+    for (int value : seen)
+        EXPECT_TRUE(value == 1 || value == 20 || value == 40 || value == 60 || value == 80 || value == 100)
+            << "bar at " << value << "; seen: " << Seen(seen);
+    EXPECT_EQ(seen.back(), 100) << Seen(seen);
+    EXPECT_FALSE(run.Visible(IDC_PROGRESS_MIGRATE_DONE));
+    EXPECT_EQ(run.Text(IDC_PROGRESS_STATUS), RunBed::Text(IDS_ANALYSIS_FINISHED));
+    ExpectIdle(run);
+
+    std::string log = RunBed::ReadText(m_log);
+    EXPECT_EQ(RunBed::Count(log, "Analyzing drawing part"), 4u) << log;
+    EXPECT_EQ(log.find(RunBed::Narrow(RunBed::Text(2060))), std::string::npos) << log;
+    EXPECT_FALSE(wts::FileExists(RunBed::MigratedListPath()));
+
+    run.Click(IDCANCEL);
+    EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
+}
+
+TEST_F(ProgressRun, RunWithoutDrawingsWarnsAndLeavesTheDialogIdle)
+{
+    JobRun run(Job(RunBed::PlainList(m_dir, {})));
+    HWND box = run.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(JobRun::BoxText(box).find(RunBed::Text(2316)), std::wstring::npos)
+        << RunBed::Narrow(JobRun::BoxText(box));
+    JobRun::Answer(box, IDOK);
+
+    ASSERT_TRUE(run.WaitForDialog());
+    EXPECT_EQ(run.Text(IDC_PROGRESS_COUNT), L"0");
+    EXPECT_EQ(run.Text(IDC_PROGRESS_CURRENT), L"0");
+    EXPECT_TRUE(run.Visible(IDC_PROGRESS_ANALYSIS_DONE));
+    EXPECT_TRUE(run.Visible(IDC_PROGRESS_MIGRATE_DONE));
+    EXPECT_EQ(run.BarPosition(), 100);
+    ExpectIdle(run);
+
+    // Even a run that never started offers its log.
+    run.Click(IDOK);
+    EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDOK));
+    EXPECT_TRUE(JobRun::WaitUntil([] { return !RunBed::NotepadWindows(kLogName).empty(); }, 30000));
+}
+
+TEST_F(ProgressRun, EscapeAndTheCloseBoxDoNothingWhileARunIsSupervised)
+{
+    JobRun run(Job(RunBed::PlainList(m_dir, Drawings(1, L"delay:6"))));
+    ASSERT_TRUE(run.WaitForDialog());
+    run.Click(IDCANCEL);
+    run.Post(WM_SYSCOMMAND, SC_CLOSE, 0);
+    run.Post(WM_CLOSE, 0, 0);
+    Sleep(1500);
+    EXPECT_TRUE(run.DialogOpen());
+    EXPECT_FALSE(run.Enabled(IDOK));
+    EXPECT_TRUE(run.Enabled(IDC_PROGRESS_STOP));
+    EXPECT_EQ(run.DefaultButton(), IDC_PROGRESS_STOP);
+    EXPECT_TRUE(run.HasDefaultStyle(IDC_PROGRESS_STOP));
+    EXPECT_FALSE(run.HasDefaultStyle(IDOK));
+    EXPECT_FALSE(run.Enabled(IDC_PROGRESS_RESUME));
+    EXPECT_EQ(run.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_TRUE(RunBed::NotepadWindows(kLogName).empty());
+
+    FollowToTheEnd(run, IDC_PROGRESS_MIGRATE_DONE);
+    run.Post(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
+    EXPECT_TRUE(RunBed::NotepadWindows(kLogName).empty());
+}
+
+TEST_F(ProgressRun, OkAfterTheRunOpensTheLogInNotepadAndKeepsThePosition)
+{
+    JobRun run(Job(RunBed::PlainList(m_dir, Drawings(1))));
+    ASSERT_TRUE(run.WaitForDialog());
+    FollowToTheEnd(run, IDC_PROGRESS_MIGRATE_DONE);
+    RECT frame = run.Frame();
+    run.Click(IDOK);
+    EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDOK));
+    EXPECT_TRUE(JobRun::WaitUntil([] { return !RunBed::NotepadWindows(kLogName).empty(); }, 30000))
+        << "no notepad window shows " << RunBed::Narrow(kLogName);
+
+    DWORD x = 0, y = 0;
+    EXPECT_TRUE(wts::RegGetDword(HKEY_CURRENT_USER, RunBed::SettingsKey(), L"X", x));
+    EXPECT_TRUE(wts::RegGetDword(HKEY_CURRENT_USER, RunBed::SettingsKey(), L"Y", y));
+    EXPECT_EQ(static_cast<LONG>(x), frame.left);
+    EXPECT_EQ(static_cast<LONG>(y), frame.top);
+}
+
+TEST_F(ProgressRun, ScreenshotsOfTheRunningAndTheFinishedDialog)
+{
+    const char* bin = std::getenv("KEST_BIN");
+    if (!bin)
+        GTEST_SKIP() << "KEST_BIN is not set";
+    // Wine draws the window frames itself, as there is no window manager; the
+    // dialog stands beside the host's window.
+    wts::RegSetString(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Managed", L"N");
+    RunBed::StoreWindowPosition(700, 120);
+    std::string folder = std::string(bin) + "/../progress-screens";
+    CreateDirectoryW(wts::FromUnix(folder).c_str(), nullptr);
+
+    JobRun run(Job(RunBed::DmlList(m_dir, Drawings(3, L"delay:4"))));
+    ASSERT_TRUE(run.WaitForDialog());
+    HWND host = nullptr;
+    ASSERT_TRUE(JobRun::WaitUntil(
+        [&] {
+            host = FindWindowW(nullptr, L"Draxil R26.0 - [part2.dwg]");
+            return host && run.Text(IDC_PROGRESS_CURRENT) == L"2";
+        },
+        60000));
+    Sleep(1500);
+    RECT dialog = run.Frame(), both = {};
+    GetWindowRect(host, &both);
+    UnionRect(&both, &both, &dialog);
+    InflateRect(&both, 12, 12);
+    InflateRect(&dialog, 12, 12);
+    if (!RunBed::Screenshot(folder + "/progress-running.png", both))
+        GTEST_SKIP() << "import cannot be started";
+    FollowToTheEnd(run, IDC_PROGRESS_MIGRATE_DONE);
+    Sleep(500);
+    EXPECT_TRUE(RunBed::Screenshot(folder + "/progress-finished.png", dialog));
+    for (const char* name : {"/progress-running.png", "/progress-finished.png"})
+        EXPECT_GT(wts::ReadFileBytes(wts::FromUnix(folder + name)).size(), 1000u) << name;
+    run.Click(IDCANCEL);
+    EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
+}

@@ -1,0 +1,166 @@
+// Stop with its question, Resume from the interrupted drawing, Resume refused
+// while a host window is open, and how OK and Cancel end a stopped run.
+#include "JobRun.h"
+#include "ProgressIds.h"
+#include "RunBed.h"
+#include "SuperviseIds.h"
+#include "WineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+const wchar_t kLogName[] = L"stopped run.log";
+}
+
+class ProgressStop : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { RunBed::SetUpHost(); }
+
+    void SetUp() override
+    {
+        m_dir = RunBed::FreshFolder(L"progress stop");
+        m_log = m_dir + L"\\" + kLogName;
+        RunBed::ForgetWindowPosition();
+    }
+
+    void TearDown() override { RunBed::CloseNotepads(kLogName); }
+
+    JobRun::Options Job(const std::vector<std::wstring>& drawings)
+    {
+        JobRun::Options options;
+        options.list = RunBed::PlainList(m_dir, drawings);
+        options.log = m_log;
+        return options;
+    }
+
+    // Stop answered with the given button.
+    void Stop(JobRun& run, int answer)
+    {
+        run.Click(IDC_PROGRESS_STOP);
+        HWND box = run.WaitForMessageBox();
+        ASSERT_NE(box, nullptr) << "no question after Stop";
+        EXPECT_NE(JobRun::BoxText(box).find(RunBed::Text(IDS_STOP_QUESTION).substr(0, 20)), std::wstring::npos)
+            << RunBed::Narrow(JobRun::BoxText(box));
+        EXPECT_EQ(GetWindow(box, GW_OWNER), run.Dialog());
+        JobRun::Answer(box, answer);
+        ASSERT_TRUE(JobRun::WaitUntil([&] { return !IsWindow(box); }, 10000));
+    }
+
+    // A run of one long drawing, stopped while its host runs.
+    void StartAndStopOneLongDrawing(JobRun& run)
+    {
+        ASSERT_TRUE(run.WaitForDialog());
+        ASSERT_TRUE(JobRun::WaitUntil([] { return FindWindowW(nullptr, L"Draxil R26.0 - [long.dwg]") != nullptr; },
+                                      60000));
+        Stop(run, IDYES);
+        ASSERT_TRUE(JobRun::WaitUntil([&] { return run.Enabled(IDC_PROGRESS_RESUME); }, 10000));
+    }
+
+    void ExpectStopped(JobRun& run)
+    {
+        EXPECT_TRUE(run.Enabled(IDOK));
+        EXPECT_EQ(run.DefaultButton(), IDOK);
+        EXPECT_FALSE(run.Enabled(IDC_PROGRESS_STOP));
+        EXPECT_TRUE(run.Enabled(IDC_PROGRESS_RESUME));
+    }
+
+    std::wstring m_dir;
+    std::wstring m_log;
+};
+
+TEST_F(ProgressStop, StopAskedFirstThenResumedGoesOnFromTheInterruptedDrawing)
+{
+    JobRun run(Job({RunBed::Drawing(m_dir, L"first.dwg"), RunBed::Drawing(m_dir, L"second.dwg", L"delay:12"),
+                    RunBed::Drawing(m_dir, L"third.dwg")}));
+    ASSERT_TRUE(run.WaitForDialog());
+    ASSERT_TRUE(JobRun::WaitUntil([] { return FindWindowW(nullptr, L"Draxil R26.0 - [second.dwg]") != nullptr; },
+                                  90000));
+    ASSERT_TRUE(JobRun::WaitUntil([&] { return run.Text(IDC_PROGRESS_CURRENT) == L"2"; }, 10000));
+
+    Stop(run, IDNO);   // No: the run goes on
+    Sleep(1500);
+    EXPECT_TRUE(run.Enabled(IDC_PROGRESS_STOP));
+    EXPECT_FALSE(run.Enabled(IDOK));
+    EXPECT_EQ(RunBed::ReadText(m_log).find(RunBed::Narrow(RunBed::Text(2046))), std::string::npos);
+
+    Stop(run, IDYES);
+    ASSERT_TRUE(JobRun::WaitUntil([&] { return run.Enabled(IDC_PROGRESS_RESUME); }, 10000));
+    ExpectStopped(run);
+    std::string log = RunBed::ReadText(m_log);
+    EXPECT_NE(log.find(RunBed::Narrow(RunBed::Text(2046))), std::string::npos) << log;
+    EXPECT_NE(log.find("\t" + RunBed::Narrow(RunBed::Text(IDS_HOST_USER_STOP))), std::string::npos) << log;
+    EXPECT_TRUE(JobRun::WaitUntil([] { return !FindWindowW(nullptr, L"Draxil R26.0 - [second.dwg]"); }, 10000));
+
+    run.Click(IDC_PROGRESS_RESUME);
+    ASSERT_TRUE(JobRun::WaitUntil([&] { return run.Enabled(IDC_PROGRESS_STOP); }, 10000));
+    EXPECT_FALSE(run.Enabled(IDC_PROGRESS_RESUME));
+    ASSERT_TRUE(JobRun::WaitUntil([&] { return run.Visible(IDC_PROGRESS_MIGRATE_DONE); }, 120000))
+        << RunBed::ReadText(m_log);
+
+    log = RunBed::ReadText(m_log);
+    EXPECT_EQ(RunBed::Count(log, "Migrating drawing first.dwg"), 1u) << log;
+    EXPECT_EQ(RunBed::Count(log, "Migrating drawing second.dwg"), 2u) << log;
+    EXPECT_EQ(RunBed::Count(log, "Migrating drawing third.dwg"), 1u) << log;
+    size_t stopped = log.find(RunBed::Narrow(RunBed::Text(2046)));
+    size_t resumed = log.find(RunBed::Narrow(RunBed::Text(2047)));
+    EXPECT_LT(stopped, resumed) << log;
+    EXPECT_LT(resumed, log.rfind("Migrating drawing second.dwg")) << log;
+    EXPECT_NE(log.find("    migrated:         3\n"), std::string::npos) << log;
+    EXPECT_EQ(RunBed::Lines(RunBed::MigratedListPath()).size(), 3u);
+    run.Click(IDCANCEL);
+    EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
+}
+
+TEST_F(ProgressStop, ResumeIsRefusedWhileAHostWindowIsOpen)
+{
+    // Topmost dialog: the warning must still come out on top, so the dialog owns it.
+    RunBed::StoreWindowPosition(60, 60);
+    JobRun run(Job({RunBed::Drawing(m_dir, L"long.dwg", L"delay:60")}));
+    StartAndStopOneLongDrawing(run);
+    HANDLE host = RunBed::StartIdleHost();
+    ASSERT_NE(host, nullptr);
+
+    run.Click(IDC_PROGRESS_RESUME);
+    HWND box = run.WaitForMessageBox();
+    ASSERT_NE(box, nullptr) << "no warning";
+    EXPECT_NE(JobRun::BoxText(box).find(RunBed::Text(IDS_HOST_RUNNING).substr(0, 20)), std::wstring::npos)
+        << RunBed::Narrow(JobRun::BoxText(box));
+    EXPECT_EQ(GetWindow(box, GW_OWNER), run.Dialog());
+    EXPECT_FALSE(IsWindowEnabled(run.Dialog()));
+    JobRun::Answer(box, IDOK);
+    ASSERT_TRUE(JobRun::WaitUntil([&] { return !IsWindow(box); }, 10000));
+    RunBed::EndProcess(host);
+
+    Sleep(1000);
+    ExpectStopped(run);
+    std::string log = RunBed::ReadText(m_log);
+    EXPECT_EQ(log.find(RunBed::Narrow(RunBed::Text(2047))), std::string::npos) << log;
+    EXPECT_EQ(RunBed::Count(log, "Migrating drawing long.dwg"), 1u) << log;
+    run.Click(IDCANCEL);
+    EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
+}
+
+TEST_F(ProgressStop, CancelAfterStopClosesWithoutNotepad)
+{
+    JobRun run(Job({RunBed::Drawing(m_dir, L"long.dwg", L"delay:60")}));
+    StartAndStopOneLongDrawing(run);
+    run.Click(IDCANCEL);
+    EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
+    Sleep(3000);
+    EXPECT_TRUE(RunBed::NotepadWindows(kLogName).empty());
+    EXPECT_FALSE(wts::FileExists(RunBed::MigratedListPath()));
+}
+
+TEST_F(ProgressStop, OkAfterStopOpensTheLogAndKeepsTheDialogOpen)
+{
+    JobRun run(Job({RunBed::Drawing(m_dir, L"long.dwg", L"delay:60")}));
+    StartAndStopOneLongDrawing(run);
+    run.Click(IDOK);
+    EXPECT_TRUE(JobRun::WaitUntil([] { return !RunBed::NotepadWindows(kLogName).empty(); }, 30000))
+        << "no notepad window shows the log";
+    EXPECT_TRUE(run.DialogOpen());
+    EXPECT_EQ(run.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+    ExpectStopped(run);
+    run.Click(IDCANCEL);
+    EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
+}
