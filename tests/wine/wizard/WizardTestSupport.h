@@ -1,0 +1,59 @@
+// Driving the wizard and its dialogs: a second thread finds the windows and
+// answers them while the modal loops run on the test's own thread.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace wiz {
+// Runs a script on a second thread; the destructor waits for it. Should the
+// modal loop still run long after the script gave up (a failed assertion),
+// the driver cancels every window of this process so the suite goes on.
+class Driver {
+public:
+    explicit Driver(std::function<void()> script);
+    ~Driver();
+
+private:
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
+
+// Polls until the condition holds; false after the time-out (long: the machine may be busy).
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
+
+// A visible top-level window of the given process (0: this one) that has a child with this id.
+HWND FindDialogWithItem(DWORD processId, int itemId, HWND except = nullptr);
+// A visible top-level window of the process with exactly this title.
+HWND FindTitled(DWORD processId, const std::wstring& title, HWND except = nullptr);
+// The message box owned by the window, if one shows.
+HWND FindMessageBox(HWND owner);
+// Number of visible top-level windows of the process with this title.
+int CountTitled(DWORD processId, const std::wstring& title);
+// Concatenated texts of a window's static children.
+std::wstring StaticTexts(HWND window);
+
+// The sheet's current page index, or -1.
+int PageIndex(HWND sheet);
+// Wizard buttons.
+HWND BackButton(HWND sheet);
+HWND NextButton(HWND sheet);
+HWND FinishButton(HWND sheet);
+// "enabled" / "disabled" / "hidden", for readable failures.
+std::string ButtonState(HWND button);
+
+// The window with the keyboard focus in the thread that owns the window.
+HWND FocusOf(HWND window);
+// A key pressed in the focused window of the window's thread, as the keyboard would send it.
+void PressKey(HWND window, WORD key);
+
+// Screenshot of the suite's display, cut to the rectangle around the windows,
+// into $KEST_WIZARD_SHOTS/<name>; does nothing without that variable.
+void Screenshot(const std::wstring& name, std::initializer_list<HWND> windows);
+
+// Windows path of a file in this test's source folder.
+std::wstring SourceFile(const char* name);
+}
