@@ -218,14 +218,14 @@ void CProgressDlg::SetRunning(bool running)
     if (running) {
         ::EnableWindow(stop, TRUE);
         ::EnableWindow(resume, FALSE);
-        SetDefaultButton(IDC_PROGRESS_STOP, IDOK);
         ::EnableWindow(ok, FALSE);
+        SetDefaultButton(IDC_PROGRESS_STOP, IDOK);
         StartTimers();
     } else {
         ::EnableWindow(ok, TRUE);
         ::EnableWindow(resume, m_mode != 0);
-        SetDefaultButton(IDOK, IDC_PROGRESS_STOP);
         ::EnableWindow(stop, FALSE);
+        SetDefaultButton(IDOK, IDC_PROGRESS_STOP);
     }
 }
 

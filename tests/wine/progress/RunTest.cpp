@@ -89,7 +89,8 @@ protected:
 
 TEST_F(ProgressRun, MigrateRunOfTenDrawingsFillsTheBarAndEndsWithSummaryAndMarks)
 {
-    std::vector<std::wstring> drawings = Drawings(10);
+    // A second per drawing at least, so the one-second polls see most of them.
+    std::vector<std::wstring> drawings = Drawings(10, L"delay:1");
     std::wstring list = RunBed::DmlList(m_dir, drawings);
     JobRun run(Job(list));
     ASSERT_TRUE(run.WaitForDialog());
@@ -193,6 +194,34 @@ TEST_F(ProgressRun, RunWithoutDrawingsWarnsAndLeavesTheDialogIdle)
     run.Click(IDOK);
     EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDOK));
     EXPECT_TRUE(JobRun::WaitUntil([] { return !RunBed::NotepadWindows(kLogName).empty(); }, 30000));
+}
+
+TEST_F(ProgressRun, PositionOffTheScreenIsBroughtBackAndAMinimisedDialogKeepsTheStoredOne)
+{
+    RunBed::StoreWindowPosition(5000, 4000);
+    JobRun run(Job(RunBed::PlainList(m_dir, {})));
+    HWND box = run.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    JobRun::Answer(box, IDOK);
+    ASSERT_TRUE(run.WaitForDialog());
+    RECT frame = run.Frame(), work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_TRUE(run.Topmost());
+    EXPECT_GE(frame.left, work.left);
+    EXPECT_GE(frame.top, work.top);
+    EXPECT_LE(frame.right, work.right) << frame.left << "," << frame.top;
+    EXPECT_LE(frame.bottom, work.bottom) << frame.left << "," << frame.top;
+
+    RunBed::StoreWindowPosition(30, 40);
+    run.Post(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(JobRun::WaitUntil([&] { return IsIconic(run.Dialog()) != 0; }, 10000));
+    run.Post(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
+    DWORD x = 0, y = 0;
+    EXPECT_TRUE(wts::RegGetDword(HKEY_CURRENT_USER, RunBed::SettingsKey(), L"X", x));
+    EXPECT_TRUE(wts::RegGetDword(HKEY_CURRENT_USER, RunBed::SettingsKey(), L"Y", y));
+    EXPECT_EQ(x, 30u);
+    EXPECT_EQ(y, 40u);
 }
 
 TEST_F(ProgressRun, EscapeAndTheCloseBoxDoNothingWhileARunIsSupervised)
