@@ -1,5 +1,5 @@
 // Transmora.exe started as a user would: the resource module check and a
-// start-up that ends without a job.
+// start-up whose wizard is cancelled, so the job ends without a run.
 #include "HostKeys.h"
 #include "WineTestSupport.h"
 
@@ -36,6 +36,33 @@ TEST(Startup, CancelledJobStoresNothing)
     ResetHostKeysForTest();
     std::wstring migration = GetProductKeyPath() + L"\\Migration";
     wts::RegDeleteTree(HKEY_CURRENT_USER, migration);
-    EXPECT_EQ(wts::Run(Transmora(), 60000), 0);
+    HANDLE process = wts::Start(Transmora());
+    ASSERT_NE(process, nullptr);
+    // The wizard opens; Cancel asks first, and Yes ends the program.
+    HWND wizard = wts::WaitForWindow(L"Transmora", 60000);
+    ASSERT_NE(wizard, nullptr) << "no wizard";
+    PostMessageW(wizard, WM_COMMAND, IDCANCEL, 0);
+    struct Owned {
+        HWND owner;
+        HWND found;
+    } question = {wizard, nullptr};
+    for (int i = 0; i < 300 && !question.found; ++i) {
+        wts::Pump(100);
+        EnumWindows(
+            [](HWND w, LPARAM l) -> BOOL {
+                auto* q = reinterpret_cast<Owned*>(l);
+                if (IsWindowVisible(w) && GetWindow(w, GW_OWNER) == q->owner)
+                    q->found = w;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&question));
+    }
+    ASSERT_NE(question.found, nullptr) << "Cancel did not ask";
+    PostMessageW(question.found, WM_COMMAND, IDYES, 0);
+    ASSERT_EQ(WaitForSingleObject(process, 60000), WAIT_OBJECT_0) << "Transmora did not end after the wizard";
+    DWORD code = 99;
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    EXPECT_EQ(code, 0u);
     EXPECT_TRUE(wts::RegValueNames(HKEY_CURRENT_USER, migration).empty());
 }
