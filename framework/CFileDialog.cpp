@@ -63,3 +63,37 @@ INT_PTR CFileDialog::DoModal()
     m_hWnd = nullptr;
     return ok ? IDOK : IDCANCEL;
 }
+
+const wchar_t* CFileDialog::GetStartPosition() const
+{
+    return m_ofn.lpstrFile && m_ofn.lpstrFile[0] ? m_ofn.lpstrFile : nullptr;
+}
+
+CString CFileDialog::GetNextPathName(const wchar_t*& position) const
+{
+    // Explorer style: one full path, or the folder followed by each name, every string NUL-ended and a
+    // second NUL after the last. Nothing past nMaxFile is read, whatever the buffer holds.
+    const wchar_t* buffer = m_ofn.lpstrFile;
+    if (!position || !buffer)
+        return CString();
+    const wchar_t* end = buffer + m_ofn.nMaxFile;
+    auto stringEnd = [end](const wchar_t* p) {
+        while (p < end && *p)
+            ++p;
+        return p;
+    };
+    const wchar_t* folderEnd = stringEnd(buffer);
+    if (folderEnd + 1 >= end || folderEnd[1] == L'\0') {
+        position = nullptr;
+        return CString(buffer, static_cast<int>(folderEnd - buffer));
+    }
+    if (position == buffer)
+        position = folderEnd + 1;
+    const wchar_t* nameEnd = stringEnd(position);
+    std::wstring path(buffer, folderEnd);
+    if (!path.empty() && path.back() != L'\\')
+        path += L'\\';
+    path.append(position, nameEnd);
+    position = nameEnd + 1 < end && nameEnd[1] ? nameEnd + 1 : nullptr;
+    return CString(path);
+}

@@ -17,6 +17,10 @@ public:
     INT_PTR DoModal() override;
     // The full path chosen (the first name of a multiple selection).
     CString GetPathName() const { return CString(m_ofn.lpstrFile ? m_ofn.lpstrFile : L""); }
+    // The walk of the names chosen with OFN_ALLOWMULTISELECT: a start position (null when nothing was
+    // chosen), then one full path per GetNextPathName, which leaves the position null after the last.
+    const wchar_t* GetStartPosition() const;
+    CString GetNextPathName(const wchar_t*& position) const;
 
     OPENFILENAMEW m_ofn;
 
