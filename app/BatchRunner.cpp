@@ -4,12 +4,14 @@
 #include "BatchIds.h"
 #include "BatchText.h"
 #include "ResourceIds.h"
-#include "KestTextStream.h"
+#include "TextLocale.h"
 #include "RunLog.h"
 #include "../drawings/FormatCheck.h"
 #include "../drawings/KestFilenm.h"
 #include "../host/HostKeys.h"
 
+#include <algorithm>
+#include <locale>
 #include <vector>
 
 namespace {
@@ -31,14 +33,68 @@ std::wstring LoadText(UINT id)
     return text.Str();
 }
 
-void WriteText(const std::wstring& path, const std::wstring& text)
+// Appends wide text as bytes of the text locale. Its code pages all hold
+// ASCII as it is, so ASCII text (most paths) skips the conversion call. A
+// character the conversion cannot take (which the text locale does not
+// report) becomes "?".
+void Encode(const std::codecvt<wchar_t, char, std::mbstate_t>& codecvt, const std::wstring& text, std::string& out)
 {
-    KestTextStream out(path, KestTextStream::Truncate);
-    if (!out.is_open())
+    if (std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; })) {
+        out.append(text.begin(), text.end());
         return;
-    out << text;
-    out.close();
+    }
+    const size_t perChar = static_cast<size_t>(std::max(1, std::min(codecvt.max_length(), 8)));
+    size_t used = out.size();
+    out.resize(used + text.size() * perChar + 8);
+    std::mbstate_t state{};
+    const wchar_t* from = text.data();
+    const wchar_t* fromEnd = text.data() + text.size();
+    while (from < fromEnd) {
+        const wchar_t* fromNext = from;
+        char* toNext = &out[used];
+        auto result = codecvt.out(state, from, fromEnd, fromNext, &out[used], &out[0] + out.size(), toNext);
+        used = static_cast<size_t>(toNext - &out[0]);
+        if (result == std::codecvt_base::noconv || result == std::codecvt_base::error || fromNext == from) {
+            if (used == out.size())
+                out.resize(out.size() + 8);
+            out[used++] = '?';
+            fromNext = from + 1;
+        }
+        from = fromNext;
+        if (out.size() - used < 8 && from < fromEnd)
+            out.resize(out.size() + static_cast<size_t>(fromEnd - from) * perChar + 8);
+    }
+    out.resize(used);
 }
+
+// The batch file, written in pieces of about a megabyte as it is built.
+// Opened shareable; nothing is written when it cannot be opened.
+class BatchFileOut {
+public:
+    explicit BatchFileOut(const std::wstring& path)
+        : m_file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))
+    {
+    }
+    ~BatchFileOut()
+    {
+        if (m_file != INVALID_HANDLE_VALUE)
+            CloseHandle(m_file);
+    }
+    BatchFileOut(const BatchFileOut&) = delete;
+    BatchFileOut& operator=(const BatchFileOut&) = delete;
+
+    void Write(std::string& bytes)
+    {
+        DWORD written = 0;
+        if (m_file != INVALID_HANDLE_VALUE && !bytes.empty())
+            WriteFile(m_file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        bytes.clear();
+    }
+
+private:
+    HANDLE m_file;
+};
 
 // Ends the batch process of a run the user stopped; does nothing when no
 // process is held (never started, or already ended and closed).
@@ -82,10 +138,15 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
     job.hostFolder = m_hostFolder;
     job.profileName = GetHostProfileName();
     job.pathLine = BatchText::PathLine(Environment(L"PATH"), m_searchFolders);
-    // A format from the resource module that does not take one string is
-    // written as it stands, followed by the name.
+    // A plain "%s" format is split once; any other format that takes one
+    // string is formatted per drawing, and one that does not is written as it
+    // stands, followed by the name.
+    std::wstring prefix, suffix;
+    const bool split = BatchText::SplitFormat(format.Str(), prefix, suffix);
     const bool takesName = FormatTakes(format.Str(), "s");
-    job.message = [&format, takesName](const std::wstring& fileName) {
+    job.message = [&](const std::wstring& fileName) {
+        if (split)
+            return prefix + fileName + suffix;
         CString text;
         if (takesName)
             text.Format(format, fileName.c_str());
@@ -94,18 +155,25 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
         return text.Str();
     };
 
-    std::wstring text = BatchText::Header(analysis);
+    // The batch file holds the text locale's bytes, as the text streams write them.
+    const std::locale locale = MakeTextLocale();
+    const auto& codecvt = std::use_facet<std::codecvt<wchar_t, char, std::mbstate_t>>(locale);
+    job.encode = [&codecvt](const std::wstring& text, std::string& out) { Encode(codecvt, text, out); };
+
+    BatchFileOut file(batchFile);
+    auto spill = [&file](std::string& bytes) { file.Write(bytes); };
+    std::string text = BatchText::Header(analysis);
     if (analysis) {
         m_batchCount = static_cast<INT_PTR>(m_drawings.size());
-        BatchText::AppendBlocks(job, m_drawings, m_drawings, text);
-        WriteText(batchFile, text);
+        BatchText::AppendBlocks(job, m_drawings, m_drawings, text, spill);
+        file.Write(text);
         m_progressDlg.SetDrawings(m_drawings);
     } else {
         m_migrateBatchList.clear();
         ReadLines(MigrateListPath(), m_migrateBatchList);
         m_batchCount = static_cast<INT_PTR>(m_migrateBatchList.size());
-        BatchText::AppendBlocks(job, m_migrateBatchList, m_drawings, text);
-        WriteText(batchFile, text);
+        BatchText::AppendBlocks(job, m_migrateBatchList, m_drawings, text, spill);
+        file.Write(text);
         m_progressDlg.SetDrawings(m_migrateBatchList);
     }
 }

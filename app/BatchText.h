@@ -1,5 +1,7 @@
-// Text of the batch file that runs the host once per drawing. Pure text, so
-// every line is checked natively; reading and writing files is the caller's.
+// Text of the batch file that runs the host once per drawing, built as the
+// file's bytes (CR LF line ends) so a batch of many thousand drawings costs
+// little more than writing it. Portable, so every line is checked natively;
+// the code page conversion and the files are the caller's.
 #pragma once
 #include <functional>
 #include <string>
@@ -22,15 +24,22 @@ public:
         std::wstring pathLine;
         // The drawing message for a file name ("title.ext", lowercase).
         std::function<std::wstring(const std::wstring& fileName)> message;
+        // Appends wide text to out as the file's bytes in the text locale;
+        // called once for the pieces every block shares and twice per block.
+        std::function<void(const std::wstring& text, std::string& out)> encode;
     };
 
-    // "@echo off" and the remark line, each followed by "\n".
-    static std::wstring Header(bool analysis);
+    // "@echo off" and the remark line, each followed by CR LF.
+    static std::string Header(bool analysis);
     // Appends the blocks of batchList from job.restartIndex on. In a migrate
     // batch an entry found in drawingList (case ignored) gets the first body
     // script and any other the second; an analysis batch uses the first only.
+    // With spill, out is handed to it (to be written and emptied) whenever it
+    // passes spillBytes, so a long batch never sits in memory whole.
     static void AppendBlocks(const Job& job, const std::vector<std::wstring>& batchList,
-                             const std::vector<std::wstring>& drawingList, std::wstring& out);
+                             const std::vector<std::wstring>& drawingList, std::string& out,
+                             const std::function<void(std::string& out)>& spill = nullptr,
+                             size_t spillBytes = 1 << 20);
 
     // "PATH =", the search folders not yet on envPath, then envPath, all lowercase.
     static std::wstring PathLine(const std::wstring& envPath, const std::vector<std::wstring>& searchFolders);
@@ -42,6 +51,9 @@ public:
     static std::wstring Absolute(const std::wstring& path);
     // The file name that the drawing messages show: title "." extension, lowercase.
     static std::wstring DrawingFileName(const std::wstring& drawing);
+    // A printf format whose one conversion is a plain "%s" (besides "%%"):
+    // the texts before and after it, so a message is built without formatting.
+    static bool SplitFormat(const std::wstring& format, std::wstring& prefix, std::wstring& suffix);
 
     // A path in double quotes, with "%" doubled so the interpreter keeps it.
     static std::wstring Quoted(const std::wstring& path);

@@ -6,13 +6,24 @@
 namespace {
 using Lines = std::vector<std::wstring>;
 
-Lines Split(const std::wstring& text)
+// The test data is ASCII: one byte per character, and back.
+void Encode(const std::wstring& text, std::string& bytes)
+{
+    for (wchar_t c : text) {
+        EXPECT_LT(static_cast<unsigned>(c), 128u);
+        bytes += static_cast<char>(c);
+    }
+}
+
+Lines Split(const std::string& bytes)
 {
     Lines lines;
     size_t start = 0;
-    for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    EXPECT_EQ(start, text.size()) << "text must end with a line feed";
+    for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.emplace_back(bytes.begin() + start, bytes.begin() + end);
+    EXPECT_EQ(start, bytes.size()) << "text must end with CR LF";
+    for (size_t i = bytes.find('\n'); i != std::string::npos; i = bytes.find('\n', i + 1))
+        EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << "lone line feed at " << i;
     return lines;
 }
 
@@ -33,6 +44,7 @@ protected:
         job.profileName = L"<<DRXLMPP>>";
         job.pathLine = L"PATH =c:\\windows";
         job.message = [](const std::wstring& name) { return L"Migrating drawing " + name; };
+        job.encode = Encode;
         return job;
     }
 
@@ -57,15 +69,15 @@ protected:
 
 TEST_F(BatchTextTest, HeaderNamesTheKindOfRun)
 {
-    EXPECT_EQ(BatchText::Header(true), L"@echo off\nrem Scan the DWG's and write list of xrefs.\n");
-    EXPECT_EQ(BatchText::Header(false), L"@echo off\nrem Save/update the DWG's.\n");
+    EXPECT_EQ(BatchText::Header(true), "@echo off\r\nrem Scan the DWG's and write list of xrefs.\r\n");
+    EXPECT_EQ(BatchText::Header(false), "@echo off\r\nrem Save/update the DWG's.\r\n");
 }
 
 TEST_F(BatchTextTest, MigrateBlocksChooseTheBodyScriptByTheDrawingList)
 {
     const Lines batch = {L"D:\\Plans\\Gear.DWG", L"d:\\plans\\other.dwg"};
     const Lines drawings = {L"d:\\PLANS\\gear.dwg"};
-    std::wstring text;
+    std::string text;
     BatchText::AppendBlocks(MigrateJob(), batch, drawings, text);
     Lines expected = Block(1, L"D:\\Plans\\Gear.DWG", L"gear.dwg", L"c:\\temp\\lorn4.scr");
     Lines second = Block(2, L"d:\\plans\\other.dwg", L"other.dwg", L"c:\\temp\\lorn5.scr");
@@ -79,7 +91,7 @@ TEST_F(BatchTextTest, AnalysisBlocksAllUseTheFirstBodyScript)
     job.analysis = true;
     job.message = [](const std::wstring& name) { return L"Scanning drawing " + name; };
     const Lines list = {L"c:\\a\\one.dwg", L"c:\\a\\two"};
-    std::wstring text;
+    std::string text;
     BatchText::AppendBlocks(job, list, Lines{}, text);
     Lines expected = Block(1, L"c:\\a\\one.dwg", L"one.dwg", L"c:\\temp\\lorn4.scr", L"Scanning");
     Lines second = Block(2, L"c:\\a\\two", L"two.", L"c:\\temp\\lorn4.scr", L"Scanning");
@@ -90,7 +102,7 @@ TEST_F(BatchTextTest, AnalysisBlocksAllUseTheFirstBodyScript)
 TEST_F(BatchTextTest, RestartKeepsTheNumbersAndSkipsEarlierDrawings)
 {
     const Lines list = {L"c:\\a.dwg", L"c:\\b.dwg", L"c:\\c.dwg", L"c:\\d.dwg"};
-    std::wstring text;
+    std::string text;
     BatchText::Job job = MigrateJob();
     job.restartIndex = 2;
     BatchText::AppendBlocks(job, list, list, text);
@@ -104,7 +116,7 @@ TEST_F(BatchTextTest, RestartKeepsTheNumbersAndSkipsEarlierDrawings)
         text.clear();
         job.restartIndex = index;
         BatchText::AppendBlocks(job, list, list, text);
-        EXPECT_EQ(text, L"") << index;
+        EXPECT_EQ(text, "") << index;
     }
     text.clear();
     job.restartIndex = -3;
@@ -112,10 +124,33 @@ TEST_F(BatchTextTest, RestartKeepsTheNumbersAndSkipsEarlierDrawings)
     EXPECT_EQ(Split(text).size(), 44u);
 }
 
+TEST_F(BatchTextTest, SpillingInPiecesGivesTheSameText)
+{
+    std::vector<std::wstring> list;
+    for (int i = 0; i < 50; ++i)
+        list.push_back(L"c:\\d\\" + std::to_wstring(i) + L".dwg");
+    std::string whole;
+    BatchText::AppendBlocks(MigrateJob(), list, list, whole);
+    std::string pieces;
+    std::string out = "head";
+    int spills = 0;
+    BatchText::AppendBlocks(
+        MigrateJob(), list, list, out,
+        [&](std::string& text) {
+            pieces += text;
+            text.clear();
+            ++spills;
+        },
+        4000);
+    pieces += out;
+    EXPECT_GT(spills, 3);
+    EXPECT_TRUE(pieces == "head" + whole) << "pieces differ from the whole text";
+}
+
 TEST_F(BatchTextTest, SpecialCharactersStayText)
 {
     BatchText::Job job = MigrateJob();
-    std::wstring text;
+    std::string text;
     BatchText::AppendBlocks(job, {L"c:\\R&D 100%\\a&b^c.dwg"}, {}, text);
     Lines lines = Split(text);
     EXPECT_EQ(lines[3], L"echo Migrating drawing a^&b^^c.dwg >> \"C:\\Logs\\DrxlMMigr.log\"");
@@ -148,4 +183,19 @@ TEST_F(BatchTextTest, FoldersAndNames)
 
     EXPECT_EQ(BatchText::DrawingFileName(L"D:\\Plans\\Gear Plan.DWG"), L"gear plan.dwg");
     EXPECT_EQ(BatchText::DrawingFileName(L"d:\\plans\\archive.tar.gz"), L"archive.tar.gz");
+    EXPECT_EQ(BatchText::DrawingFileName(L"d:\\plans.v2\\Makefile"), L"makefile.");
+    EXPECT_EQ(BatchText::DrawingFileName(L"d:/plans/A.DWG"), L"a.dwg");
+}
+
+TEST_F(BatchTextTest, PlainStringFormatsSplitAroundTheirConversion)
+{
+    std::wstring prefix, suffix;
+    EXPECT_TRUE(BatchText::SplitFormat(L"Migrating %s now", prefix, suffix));
+    EXPECT_EQ(prefix, L"Migrating ");
+    EXPECT_EQ(suffix, L" now");
+    EXPECT_TRUE(BatchText::SplitFormat(L"100%% of %s (%%s)", prefix, suffix));
+    EXPECT_EQ(prefix, L"100% of ");
+    EXPECT_EQ(suffix, L" (%s)");
+    for (const wchar_t* format : {L"no conversion", L"%s and %s", L"%-20s", L"%d files", L"trailing %", L"%%s"})
+        EXPECT_FALSE(BatchText::SplitFormat(format, prefix, suffix)) << format;
 }
