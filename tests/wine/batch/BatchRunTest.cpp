@@ -79,9 +79,15 @@ public:
             while (!m_stop) {
                 HWND box = FindWindowW(L"#32770", Text(IDS_CAPTION).c_str());
                 if (box && IsWindowVisible(box)) {
-                    for (const std::wstring& text : wts::ChildTexts(box))
-                        if (!text.empty() && text != L"OK")
-                            m_texts.push_back(text);
+                    // The box may be found before its text is in place.
+                    for (int tries = 0; tries < 20 && m_texts.size() == m_seen; ++tries) {
+                        for (const std::wstring& text : wts::ChildTexts(box))
+                            if (!text.empty() && text != L"OK")
+                                m_texts.push_back(text);
+                        if (m_texts.size() == m_seen)
+                            Sleep(100);
+                    }
+                    m_seen = m_texts.size();
                     PostMessageW(box, WM_COMMAND, IDOK, 0);
                     ++m_count;
                     Sleep(300);
@@ -103,6 +109,7 @@ public:
 private:
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_count{0};
+    size_t m_seen = 0;
     std::thread m_thread;
 };
 
