@@ -18,6 +18,8 @@ void CRunLornDlg::DoDataExchange(CDataExchange* dx)
 BOOL CRunLornDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    // Over the wizard, which owns it, rather than somewhere on the screen.
+    CenterWindow();
     m_icon.SetIcon(::LoadIconW(nullptr, IDI_HAND));
     return TRUE;
 }

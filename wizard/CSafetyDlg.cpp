@@ -18,6 +18,8 @@ void CSafetyDlg::DoDataExchange(CDataExchange* dx)
 BOOL CSafetyDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    // Over the wizard, which owns it, rather than somewhere on the screen.
+    CenterWindow();
     m_icon.SetIcon(::LoadIconW(nullptr, IDI_EXCLAMATION));
     return TRUE;
 }
