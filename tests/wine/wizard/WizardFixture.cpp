@@ -5,10 +5,13 @@
 #include "WineTestSupport.h"
 #include "WizardIds.h"
 
+#include <shlobj.h>
+
 // Test programs bring their own application object.
 CKestNoluApp theApp;
 
 std::wstring WizardFixture::g_host;
+std::wstring WizardFixture::g_drawing;
 
 void WizardFixture::SetUpTestSuite()
 {
@@ -24,12 +27,15 @@ void WizardFixture::SetUpTestSuite()
     ASSERT_EQ(wts::Run(L"\"" + wts::BinDir() + L"\\HostSetup.exe\" \"" + g_host + L"\""), 0);
     ResetHostKeysForTest();
     UseBatchProfile();
+    g_drawing = wts::FreshDir(L"drawings") + L"\\gear.dwg";
+    wts::WriteFileBytes(g_drawing, std::string("AC1018") + std::string(122, '\0'));
 }
 
 void WizardFixture::SetUp()
 {
     ResetHostProfileForTest();
     theApp.m_drawings.clear();
+    theApp.m_listFile.clear();
     theApp.m_hostFolder = g_host;
     // Some tests remove the profile key; every test starts with it.
     wts::RegSetString(HKEY_CURRENT_USER, ProfileKey() + L"\\General", L"DRXL", L"c:\\draxil\\support;c:\\draxil\\fonts");
@@ -78,4 +84,33 @@ bool WizardFixture::PressAndWait(HWND sheet, int button, int expectedIndex)
 {
     PostMessageW(sheet, PSM_PRESSBUTTON, button, 0);
     return wiz::WaitUntil([&] { return wiz::PageIndex(sheet) == expectedIndex; });
+}
+
+HDROP WizardFixture::MakeDrop(const std::wstring& path)
+{
+    size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path.c_str(), path.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+bool WizardFixture::NextAnsweringNo(HWND sheet, int expectedIndex)
+{
+    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+    return wiz::WaitUntil([&] {
+        if (HWND box = wiz::FindMessageBox(sheet))
+            PostMessageW(box, WM_COMMAND, IDNO, 0);
+        return wiz::PageIndex(sheet) == expectedIndex;
+    });
+}
+
+bool WizardFixture::PassFilesPage(HWND sheet)
+{
+    PostMessageW(sheet, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(g_drawing)), 0);
+    wiz::WaitUntil([&] { return wiz::ButtonState(wiz::NextButton(sheet)) == "enabled"; }, 10000);
+    return NextAnsweringNo(sheet, 2);
 }

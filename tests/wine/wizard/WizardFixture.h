@@ -18,6 +18,13 @@ protected:
     static HWND WaitForSheet(const CNOLUWizard& wizard);
     // Presses Next on the Begin page and confirms the safety notice; true on page 1.
     static bool PassBeginPage(HWND sheet);
+    // Drops the test drawing on the Files page, as a user can, and goes on with Next, answering
+    // a question about an unsaved drawing list with No; true on page 2.
+    static bool PassFilesPage(HWND sheet);
+    // Presses Next and answers any question on the way with No; true on the expected page.
+    static bool NextAnsweringNo(HWND sheet, int expectedIndex);
+    // The drop of one file, as the shell hands it to a window.
+    static HDROP MakeDrop(const std::wstring& path);
     // Cancel with the question answered Yes.
     static void CancelConfirmed(HWND sheet);
     // Presses a wizard button and waits for the page index to become the expected one.
@@ -27,4 +34,6 @@ protected:
     // The host profile was saved (or its keys created) by this process.
     static bool ProfileSaveHappened();
     static std::wstring g_host;
+    // An existing drawing file.
+    static std::wstring g_drawing;
 };

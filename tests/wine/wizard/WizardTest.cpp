@@ -94,7 +94,7 @@ TEST_F(WizardFixture, ConfirmedSafetyNoticeSavesTheProfileBeforePage2)
     wts::RegSetString(HKEY_CURRENT_USER, ProfileKey() + L"\\Editor Configuration", L"EmergencyFont", L"romans.shx");
     wts::RegSetDword(HKEY_CURRENT_USER, ProfileKey() + L"\\Drawing Window", L"SDIMode", 3);
     CNOLUWizard wizard;
-    bool savedWhileNoticeShown = true;
+    bool savedWhileNoticeShown = true, overSheet = false;
     HICON warningIcon = nullptr;
     int index = -2;
     std::string back, next;
@@ -106,6 +106,11 @@ TEST_F(WizardFixture, ConfirmedSafetyNoticeSavesTheProfileBeforePage2)
         ASSERT_TRUE(wiz::WaitUntil([&] { return (safety = wiz::FindDialogWithItem(0, IDC_SAFETY_ICON)) != nullptr; }))
             << "no safety notice";
         savedWhileNoticeShown = ProfileSaveHappened();
+        RECT notice, owner;
+        GetWindowRect(safety, &notice);
+        GetWindowRect(sheet, &owner);
+        POINT middle = {(notice.left + notice.right) / 2, (notice.top + notice.bottom) / 2};
+        overSheet = PtInRect(&owner, middle) != 0;
         warningIcon = reinterpret_cast<HICON>(SendDlgItemMessageW(safety, IDC_SAFETY_ICON, STM_GETICON, 0, 0));
         PostMessageW(safety, WM_COMMAND, IDOK, 0);
         wiz::WaitUntil([&] { return wiz::PageIndex(sheet) == 1 && wiz::ButtonState(wiz::BackButton(sheet)) == "enabled"; });
@@ -117,6 +122,7 @@ TEST_F(WizardFixture, ConfirmedSafetyNoticeSavesTheProfileBeforePage2)
     EXPECT_EQ(wizard.DoModal(), IDCANCEL);
     EXPECT_FALSE(savedWhileNoticeShown) << "the profile must not be saved before the notice is confirmed";
     EXPECT_NE(warningIcon, nullptr);
+    EXPECT_TRUE(overSheet) << "the notice shows away from the wizard";
     EXPECT_EQ(index, 1);
     EXPECT_EQ(back, "enabled") << "Files page with an empty drawing list";
     EXPECT_EQ(next, "disabled") << "Files page with an empty drawing list";
@@ -180,7 +186,7 @@ TEST_F(WizardFixture, BackToTheBeginPageShowsTheNoticeAgainButKeepsTheFirstSave)
 
 TEST_F(WizardFixture, CancelAnsweredNoStaysAndAsksAgainForEscapeAndTheCloseBox)
 {
-    theApp.m_drawings = {L"c:\\drawings\\gear.dwg"};
+    theApp.m_drawings = {g_drawing};
     CNOLUWizard wizard;
     std::wstring question, boxTitle;
     std::vector<int> indexes;
@@ -189,7 +195,7 @@ TEST_F(WizardFixture, CancelAnsweredNoStaysAndAsksAgainForEscapeAndTheCloseBox)
         HWND sheet = WaitForSheet(wizard);
         ASSERT_NE(sheet, nullptr);
         ASSERT_TRUE(PassBeginPage(sheet));
-        ASSERT_TRUE(PressAndWait(sheet, PSBTN_NEXT, 2));
+        ASSERT_TRUE(PassFilesPage(sheet));
 
         PostMessageW(sheet, WM_COMMAND, IDCANCEL, 0);
         HWND box = nullptr;
@@ -255,7 +261,7 @@ PageState Settled(HWND sheet, const PageState& expected)
 
 TEST_F(WizardFixture, NextAndBackReachEveryPageInOrderAndFinishEndsIt)
 {
-    theApp.m_drawings = {L"c:\\drawings\\gear.dwg"};
+    theApp.m_drawings = {g_drawing};
     CNOLUWizard wizard;
     std::vector<PageState> forward, backward;
     const std::vector<PageState> expectForward = {
@@ -273,9 +279,10 @@ TEST_F(WizardFixture, NextAndBackReachEveryPageInOrderAndFinishEndsIt)
         HWND sheet = WaitForSheet(wizard);
         ASSERT_NE(sheet, nullptr);
         ASSERT_TRUE(PassBeginPage(sheet));
+        PostMessageW(sheet, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(g_drawing)), 0);
         forward.push_back(Settled(sheet, expectForward[0]));
         for (size_t i = 1; i < expectForward.size(); ++i) {
-            PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+            NextAnsweringNo(sheet, expectForward[i].index);
             forward.push_back(Settled(sheet, expectForward[i]));
         }
         for (const PageState& expected : expectBackward) {
@@ -285,7 +292,7 @@ TEST_F(WizardFixture, NextAndBackReachEveryPageInOrderAndFinishEndsIt)
         // And forward again to Finish.
         ASSERT_TRUE(PassBeginPage(sheet));
         for (int i = 2; i <= 5; ++i)
-            ASSERT_TRUE(PressAndWait(sheet, PSBTN_NEXT, i));
+            ASSERT_TRUE(NextAnsweringNo(sheet, i));
         Settled(sheet, expectForward[4]);
         PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
     });
@@ -304,24 +311,11 @@ LRESULT CALLBACK CountDrops(HWND window, UINT msg, WPARAM w, LPARAM l)
         ++g_drops;
     return CallWindowProcW(g_pageProc, window, msg, w, l);
 }
-
-// A drop of one file, as the shell hands it over.
-HDROP MakeDrop(const std::wstring& path)
-{
-    size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GHND, bytes);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path.c_str(), path.size() * sizeof(wchar_t));
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}
 }
 
 TEST_F(WizardFixture, DroppedFilesReachOnlyTheFilesPage)
 {
-    theApp.m_drawings = {L"c:\\drawings\\gear.dwg"};
+    theApp.m_drawings = {g_drawing};
     CNOLUWizard wizard;
     int onFiles = -1, onBegin = -1, onOptions = -1;
     bool acceptsDrops = false;
@@ -333,14 +327,18 @@ TEST_F(WizardFixture, DroppedFilesReachOnlyTheFilesPage)
         HWND files = wizard.m_pageFiles->m_hWnd;
         g_pageProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(files, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountDrops)));
-        SendMessageW(sheet, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(L"c:\\drawings\\a.dwg")), 0);
+        // Posted, as the shell does: a page that answers with a message box must not block this thread.
+        PostMessageW(sheet, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(g_drawing)), 0);
+        wiz::WaitUntil([] { return g_drops == 1; }, 5000);
         onFiles = g_drops;
         ASSERT_TRUE(PressAndWait(sheet, PSBTN_BACK, 0));
-        SendMessageW(sheet, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(L"c:\\drawings\\b.dwg")), 0);
+        PostMessageW(sheet, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(g_drawing)), 0);
+        Sleep(1000);
         onBegin = g_drops;
         ASSERT_TRUE(PassBeginPage(sheet));
-        ASSERT_TRUE(PressAndWait(sheet, PSBTN_NEXT, 2));
-        SendMessageW(sheet, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(L"c:\\drawings\\c.dwg")), 0);
+        ASSERT_TRUE(NextAnsweringNo(sheet, 2));
+        PostMessageW(sheet, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(g_drawing)), 0);
+        Sleep(1000);
         onOptions = g_drops;
         SetWindowLongPtrW(files, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pageProc));
         CancelConfirmed(sheet);

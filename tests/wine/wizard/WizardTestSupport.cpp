@@ -192,11 +192,8 @@ void Screenshot(const std::wstring& name, std::initializer_list<HWND> windows)
             UnionRect(&all, &all, &r);
         first = false;
     }
-    const int margin = 12;
-    all.left = std::max(0L, all.left - margin);
-    all.top = std::max(0L, all.top - margin);
-    all.right += margin;
-    all.bottom += margin;
+    all.left = std::max(0L, all.left);
+    all.top = std::max(0L, all.top);
     wchar_t geometry[64];
     swprintf(geometry, 64, L"%ldx%ld+%ld+%ld", all.right - all.left, all.bottom - all.top, all.left, all.top);
     std::string unixFolder(folder);
