@@ -1,0 +1,250 @@
+#include "PagesFixture.h"
+#include "Afx.h"
+#include "CPageFinish.h"
+#include "CPageSearch.h"
+#include "CPageStds.h"
+#include "HostKeys.h"
+#include "HostProfile.h"
+#include "WineTestSupport.h"
+
+#include <cwctype>
+
+// Test programs bring their own application object.
+CKestNoluApp theApp;
+
+std::wstring PagesFixture::g_host;
+
+void PagesFixture::SetUpTestSuite()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    HMODULE resources = LoadLibraryW((wts::BinDir() + L"\\drxlm\\en-US\\keNoluRes.dll").c_str());
+    ASSERT_NE(resources, nullptr) << "no resource module in the bin folder";
+    AfxSetResourceHandle(resources);
+    theApp.m_appName.LoadString(2001);
+    g_host = wts::FreshDir(L"host");
+    ASSERT_EQ(wts::Run(L"\"" + wts::BinDir() + L"\\HostSetup.exe\" \"" + g_host + L"\""), 0);
+    ResetHostKeysForTest();
+    UseBatchProfile();
+    // Window frames drawn by Wine itself: the suite's display has no window manager.
+    wts::RegSetString(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Decorated", L"N");
+}
+
+void PagesFixture::SetUp()
+{
+    ResetHostProfileForTest();
+    theApp.m_hostFolder = g_host;
+    theApp.m_Operation = 1;
+    theApp.m_SymbolStd = 0;
+    theApp.m_QuenbarFlags = 0;
+    theApp.m_LogFlags = 15;
+    theApp.m_drawings.clear();
+    theApp.m_searchFolders.clear();
+    theApp.m_saved = KestSavedProfile();
+    g_logFile = L"DrxlMMigr.log";
+    wts::RegDeleteTree(HKEY_CURRENT_USER, BomKey());
+}
+
+std::wstring PagesFixture::BomKey() { return GetProductKeyPath() + L"\\BOM Migration"; }
+
+INT_PTR PagesFixture::RunPages(const std::function<void(HWND sheet)>& script)
+{
+    CNOLUWizard wizard;
+    wizard.m_pages = {wizard.m_pageStds, wizard.m_pageSearch, wizard.m_pageFinish};
+    wiz::Driver driver([&] {
+        HWND sheet = nullptr;
+        bool shown = wiz::WaitUntil([&] {
+            sheet = wizard.m_hWnd;
+            return sheet && IsWindowVisible(sheet) && wiz::PageIndex(sheet) == 0;
+        });
+        EXPECT_TRUE(shown) << "the wizard did not show";
+        if (!shown)
+            return;
+        script(sheet);
+        // A script that stopped early (a failed assertion) must not leave the wizard open.
+        wiz::WaitUntil([&] {
+            if (!IsWindow(sheet))
+                return true;
+            CloseOtherDialogs(sheet);
+            PostMessageW(sheet, WM_COMMAND, IDCANCEL, 0);
+            Sleep(300);
+            return !IsWindow(sheet);
+        }, 20000);
+    });
+    return wizard.DoModal();
+}
+
+void PagesFixture::CloseOtherDialogs(HWND sheet)
+{
+    struct Close {
+        HWND sheet;
+    } close = {sheet};
+    EnumWindows(
+        [](HWND w, LPARAM l) -> BOOL {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            wchar_t cls[16] = {};
+            GetClassNameW(w, cls, 16);
+            if (pid == GetCurrentProcessId() && w != reinterpret_cast<Close*>(l)->sheet && IsWindowVisible(w) &&
+                lstrcmpW(cls, L"#32770") == 0) {
+                // Message boxes take the answer they offer; other dialogs Cancel.
+                int answer = !GetDlgItem(w, 0xFFFF) ? IDCANCEL : GetDlgItem(w, IDYES) ? IDYES : IDOK;
+                PostMessageW(w, WM_COMMAND, answer, 0);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&close));
+}
+
+bool PagesFixture::Press(HWND sheet, int button, int expectedIndex)
+{
+    PostMessageW(sheet, PSM_PRESSBUTTON, button, 0);
+    return wiz::WaitUntil([&] { return wiz::PageIndex(sheet) == expectedIndex; });
+}
+
+HWND PagesFixture::Page(HWND sheet)
+{
+    return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+void PagesFixture::Click(HWND page, int id)
+{
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+}
+
+void PagesFixture::MouseClick(HWND page, int id)
+{
+    HWND button = GetDlgItem(page, id);
+    PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+}
+
+void PagesFixture::Toggle(HWND page, int id) { PostMessageW(GetDlgItem(page, id), BM_CLICK, 0, 0); }
+
+bool PagesFixture::Checked(HWND page, int id)
+{
+    return SendDlgItemMessageW(page, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool PagesFixture::Enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
+
+namespace {
+struct BoxSearch {
+    HWND found;
+    const std::wstring* title;
+};
+
+BOOL CALLBACK FindBox(HWND window, LPARAM l)
+{
+    auto* search = reinterpret_cast<BoxSearch*>(l);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    wchar_t cls[16] = {};
+    GetClassNameW(window, cls, 16);
+    if (pid != GetCurrentProcessId() || !IsWindowVisible(window) || lstrcmpW(cls, L"#32770") != 0)
+        return TRUE;
+    if (search->title ? wts::WindowText(window) == *search->title : GetDlgItem(window, 0xFFFF) != nullptr) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+}
+
+HWND PagesFixture::WaitForMessageBox(DWORD ms)
+{
+    BoxSearch search = {nullptr, nullptr};
+    wiz::WaitUntil([&] {
+        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    }, ms);
+    return search.found;
+}
+
+std::wstring PagesFixture::BoxText(HWND box) { return box ? wts::WindowText(GetDlgItem(box, 0xFFFF)) : L"(no box)"; }
+
+HWND PagesFixture::BoxOwner(HWND box) { return GetWindow(box, GW_OWNER); }
+
+HWND PagesFixture::WaitForDialog(const std::wstring& title, DWORD ms)
+{
+    BoxSearch search = {nullptr, &title};
+    wiz::WaitUntil([&] {
+        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    }, ms);
+    return search.found;
+}
+
+HWND PagesFixture::FileNameBox(HWND dialog)
+{
+    // Explorer style: an edit inside a combo box inside an extended combo box; old style: a plain edit.
+    HWND name = GetDlgItem(dialog, 0x47C);
+    if (name) {
+        wchar_t cls[32] = {};
+        GetClassNameW(name, cls, 32);
+        if (lstrcmpiW(cls, WC_COMBOBOXEXW) == 0)
+            return reinterpret_cast<HWND>(SendMessageW(name, CBEM_GETEDITCONTROL, 0, 0));
+        return FindWindowExW(name, nullptr, L"Edit", nullptr);
+    }
+    return GetDlgItem(dialog, 0x480);
+}
+
+void PagesFixture::ChooseFile(HWND dialog, const std::wstring& path)
+{
+    SetWindowTextW(FileNameBox(dialog), path.c_str());
+    wts::Pump(100);
+    PostMessageW(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
+
+std::vector<HTREEITEM> PagesFixture::Children(HWND tree, HTREEITEM parent)
+{
+    std::vector<HTREEITEM> items;
+    HTREEITEM item = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree);
+    for (; item; item = TreeView_GetNextSibling(tree, item))
+        items.push_back(item);
+    return items;
+}
+
+std::wstring PagesFixture::ItemText(HWND tree, HTREEITEM item)
+{
+    std::vector<wchar_t> buffer(40000, L'\0');
+    TVITEMW tv = {};
+    tv.mask = TVIF_TEXT | TVIF_HANDLE;
+    tv.hItem = item;
+    tv.pszText = buffer.data();
+    tv.cchTextMax = static_cast<int>(buffer.size());
+    if (!SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv)))
+        return L"(no item)";
+    return tv.pszText ? tv.pszText : L"";
+}
+
+std::vector<std::wstring> PagesFixture::Texts(HWND tree, HTREEITEM parent)
+{
+    std::vector<std::wstring> texts;
+    for (HTREEITEM item : Children(tree, parent))
+        texts.push_back(ItemText(tree, item));
+    return texts;
+}
+
+std::wstring PagesFixture::Text(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return text.Str();
+}
+
+std::wstring PagesFixture::Formatted(UINT id, const std::wstring& argument)
+{
+    CString text;
+    text.Format(Text(id).c_str(), argument.c_str());
+    return text.Str();
+}
+
+std::wstring PagesFixture::Lower(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+}
