@@ -91,8 +91,9 @@ TEST_F(WizardFixture, FileDialogOfOldShellsShowsOnlyFoldersAndGivesTheFolder)
     HWND focus = nullptr, folderList = nullptr;
     Driver driver([&] {
         HWND dialog = nullptr;
-        ASSERT_TRUE(wiz::WaitUntil([&] { return (dialog = wiz::FindDialogWithItem(0, IDC_FD_FOLDER_LIST)) != nullptr; }))
-            << "no folder dialog";
+        ASSERT_TRUE(wiz::WaitUntil([&] {
+            return (dialog = wiz::FindDialogWithItem(0, IDC_FD_FOLDER_LIST)) != nullptr;
+        })) << "no folder dialog";
         name = wiz::ButtonState(GetDlgItem(dialog, IDC_FD_NAME_EDIT));
         types = wiz::ButtonState(GetDlgItem(dialog, IDC_FD_TYPE_LIST));
         help = wiz::ButtonState(GetDlgItem(dialog, IDC_FD_HELP));

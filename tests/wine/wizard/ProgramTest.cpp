@@ -52,7 +52,8 @@ TEST_F(WizardFixture, ProgramCancelledAfterTheBeginPageRestoresTheProfileAndStor
         << "no help window";
     std::wstring text = wts::WindowText(GetDlgItem(help, IDC_HELP_TEXT));
     EXPECT_EQ(text.substr(0, 33), L"DRAWING MIGRATION TO DRAXIL R26.0");
-    EXPECT_EQ(SendDlgItemMessageW(help, IDC_HELP_TEXT, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "the notes open at their top";
+    EXPECT_EQ(SendDlgItemMessageW(help, IDC_HELP_TEXT, EM_GETFIRSTVISIBLELINE, 0, 0), 0)
+        << "the notes open at their top";
     EXPECT_EQ(wiz::FocusOf(help), GetDlgItem(help, IDCANCEL)) << "focus on the Close button";
     wiz::Screenshot(L"wizard-help.png", {help});
     PostMessageW(help, WM_COMMAND, IDCANCEL, 0);

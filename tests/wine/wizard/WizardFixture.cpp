@@ -38,7 +38,8 @@ void WizardFixture::SetUp()
     theApp.m_listFile.clear();
     theApp.m_hostFolder = g_host;
     // Some tests remove the profile key; every test starts with it.
-    wts::RegSetString(HKEY_CURRENT_USER, ProfileKey() + L"\\General", L"DRXL", L"c:\\draxil\\support;c:\\draxil\\fonts");
+    wts::RegSetString(HKEY_CURRENT_USER, ProfileKey() + L"\\General", L"DRXL",
+                      L"c:\\draxil\\support;c:\\draxil\\fonts");
     // The save step creates this key; without it no save has happened.
     wts::RegDeleteTree(HKEY_CURRENT_USER, ProfileKey() + L"\\Dialogs");
 }
@@ -57,7 +58,9 @@ std::wstring WizardFixture::ProfileKey() { return GetProfileKeyPath(); }
 
 HWND WizardFixture::WaitForSheet(const CNOLUWizard& wizard)
 {
-    if (!wiz::WaitUntil([&] { return wizard.m_hWnd && IsWindowVisible(wizard.m_hWnd) && wiz::PageIndex(wizard.m_hWnd) >= 0; }))
+    if (!wiz::WaitUntil([&] {
+            return wizard.m_hWnd && IsWindowVisible(wizard.m_hWnd) && wiz::PageIndex(wizard.m_hWnd) >= 0;
+        }))
         return nullptr;
     return wizard.m_hWnd;
 }

@@ -5,8 +5,6 @@
 #include "WizardFixture.h"
 #include "WizardIds.h"
 
-#include <shlobj.h>
-
 #include <atomic>
 
 using wiz::Driver;
@@ -113,7 +111,8 @@ TEST_F(WizardFixture, ConfirmedSafetyNoticeSavesTheProfileBeforePage2)
         overSheet = PtInRect(&owner, middle) != 0;
         warningIcon = reinterpret_cast<HICON>(SendDlgItemMessageW(safety, IDC_SAFETY_ICON, STM_GETICON, 0, 0));
         PostMessageW(safety, WM_COMMAND, IDOK, 0);
-        wiz::WaitUntil([&] { return wiz::PageIndex(sheet) == 1 && wiz::ButtonState(wiz::BackButton(sheet)) == "enabled"; });
+        wiz::WaitUntil(
+            [&] { return wiz::PageIndex(sheet) == 1 && wiz::ButtonState(wiz::BackButton(sheet)) == "enabled"; });
         index = wiz::PageIndex(sheet);
         back = wiz::ButtonState(wiz::BackButton(sheet));
         next = wiz::ButtonState(wiz::NextButton(sheet));

@@ -99,7 +99,10 @@ BOOL CALLBACK StaticProc(HWND window, LPARAM l)
 }
 }
 
-HWND FindDialogWithItem(DWORD processId, int itemId, HWND except) { return Run(processId, itemId, nullptr, except).found; }
+HWND FindDialogWithItem(DWORD processId, int itemId, HWND except)
+{
+    return Run(processId, itemId, nullptr, except).found;
+}
 
 HWND FindTitled(DWORD processId, const std::wstring& title, HWND except)
 {
