@@ -92,6 +92,9 @@ INT_PTR CFolderBrowser::BrowseWithFileDialog()
         // The dialog returns "<folder>\a": the folder is what comes before the name.
         std::wstring path = m_szFileName;
         size_t cut = path.find_last_of(L"\\/");
+        // A drive's root keeps its separator: "C:" alone names the drive's current folder.
+        if (cut == 2 && path[1] == L':')
+            ++cut;
         SetChosen(cut == std::wstring::npos ? path : path.substr(0, cut));
     }
     return result;

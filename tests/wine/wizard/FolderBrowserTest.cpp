@@ -114,3 +114,22 @@ TEST_F(WizardFixture, FileDialogOfOldShellsShowsOnlyFoldersAndGivesTheFolder)
     EXPECT_EQ(nameText, L"a");
     EXPECT_EQ(focus, folderList);
 }
+
+TEST_F(WizardFixture, FileDialogOfOldShellsGivesADriveRootWithItsSeparator)
+{
+    wchar_t before[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, before);
+    SetCurrentDirectoryW(L"C:\\");
+    CFolderBrowser browser(nullptr);
+    Driver driver([&] {
+        HWND dialog = nullptr;
+        ASSERT_TRUE(wiz::WaitUntil([&] {
+            return (dialog = wiz::FindDialogWithItem(0, IDC_FD_FOLDER_LIST)) != nullptr;
+        })) << "no folder dialog";
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    INT_PTR result = browser.BrowseWithFileDialog();
+    SetCurrentDirectoryW(before);
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(Lower(std::wstring(browser.GetPathName())), L"c:\\");
+}
