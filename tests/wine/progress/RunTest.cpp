@@ -104,6 +104,9 @@ TEST_F(ProgressRun, MigrateRunOfTenDrawingsFillsTheBarAndEndsWithSummaryAndMarks
     EXPECT_EQ(run.Text(IDC_PROGRESS_COUNT), L"10");
 
     std::vector<int> seen = FollowToTheEnd(run, IDC_PROGRESS_MIGRATE_DONE);
+    // The done mark shows just before the summary is appended.
+    EXPECT_TRUE(JobRun::WaitUntil([&] { return RunBed::ReadText(m_log).find("    migrated:") != std::string::npos; },
+                                  30000));
     // 30 + 70 x n / 11 while drawing n runs; 1 before the first, 100 at the end.
     std::set<int> allowed = {1, 100};
     for (int n = 1; n <= 10; ++n)

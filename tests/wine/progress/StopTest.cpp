@@ -96,6 +96,9 @@ TEST_F(ProgressStop, StopAskedFirstThenResumedGoesOnFromTheInterruptedDrawing)
     EXPECT_FALSE(run.Enabled(IDC_PROGRESS_RESUME));
     ASSERT_TRUE(JobRun::WaitUntil([&] { return run.Visible(IDC_PROGRESS_MIGRATE_DONE); }, 120000))
         << RunBed::ReadText(m_log);
+    // The done mark shows just before the summary is appended.
+    EXPECT_TRUE(JobRun::WaitUntil([&] { return RunBed::ReadText(m_log).find("    migrated:") != std::string::npos; },
+                                  30000));
 
     log = RunBed::ReadText(m_log);
     EXPECT_EQ(RunBed::Count(log, "Migrating drawing first.dwg"), 1u) << log;

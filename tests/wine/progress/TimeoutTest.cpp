@@ -31,6 +31,10 @@ TEST(ProgressTimeout, HungHostIsEndedAfterItsBudgetAndTheNextDrawingMigrates)
     EXPECT_GE(hostEndedAfter, 55000u);
     EXPECT_TRUE(JobRun::WaitUntil([&] { return run.Visible(IDC_PROGRESS_MIGRATE_DONE); }, 120000))
         << RunBed::ReadText(options.log);
+    // The done mark shows just before the summary is appended.
+    EXPECT_TRUE(JobRun::WaitUntil(
+        [&] { return RunBed::ReadText(options.log).find("    migrated:") != std::string::npos; }, 30000))
+        << RunBed::ReadText(options.log);
 
     std::vector<std::string> lines = RunBed::Lines(options.log);
     std::string log = RunBed::ReadText(options.log);
