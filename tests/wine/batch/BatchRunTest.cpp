@@ -80,7 +80,7 @@ public:
                 HWND box = FindWindowW(L"#32770", Text(IDS_CAPTION).c_str());
                 if (box && IsWindowVisible(box)) {
                     // The box may be found before its text is in place.
-                    for (int tries = 0; tries < 20 && m_texts.size() == m_seen; ++tries) {
+                    for (int tries = 0; tries < 100 && m_texts.size() == m_seen; ++tries) {
                         for (const std::wstring& text : wts::ChildTexts(box))
                             if (!text.empty() && text != L"OK")
                                 m_texts.push_back(text);
