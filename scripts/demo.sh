@@ -31,11 +31,15 @@ fi
 # The simulated host and a few sample drawings in C:\Draxil and C:\Drawings.
 wine "$bin/HostSetup.exe" 'C:\Draxil' >/dev/null
 drawings="$WINEPREFIX/drive_c/Drawings"
-if [ -x "$bin/MakeDrawing.exe" ] && [ ! -d "$drawings" ]; then
+if [ ! -d "$drawings" ]; then
     mkdir -p "$drawings/Gearbox" "$drawings/Housing parts"
-    for r in DX1015 DX1018 DX1021 DX1024; do
-        wine "$bin/MakeDrawing.exe" --magic $r --thumbnail "C:\\Drawings\\Gearbox\\shaft-$r.dwg" >/dev/null 2>&1 || true
-        wine "$bin/MakeDrawing.exe" --magic $r --thumbnail "C:\\Drawings\\Housing parts\\cover-$r.dwg" >/dev/null 2>&1 || true
+    i=0
+    for r in DX1015 DX1018 DX1021 DX1024 DX1027; do
+        i=$((i + 1))
+        wine "$bin/MakeDrawing.exe" --magic $r --maint $((i * 9)) --thumb "160x120x8,rle,seed=$i" \
+            "C:\\Drawings\\Gearbox\\shaft-$i.dwg" >/dev/null 2>&1 || true
+        wine "$bin/MakeDrawing.exe" --magic $r --maint $((i * 11)) --thumb "160x120x24,seed=$((i + 10))" \
+            "C:\\Drawings\\Housing parts\\cover-$i.dwg" >/dev/null 2>&1 || true
     done
 fi
 
