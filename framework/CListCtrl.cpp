@@ -38,7 +38,8 @@ CString CListCtrl::GetItemText(int item, int subItem) const
         i.iSubItem = subItem;
         i.pszText = &text[0];
         i.cchTextMax = static_cast<int>(text.size());
-        int n = static_cast<int>(SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&i)));
+        int n =
+            static_cast<int>(SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&i)));
         if (n < static_cast<int>(text.size()) - 1 || text.size() >= 65536) {
             text.resize(n > 0 ? static_cast<size_t>(n) : 0);
             return CString(text);

@@ -5,7 +5,8 @@
 
 #include <map>
 
-namespace {
+namespace
+{
 constexpr uint32_t kFile = 0x20, kDir = 0x10, kHidden = 0x2, kSystem = 0x4, kReadOnly = 0x1, kTemp = 0x100,
                    kOffline = 0x1000;
 
@@ -46,21 +47,16 @@ std::wstring Show(const std::vector<std::wstring>& paths)
         all += p + L"\n";
     return all;
 }
-}
+} // namespace
 
 TEST(FolderSearch, ReportsVisibleDrawingsOfTheWholeTreeInWalkOrder)
 {
     FakeTree tree;
-    tree.folders[L"c:\\work"] = {{L".", kDir},
-                                 {L"..", kDir},
-                                 {L"a.dwg", kFile},
-                                 {L"sub", kDir},
-                                 {L"B.DWG", kFile},
-                                 {L"notes.txt", kFile},
-                                 {L"dwg", kFile},
-                                 {L"x.dwgx", kFile},
-                                 {L".dwg", kFile},
-                                 {L"locked.dwg", kFile | kReadOnly}};
+    tree.folders[L"c:\\work"] = {{L".", kDir},      {L"..", kDir},
+                                 {L"a.dwg", kFile}, {L"sub", kDir},
+                                 {L"B.DWG", kFile}, {L"notes.txt", kFile},
+                                 {L"dwg", kFile},   {L"x.dwgx", kFile},
+                                 {L".dwg", kFile},  {L"locked.dwg", kFile | kReadOnly}};
     tree.folders[L"c:\\work\\sub"] = {{L".", kDir}, {L"..", kDir}, {L"c.Dwg", kFile}};
     Collector seen;
     FolderSearch search(tree);
@@ -75,10 +71,14 @@ TEST(FolderSearch, ReportsVisibleDrawingsOfTheWholeTreeInWalkOrder)
 TEST(FolderSearch, SkipsHiddenSystemTemporaryAndOfflineFilesButSearchesHiddenFolders)
 {
     FakeTree tree;
-    tree.folders[L"d:\\tree"] = {{L"hidden.dwg", kFile | kHidden},   {L"system.dwg", kFile | kSystem},
-                                 {L"temp.dwg", kFile | kTemp},       {L"offline.dwg", kFile | kOffline},
-                                 {L"h", kDir | kHidden},             {L"s", kDir | kSystem | kHidden},
-                                 {L".git", kDir},                    {L"..weird", kDir},
+    tree.folders[L"d:\\tree"] = {{L"hidden.dwg", kFile | kHidden},
+                                 {L"system.dwg", kFile | kSystem},
+                                 {L"temp.dwg", kFile | kTemp},
+                                 {L"offline.dwg", kFile | kOffline},
+                                 {L"h", kDir | kHidden},
+                                 {L"s", kDir | kSystem | kHidden},
+                                 {L".git", kDir},
+                                 {L"..weird", kDir},
                                  {L"..file.dwg", kFile}};
     tree.folders[L"d:\\tree\\h"] = {{L"in-hidden.dwg", kFile}};
     tree.folders[L"d:\\tree\\s"] = {{L"in-system.dwg", kFile}};
@@ -91,7 +91,8 @@ TEST(FolderSearch, SkipsHiddenSystemTemporaryAndOfflineFilesButSearchesHiddenFol
                                       L"d:\\tree\\.git\\in-dot.dwg", L"d:\\tree\\..file.dwg"};
     EXPECT_EQ(seen.found, want) << Show(seen.found);
     for (const std::wstring& folder : tree.listed)
-        EXPECT_EQ(folder.find(L"..weird"), std::wstring::npos) << "listed " << std::string(folder.begin(), folder.end());
+        EXPECT_EQ(folder.find(L"..weird"), std::wstring::npos)
+            << "listed " << std::string(folder.begin(), folder.end());
 }
 
 TEST(FolderSearch, DriveRootKeepsOneSeparatorAndItsFirstEntryCounts)
