@@ -69,6 +69,37 @@ TEST_F(FilesTest, SaveListWritesEveryRowAndNextThenAsksNothing)
     EXPECT_EQ(seen[1].flags & 0x6u, 0x6u) << std::hex << seen[1].flags;
 }
 
+TEST_F(FilesTest, ASaveThatCannotBeWrittenSaysSoAndKeepsTheListUnsaved)
+{
+    WriteDrawing(In(L"a.dwg"));
+    const std::wstring nowhere = In(L"no such folder\\list.dml");
+    m_dialogs.Install();
+    m_dialogs.Choose({In(L"a.dwg")});
+    m_dialogs.Choose({nowhere});
+
+    WizardRun::Run(kFilesPage, [&](WizardRun& ui) {
+        ui.Click(IDC_FILES_ADD);
+        ASSERT_TRUE(ui.WaitRows(1));
+        ASSERT_TRUE(WaitUntil([&] { return ui.Enabled(IDC_FILES_SAVE); }));
+        ui.Click(IDC_FILES_SAVE);
+        // The file class says why, then the page says the list was not saved.
+        Box why = ui.WaitForBox();
+        EXPECT_NE(why.text.find(nowhere), std::wstring::npos) << Narrow(why.text);
+        ui.Answer(why, IDOK);
+        Box failed = ui.WaitForBox();
+        EXPECT_EQ(failed.caption, Text(2001));
+        EXPECT_EQ(failed.text, Format(IDS_FILES_SAVE_FAILED, nowhere));
+        EXPECT_EQ(failed.icon, LoadIconW(nullptr, IDI_ERROR));
+        ui.Answer(failed, IDOK);
+        EXPECT_EQ(ui.Rows(), 1);
+        ui.PressWizardButton(PSBTN_NEXT);
+        Box unsaved = ui.WaitForBox();
+        EXPECT_EQ(unsaved.text, Text(IDS_FILES_UNSAVED)) << "the list still counts as changed";
+        ui.Answer(unsaved, IDCANCEL);
+    });
+    EXPECT_EQ(theApp.m_listFile, L"");
+}
+
 TEST_F(FilesTest, LoadListReplacesTheRowsWithTheListsOpenDrawings)
 {
     WriteDrawing(In(L"old.dwg"));
@@ -311,6 +342,18 @@ TEST_F(FilesTest, UnsupportedDropsGiveOneMessagePerDrop)
         Box second = ui.WaitForBox();
         EXPECT_EQ(second.text, Format(IDS_FILES_DROP_UNKNOWN, In(L"photo.png")));
         ui.Answer(second, IDOK);
+    });
+}
+
+TEST_F(FilesTest, ADroppedPathLongerThanTheUsualBufferArrivesWhole)
+{
+    // 2,100 characters: a buffer of 2,048 would cut off the extension and turn the drawing into an unknown file.
+    const std::wstring longPath = In(std::wstring(2100, L'x') + L".dwg");
+    WizardRun::Run(kFilesPage, [&](WizardRun& ui) {
+        ui.Drop({longPath});
+        ASSERT_TRUE(ui.WaitRows(1));
+        EXPECT_FALSE(ui.BoxShowing());
+        EXPECT_EQ(ui.Cell(0, 3), Text(2012)) << "no such file";
     });
 }
 
