@@ -1,8 +1,7 @@
 #include "CAddProgressDlg.h"
 #include "FilesOptionsIds.h"
 
-namespace
-{
+namespace {
 const DWORD kPumpEveryMs = 40;
 const DWORD kTextEveryMs = 150;
 
@@ -18,7 +17,7 @@ CString Text(UINT id)
     text.LoadString(id);
     return text;
 }
-} // namespace
+}
 
 DWORD CAddProgressDlg::s_showAfterMs = 400;
 

@@ -19,8 +19,7 @@
 #include <algorithm>
 #include <optional>
 
-namespace
-{
+namespace {
 // Posted to the page after the list's selection or items changed: one update for a burst of changes.
 const UINT kSettleMessage = WM_APP + 0x41;
 // The add-drawings dialog's buffer: room for thousands of names at once.
@@ -51,7 +50,7 @@ bool HasExtension(const KestFilenm& name, const wchar_t* ext)
 {
     return _wcsicmp(name.m_ext.c_str(), ext) == 0;
 }
-} // namespace
+}
 
 bool CPageFiles::s_sortAscending[4] = {false, false, false, false};
 std::function<INT_PTR(CFileDialog&)> CPageFiles::s_dialogHook;

@@ -9,8 +9,7 @@
 
 #include <io.h>
 
-namespace
-{
+namespace {
 // The check boxes in exchange order: the DrxlmFlags bit each one shows.
 const struct {
     int mask;
@@ -32,7 +31,7 @@ CString Text(UINT id)
     text.LoadString(id);
     return text;
 }
-} // namespace
+}
 
 std::function<BOOL(OPENFILENAMEW&)> CPageOptions::s_openFileHook;
 

@@ -7,8 +7,7 @@
 #include <cwctype>
 #include <vector>
 
-namespace
-{
+namespace {
 int NoCase(const wchar_t* a, const wchar_t* b)
 {
     for (;; ++a, ++b) {
@@ -44,7 +43,7 @@ const std::vector<Row> kRows = {
     {{L"bolt", L"c:\\b\\", L"Draxil 5.0", L""}},
     {{L"cam", L"C:\\A\\", L"Draxil 5.0", L"Missing"}},
 };
-} // namespace
+}
 
 TEST(DrawingOrder, NameColumnAscendingThenDescendingIgnoringCase)
 {

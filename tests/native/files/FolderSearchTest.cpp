@@ -5,8 +5,7 @@
 
 #include <map>
 
-namespace
-{
+namespace {
 constexpr uint32_t kFile = 0x20, kDir = 0x10, kHidden = 0x2, kSystem = 0x4, kReadOnly = 0x1, kTemp = 0x100,
                    kOffline = 0x1000;
 
@@ -47,7 +46,7 @@ std::wstring Show(const std::vector<std::wstring>& paths)
         all += p + L"\n";
     return all;
 }
-} // namespace
+}
 
 TEST(FolderSearch, ReportsVisibleDrawingsOfTheWholeTreeInWalkOrder)
 {

@@ -12,8 +12,7 @@
 // Test programs bring their own application object.
 CKestNoluApp theApp;
 
-namespace files
-{
+namespace files {
 
 void DialogScript::Choose(const std::vector<std::wstring>& paths)
 {
@@ -124,4 +123,4 @@ void FilesTest::TearDown()
     CPageFiles::s_dialogHook = nullptr;
     CPageOptions::s_openFileHook = nullptr;
 }
-} // namespace files
+}

@@ -11,8 +11,7 @@
 
 class CFileDialog;
 
-namespace files
-{
+namespace files {
 // What the page asked of one file or folder dialog.
 struct DialogSeen {
     bool folderBrowser = false;
@@ -55,4 +54,4 @@ protected:
     std::wstring m_dir;
     DialogScript m_dialogs;
 };
-} // namespace files
+}

@@ -14,8 +14,7 @@
 #include <cstdlib>
 #include <thread>
 
-namespace files
-{
+namespace files {
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
@@ -58,8 +57,7 @@ std::string Narrow(const std::wstring& text)
     return out;
 }
 
-namespace
-{
+namespace {
 std::wstring ClassOf(HWND window)
 {
     wchar_t name[64] = {};
@@ -107,7 +105,7 @@ Box Describe(HWND window)
             box.icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
     return box;
 }
-} // namespace
+}
 
 void WizardRun::Run(int startPage, const std::function<void(WizardRun&)>& script)
 {
@@ -390,4 +388,4 @@ void MakeFolder(const std::wstring& path)
         if (i == path.size() || path[i] == L'\\')
             CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
 }
-} // namespace files
+}

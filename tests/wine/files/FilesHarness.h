@@ -9,8 +9,7 @@
 
 class CNOLUWizard;
 
-namespace files
-{
+namespace files {
 // Polls until the condition holds; false after the time-out (long: the machine may be busy).
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 30000);
 std::wstring Text(UINT id);
@@ -90,4 +89,4 @@ struct DrawingFile {
 void WriteDrawing(const std::wstring& path, const DrawingFile& spec = DrawingFile());
 void WriteText(const std::wstring& path, const std::string& bytes);
 void MakeFolder(const std::wstring& path);
-} // namespace files
+}

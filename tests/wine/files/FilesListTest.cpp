@@ -9,8 +9,7 @@
 
 using namespace files;
 
-namespace
-{
+namespace {
 const int kFilesPage = 1;
 const int kOptionsPage = 2;
 
@@ -38,7 +37,7 @@ std::string ListFile(const std::vector<std::pair<std::string, std::wstring>>& en
         bytes += entry.first + Ansi(entry.second) + "\r\n";
     return bytes;
 }
-} // namespace
+}
 
 TEST_F(FilesTest, SaveListWritesEveryRowAndNextThenAsksNothing)
 {

@@ -13,8 +13,7 @@
 #include <cstring>
 #include <string>
 
-namespace
-{
+namespace {
 const wchar_t kDriverKey[] = L"Software\\Wine\\X11 Driver";
 const char kShots[] = "Screenshots.*";
 
@@ -42,7 +41,7 @@ int RunChild(const wchar_t* managed, const std::string& filter)
     CloseHandle(child.hThread);
     return static_cast<int>(code);
 }
-} // namespace
+}
 
 int main(int argc, char** argv)
 {

@@ -12,8 +12,7 @@
 
 using namespace files;
 
-namespace
-{
+namespace {
 const int kFilesPage = 1;
 
 std::vector<std::wstring> Sorted(std::vector<std::wstring> v)
@@ -36,7 +35,7 @@ std::string Show(const std::vector<std::wstring>& v)
         all += L"[" + s + L"] ";
     return Narrow(all);
 }
-} // namespace
+}
 
 TEST_F(FilesTest, AddDrawingsAddsEveryChosenDrawingWithFolderReleaseAndStatus)
 {

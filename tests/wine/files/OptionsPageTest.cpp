@@ -11,8 +11,7 @@
 
 using namespace files;
 
-namespace
-{
+namespace {
 const int kFilesPage = 1;
 const int kOptionsPage = 2;
 const int kStandardsPage = 3;
@@ -41,7 +40,7 @@ bool Contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
 }
-} // namespace
+}
 
 TEST_F(FilesTest, DefaultFlagsTickOnlyLayersAndGreyBothGroups)
 {

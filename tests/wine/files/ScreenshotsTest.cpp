@@ -12,8 +12,7 @@
 
 using namespace files;
 
-namespace
-{
+namespace {
 // A thumbnail that looks like a part drawing: a frame, a title block and a few shapes varied by seed.
 std::vector<uint8_t> PartThumbnail(unsigned seed)
 {
@@ -83,7 +82,7 @@ void WritePart(const std::wstring& path, const std::string& magic, int maintenan
     std::vector<uint8_t> bytes = DrawingGenerator::MakeDrawing(spec);
     wts::WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
 }
-} // namespace
+}
 
 class Screenshots : public FilesTest {
 };
