@@ -19,6 +19,13 @@ std::wstring BinDir()
     return bin ? FromUnix(bin) : std::wstring(L".");
 }
 
+std::wstring ResourceModulePath() { return BinDir() + L"\\drxlm\\en-US\\keNoluRes.dll"; }
+
+int InstallHost(const std::wstring& folder)
+{
+    return Run(L"\"" + BinDir() + L"\\HostSetup.exe\" \"" + folder + L"\"");
+}
+
 std::wstring FreshDir(const std::wstring& name)
 {
     wchar_t temp[MAX_PATH];

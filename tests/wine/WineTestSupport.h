@@ -9,6 +9,10 @@ namespace wts {
 std::wstring BinDir();
 // Windows form of a Unix path.
 std::wstring FromUnix(const std::string& unixPath);
+// The English language resource module of the build.
+std::wstring ResourceModulePath();
+// Installs the simulated host into folder with the build's HostSetup.exe; its exit code.
+int InstallHost(const std::wstring& folder);
 // A fresh empty folder under the prefix's temporary folder.
 std::wstring FreshDir(const std::wstring& name);
 

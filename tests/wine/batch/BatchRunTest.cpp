@@ -161,11 +161,10 @@ protected:
     {
         // Transmora is a GUI program: its batch process gets a console of its own.
         FreeConsole();
-        static HMODULE resources = LoadLibraryW((wts::BinDir() + L"\\drxlm\\en-US\\keNoluRes.dll").c_str());
+        static HMODULE resources = LoadLibraryW(wts::ResourceModulePath().c_str());
         AfxSetResourceHandle(resources);
         SetSystemLanguageForTest(0x0409);
-        std::wstring setup = L"\"" + wts::BinDir() + L"\\HostSetup.exe\" \"" + kHostFolder + L"\"";
-        ASSERT_EQ(wts::Run(setup), 0);
+        ASSERT_EQ(wts::InstallHost(kHostFolder), 0);
         ResetHostKeysForTest();
         UseBatchProfile();
         LookupHostFolder(theApp.m_hostFolder, theApp.m_migrationFolder);

@@ -26,8 +26,7 @@ class SimHost : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        std::wstring setup = L"\"" + wts::BinDir() + L"\\HostSetup.exe\" \"" + kHostFolder + L"\"";
-        ASSERT_EQ(wts::Run(setup), 0);
+        ASSERT_EQ(wts::InstallHost(kHostFolder), 0);
         ResetHostKeysForTest();
         UseBatchProfile();
     }

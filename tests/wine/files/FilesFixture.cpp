@@ -92,7 +92,7 @@ void FilesTest::SetUpTestSuite()
     static HMODULE resources = nullptr;
     if (resources)
         return;
-    resources = LoadLibraryW((wts::BinDir() + L"\\drxlm\\en-US\\keNoluRes.dll").c_str());
+    resources = LoadLibraryW(wts::ResourceModulePath().c_str());
     ASSERT_NE(resources, nullptr) << "no resource module in the bin folder";
     AfxSetResourceHandle(resources);
     theApp.m_appName.LoadString(2001);

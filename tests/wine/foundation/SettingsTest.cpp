@@ -13,7 +13,7 @@ class SettingsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        static HMODULE module = LoadLibraryW((wts::BinDir() + L"\\drxlm\\en-US\\keNoluRes.dll").c_str());
+        static HMODULE module = LoadLibraryW(wts::ResourceModulePath().c_str());
         ASSERT_NE(module, nullptr);
         AfxSetResourceHandle(module);
     }

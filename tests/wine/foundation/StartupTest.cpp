@@ -32,7 +32,7 @@ TEST(Startup, MissingResourceModuleShowsThePathAndEndsWithMinusOne)
 TEST(Startup, CancelledJobStoresNothing)
 {
     std::wstring host = wts::FreshDir(L"host");
-    ASSERT_EQ(wts::Run(L"\"" + wts::BinDir() + L"\\HostSetup.exe\" \"" + host + L"\""), 0);
+    ASSERT_EQ(wts::InstallHost(host), 0);
     ResetHostKeysForTest();
     std::wstring migration = GetProductKeyPath() + L"\\Migration";
     wts::RegDeleteTree(HKEY_CURRENT_USER, migration);

@@ -10,7 +10,7 @@ void UseResources()
     static HMODULE module = nullptr;
     if (module)
         return;
-    std::wstring path = wts::BinDir() + L"\\drxlm\\en-US\\keNoluRes.dll";
+    std::wstring path = wts::ResourceModulePath();
     module = LoadLibraryW(path.c_str());
     if (module)
         AfxSetResourceHandle(module);

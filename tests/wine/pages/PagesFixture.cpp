@@ -20,12 +20,12 @@ void PagesFixture::SetUpTestSuite()
     if (done)
         return;
     done = true;
-    HMODULE resources = LoadLibraryW((wts::BinDir() + L"\\drxlm\\en-US\\keNoluRes.dll").c_str());
+    HMODULE resources = LoadLibraryW(wts::ResourceModulePath().c_str());
     ASSERT_NE(resources, nullptr) << "no resource module in the bin folder";
     AfxSetResourceHandle(resources);
     theApp.m_appName.LoadString(2001);
     g_host = wts::FreshDir(L"host");
-    ASSERT_EQ(wts::Run(L"\"" + wts::BinDir() + L"\\HostSetup.exe\" \"" + g_host + L"\""), 0);
+    ASSERT_EQ(wts::InstallHost(g_host), 0);
     ResetHostKeysForTest();
     UseBatchProfile();
     // Window frames drawn by Wine itself: the suite's display has no window manager.

@@ -70,7 +70,7 @@ class Tour : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        s_language = LoadLibraryW((wts::BinDir() + L"\\drxlm\\en-US\\keNoluRes.dll").c_str());
+        s_language = LoadLibraryW(wts::ResourceModulePath().c_str());
         ASSERT_NE(s_language, nullptr) << "no resource module in the bin folder";
         // Window frames drawn by Wine itself: the suite's display has no window manager.
         wts::RegSetString(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Decorated", L"N");
@@ -219,7 +219,7 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
 {
     // A host, its profile as a user has it, and no settings of an earlier job.
     std::wstring host = wts::FreshDir(L"tour-host");
-    ASSERT_EQ(wts::Run(Quoted(wts::BinDir() + L"\\HostSetup.exe") + L" " + Quoted(host)), 0);
+    ASSERT_EQ(wts::InstallHost(host), 0);
     ResetHostKeysForTest();
     UseBatchProfile();
     std::wstring profile = GetProfileKeyPath(), product = GetProductKeyPath();

@@ -14,7 +14,7 @@ class LogScanTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static HMODULE language = LoadLibraryW((wts::BinDir() + L"\\drxlm\\en-US\\keNoluRes.dll").c_str());
+        static HMODULE language = LoadLibraryW(wts::ResourceModulePath().c_str());
         ASSERT_NE(language, nullptr);
         AfxSetResourceHandle(language);
         m_dir = wts::FreshDir(L"logscan");

@@ -90,11 +90,11 @@ protected:
     static void SetUpTestSuite()
     {
         std::wstring host = wts::FreshDir(L"watch-host");
-        ASSERT_EQ(wts::Run(L"\"" + wts::BinDir() + L"\\HostSetup.exe\" \"" + host + L"\""), 0);
+        ASSERT_EQ(wts::InstallHost(host), 0);
         ResetHostKeysForTest();
         UseBatchProfile();
         theApp.m_hostFolder = host;
-        std::wstring language = wts::BinDir() + L"\\drxlm\\en-US\\keNoluRes.dll";
+        std::wstring language = wts::ResourceModulePath();
         g_languageModule = LoadLibraryW(language.c_str());
         ASSERT_NE(g_languageModule, nullptr);
     }

@@ -60,10 +60,10 @@ BOOL CALLBACK FindMain(HWND window, LPARAM lParam)
 void RunBed::SetUpHost()
 {
     g_host = wts::FreshDir(L"progress-host");
-    ASSERT_EQ(wts::Run(Quoted(wts::BinDir() + L"\\HostSetup.exe") + L" " + Quoted(g_host)), 0);
+    ASSERT_EQ(wts::InstallHost(g_host), 0);
     ResetHostKeysForTest();
     if (!g_language)
-        g_language = LoadLibraryW((wts::BinDir() + L"\\drxlm\\en-US\\keNoluRes.dll").c_str());
+        g_language = LoadLibraryW(wts::ResourceModulePath().c_str());
     ASSERT_NE(g_language, nullptr);
 }
 
