@@ -229,3 +229,25 @@ TEST_F(RunLog, ADrawingRunTwiceAfterResumeCannotHideAFailedOne)
                                                      std::to_string(i) + ".dwg")
             << i;
 }
+
+TEST_F(RunLog, AListTooLargeToMarkIsNamedInTheLog)
+{
+    const std::wstring list = m_dir + L"\\huge.dml";
+    wts::WriteFileBytes(list, Narrow(IDS_DML_HEADER) + "\r\n[ ]c:\\work\\a.dwg\r\n");
+    // Zeros up to one byte above the limit, as a sparse file.
+    HANDLE file = CreateFileW(list.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(KestDmlFile::MaxListBytes + 1);
+    EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+    CloseHandle(file);
+    theApp.m_listFile = list;
+    WriteMigrated("c:\\work\\a.dwg\r\n");
+    theApp.WriteRunSummary();
+
+    Bytes log = LogLines();
+    ASSERT_EQ(log.size(), 8u + 6u + 1u + 1u) << wts::ReadFileBytes(g_logFile);
+    EXPECT_EQ(log[11], "    migrated:         1");
+    EXPECT_EQ(log[14], "The drawing list " + std::string(list.begin(), list.end()) +
+                           " is larger than 256 MB. The migrated drawings were not marked in it.");
+}
