@@ -199,6 +199,8 @@ bool KestDmlFile::MarkDone(const std::vector<std::wstring>& doneNames, bool* too
 
 bool KestDmlFile::WriteInPlace(const std::string& data, uint64_t from)
 {
+    if (from > data.size())
+        from = data.size();
     CFileException error;
     CFile out;
     if (!out.Open(m_fileName.c_str(), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite, &error)) {
