@@ -32,3 +32,6 @@
 #define IDS_FILE_LOCK          2312
 #define IDS_FILE_DISK_FULL     2313
 #define IDS_FILE_END           2314
+
+#define IDS_DML_TOO_LARGE      2521   // printf format, %s list file, %d the limit in MB
+#define IDS_LOG_LIST_TOO_LARGE 2522   // printf format, %s list file, %d the limit in MB: not marked

@@ -48,6 +48,18 @@ std::wstring FormatCount(UINT id, int count)
     return text.Str();
 }
 
+// The log's line about a list too large to be marked: its name and the limit.
+std::wstring ListTooLargeLine(const std::wstring& listFile)
+{
+    std::wstring format = LoadText(IDS_LOG_LIST_TOO_LARGE);
+    CString text;
+    if (FormatTakes(format, "sd"))
+        text.Format(format.c_str(), listFile.c_str(), KestDmlFile::MaxListMegabytes);
+    else
+        text.Format(L"%s %s %d MB", format.c_str(), listFile.c_str(), KestDmlFile::MaxListMegabytes);
+    return text.Str();
+}
+
 // wcsftime stops the program on a conversion it does not know, so a format
 // from the resource module is checked first.
 bool IsTimeFormat(const std::wstring& format)
@@ -146,13 +158,14 @@ void CKestNoluApp::WriteRunSummary()
     std::vector<std::wstring> migratedNames;
     ReadLines(MigratedListPath(), migratedNames);
 
-    // Case is ignored; a name that stands twice in MIGRATED.TXT counts twice.
-    std::unordered_set<std::wstring> drawings;
-    for (const std::wstring& drawing : m_drawings)
-        drawings.insert(PathPlatform::Lower(drawing));
-    int migrated = 0;
+    // Each drawing of the list counts once, however often MIGRATED.TXT names it (a drawing that the host
+    // saved before the user stopped is run again on Resume and named twice); case is ignored.
+    std::unordered_set<std::wstring> migratedSet;
     for (const std::wstring& name : migratedNames)
-        if (drawings.count(PathPlatform::Lower(name)))
+        migratedSet.insert(PathPlatform::Lower(name));
+    int migrated = 0;
+    for (const std::wstring& drawing : m_drawings)
+        if (migratedSet.count(PathPlatform::Lower(drawing)))
             ++migrated;
 
     WriteLogHeader(IDS_SUMMARY_TITLE);
@@ -176,6 +189,8 @@ void CKestNoluApp::WriteRunSummary()
 
     if (!m_listFile.empty() && !migratedNames.empty()) {
         KestDmlFile list(m_listFile);
-        list.MarkDone(migratedNames);
+        bool tooLarge = false;
+        if (!list.MarkDone(migratedNames, &tooLarge) && tooLarge)
+            AddLogLine(ListTooLargeLine(m_listFile));
     }
 }

@@ -46,15 +46,31 @@ std::wstring EntryLine(const std::wstring& entry, bool done)
 }
 
 bool ReadList(DmlCharSource& source, const std::wstring& header, bool skipDone, std::vector<std::wstring>& entries,
-              std::vector<Line>* lines)
+              std::vector<Line>* lines, Skipped* skipped)
 {
     entries.clear();
     if (lines)
         lines->clear();
+    if (skipped)
+        *skipped = Skipped();
     Line line;
     if (!ReadLine(source, line) || line.text != header)
         return false;
-    while (ReadLine(source, line)) {
+    for (uint64_t number = 2;; ++number) {
+        if (!ReadLine(source, line)) {
+            if (line.end != LineEnd::NulChar && line.end != LineEnd::TooLong)
+                break;   // an empty line or the end of the data
+            if (skipped && skipped->count++ == 0)
+                skipped->firstLine = number;
+            // The rest of the unusable line, up to its line feed.
+            wchar_t c = 0;
+            bool more = false;
+            while (!more && source.ReadChar(c))
+                more = c == L'\n';
+            if (!more)
+                break;
+            continue;
+        }
         if (skipDone && MarkOf(line.text) == DoneMark)
             continue;
         entries.push_back(EntryOf(line.text));

@@ -1,7 +1,8 @@
 // The drawing list (DML) format, apart from any file: a header line, then one
 // line per drawing made of a three-character mark ("[x]" done, "[ ]" to do)
 // and the drawing's path. Lines end in CR LF; reading stops at the first
-// empty line, at the end of the data, or at a line no list can hold.
+// empty line or at the end of the data. A line no list can hold (a NUL, too
+// long) is skipped and counted, so the entries after it are not lost.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -22,8 +23,8 @@ namespace DmlFormat {
 extern const wchar_t DoneMark[];   // "[x]"
 extern const wchar_t ToDoMark[];   // "[ ]"
 const size_t MarkLength = 3;
-// The longest path the system can name, with its mark. A longer line ends the
-// list, so a file without line ends cannot exhaust the memory.
+// The longest path the system can name, with its mark. A longer line is not
+// kept, so a file without line ends cannot exhaust the memory.
 const size_t MaxLineLength = 32767 + MarkLength;
 
 enum class LineEnd {
@@ -40,15 +41,23 @@ struct Line {
     LineEnd end = LineEnd::EndOfData;
 };
 
-// Reads one line. False when it is empty or unusable (too long, NUL): the
-// list ends there, and a caller must not take it.
+// Reads one line. False when it is empty or unusable (too long, NUL): a
+// caller must not take it. An unusable line is read only up to its fault.
 bool ReadLine(DmlCharSource& source, Line& line);
+
+// Entry lines that could not be taken: how many, and the number of the first
+// (the header is line 1).
+struct Skipped {
+    size_t count = 0;
+    uint64_t firstLine = 0;
+};
 
 // Reads the header and the entries; false when the first line is not exactly
 // the header. With skipDone, entries marked "[x]" are left out. The lines of
-// the entries taken go to lines when given.
+// the entries taken go to lines when given, unusable lines are counted in
+// skipped when given.
 bool ReadList(DmlCharSource& source, const std::wstring& header, bool skipDone, std::vector<std::wstring>& entries,
-              std::vector<Line>* lines = nullptr);
+              std::vector<Line>* lines = nullptr, Skipped* skipped = nullptr);
 
 // The mark of a line: its first three characters, or the whole line when shorter.
 std::wstring MarkOf(const std::wstring& line);

@@ -1,15 +1,27 @@
 #include "KestDmlFile.h"
 #include "DmlFormat.h"
+#include "FormatCheck.h"
 #include "PathPlatform.h"
+#include "../app/ResourceIds.h"
 #include "../app/RunIds.h"
 
 #include <windows.h>
 
+#include <atomic>
 #include <unordered_set>
 
 namespace {
-// A list file larger than this is no drawing list; MarkDone leaves it alone.
-const size_t kMaxListBytes = 256u << 20;
+std::atomic<bool> g_refuseTempFiles{false};
+
+// A file of a fresh name in the folder, as GetTempFileNameW makes one; false when the folder refuses.
+bool MakeTempFile(const std::wstring& folder, wchar_t (&temp)[MAX_PATH + 1])
+{
+    if (g_refuseTempFiles) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    return GetTempFileNameW(folder.c_str(), L"dml", 0, temp) != 0;
+}
 
 class FileChars : public DmlCharSource {
 public:
@@ -57,14 +69,42 @@ bool KestDmlFile::ReadLine(std::wstring& line)
     return ok;
 }
 
-bool KestDmlFile::ReadList(std::vector<std::wstring>& entries, bool skipDone)
+void KestDmlFile::SetTempFilesRefusedForTest(bool refused) { g_refuseTempFiles = refused; }
+
+bool KestDmlFile::IsTooLarge()
+{
+    LARGE_INTEGER size;
+    return IsOpen() && GetFileSizeEx(m_file.m_hFile, &size) && static_cast<uint64_t>(size.QuadPart) > MaxListBytes;
+}
+
+bool KestDmlFile::ReadList(std::vector<std::wstring>& entries, bool skipDone, DmlFormat::Skipped* skipped)
 {
     entries.clear();
+    if (skipped)
+        *skipped = DmlFormat::Skipped();
     std::wstring header;
     if (!LoadHeader(header))
         return false;
+    if (IsTooLarge()) {
+        ReportTooLarge();
+        return false;
+    }
     FileChars chars(*this);
-    return DmlFormat::ReadList(chars, header, skipDone, entries);
+    return DmlFormat::ReadList(chars, header, skipDone, entries, nullptr, skipped);
+}
+
+void KestDmlFile::ReportTooLarge()
+{
+    if (!m_showErrors)
+        return;
+    CString format, caption, text;
+    format.LoadString(IDS_DML_TOO_LARGE);
+    caption.LoadString(IDS_CAPTION);
+    if (FormatTakes(format.Str(), "sd"))
+        text.Format(format, m_fileName.c_str(), MaxListMegabytes);
+    else
+        text.Format(L"%s\n%d MB", m_fileName.c_str(), MaxListMegabytes);
+    MessageBoxW(nullptr, text, caption, MB_OK | MB_ICONERROR);
 }
 
 bool KestDmlFile::WriteList(const std::vector<std::wstring>& entries, const std::vector<unsigned char>* done)
@@ -81,16 +121,23 @@ bool KestDmlFile::WriteList(const std::vector<std::wstring>& entries, const std:
     return true;
 }
 
-bool KestDmlFile::MarkDone(const std::vector<std::wstring>& doneNames)
+bool KestDmlFile::MarkDone(const std::vector<std::wstring>& doneNames, bool* tooLarge)
 {
+    if (tooLarge)
+        *tooLarge = false;
     std::wstring header;
     if (!LoadHeader(header) || !Open(false))
         return false;
     std::string data;
-    bool read = ReadAll(data, kMaxListBytes);
+    // The limit holds while reading too, and a list that grew meanwhile is too large as well.
+    bool read = !IsTooLarge() && ReadAll(data, MaxListBytes);
+    bool large = !read && IsTooLarge();
     Close();
-    if (!read)
+    if (!read) {
+        if (tooLarge)
+            *tooLarge = large;
         return false;
+    }
 
     MemoryChars chars(MemoryReader(data));
     std::vector<std::wstring> entries;
@@ -117,11 +164,11 @@ bool KestDmlFile::MarkDone(const std::vector<std::wstring>& doneNames)
 
     // The new content goes to a file beside the list and replaces it in one
     // step, so a failure or a crash on the way leaves the list as it was.
+    // Where the folder takes no new file (the user may write the list, not create files beside it), the
+    // list is written over in place instead, from its first changed byte on.
     wchar_t temp[MAX_PATH + 1] = {0};
-    if (!GetTempFileNameW(FolderOf(m_fileName).c_str(), L"dml", 0, temp)) {
-        ReportError(CFileException::OsErrorToException(static_cast<LONG>(GetLastError())));
-        return false;
-    }
+    if (!MakeTempFile(FolderOf(m_fileName), temp))
+        return WriteInPlace(updated, changes.front().start);
     CFile out;
     bool written = false;
     if (out.Open(temp, CFile::modeCreate | CFile::modeWrite, &error)) {
@@ -145,6 +192,35 @@ bool KestDmlFile::MarkDone(const std::vector<std::wstring>& doneNames)
         out.Abort();
         DeleteFileW(temp);
         ReportError(error.m_cause);
+        return false;
+    }
+    return true;
+}
+
+bool KestDmlFile::WriteInPlace(const std::string& data, uint64_t from)
+{
+    if (from > data.size())
+        from = data.size();
+    CFileException error;
+    CFile out;
+    if (!out.Open(m_fileName.c_str(), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite, &error)) {
+        ReportError(error.m_cause);
+        return false;
+    }
+    try {
+        LARGE_INTEGER at;
+        at.QuadPart = static_cast<LONGLONG>(from);
+        if (!SetFilePointerEx(out.m_hFile, at, nullptr, FILE_BEGIN))
+            CFileException::ThrowOsError(static_cast<LONG>(GetLastError()), m_fileName.c_str());
+        out.Write(data.data() + from, static_cast<UINT>(data.size() - from));
+        // A mark of wider characters became "[x]": the list got shorter.
+        if (!SetEndOfFile(out.m_hFile))
+            CFileException::ThrowOsError(static_cast<LONG>(GetLastError()), m_fileName.c_str());
+        out.Flush();
+        out.Close();
+    } catch (const CFileException& e) {
+        out.Abort();
+        ReportError(e.m_cause);
         return false;
     }
     return true;

@@ -18,6 +18,8 @@ unsigned short NextCounter()
     } while (!g_tempCounter.compare_exchange_weak(current, next));
     return next;
 }
+
+bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
 }
 
 void KestFilenm::SetTempCounterForTest(unsigned short value) { g_tempCounter = value; }
@@ -31,8 +33,8 @@ void KestFilenm::SetName(const std::wstring& name)
 {
     m_name = PathPlatform::Lower(name);
     std::wstring full;
-    size_t filePart = 0;
-    if (!PathPlatform::FullPath(m_name, full, filePart)) {
+    size_t platformFilePart = 0;
+    if (!PathPlatform::FullPath(m_name, full, platformFilePart)) {
         // No full path can be formed (an empty name, say): nothing to split.
         m_path.clear();
         m_drive.clear();
@@ -41,24 +43,27 @@ void KestFilenm::SetName(const std::wstring& name)
         m_ext.clear();
         return;
     }
-    if (filePart > full.size())
-        filePart = full.size();
     m_path = PathPlatform::Lower(full);
     if (m_forwardSlashes)
         for (wchar_t& c : m_path)
             if (c == L'\\')
                 c = L'/';
 
-    size_t colon = m_path.find(L':');
-    m_drive = colon == std::wstring::npos ? std::wstring() : m_path.substr(0, colon + 1);
+    // Only a letter and ":" at the very start name a drive; a ":" further on belongs to a name (a UNC
+    // path's file with a stream, say).
+    const bool hasDrive = m_path.size() >= 2 && m_path[1] == L':' && IsAsciiLetter(m_path[0]);
+    m_drive = hasDrive ? m_path.substr(0, 2) : std::wstring();
 
-    std::wstring file = m_path.substr(filePart);
+    // The folder ends at the last separator; title and extension come from what follows it.
+    size_t separator = m_path.find_last_of(L"\\/");
+    size_t fileStart = separator == std::wstring::npos ? 0 : separator + 1;
+    if (fileStart < m_drive.size())
+        fileStart = m_drive.size();
+    std::wstring file = m_path.substr(fileStart);
     size_t dot = file.rfind(L'.');
     m_title = dot == std::wstring::npos ? file : file.substr(0, dot);
     m_ext = dot == std::wstring::npos ? std::wstring() : file.substr(dot + 1);
-
-    size_t dirLength = m_path.size() - m_drive.size() - file.size();
-    m_dir = m_path.substr(m_drive.size(), dirLength);
+    m_dir = m_path.substr(m_drive.size(), fileStart - m_drive.size());
 }
 
 void KestFilenm::SetTempName(const std::wstring& ext)

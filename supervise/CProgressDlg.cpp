@@ -1,6 +1,7 @@
 #include "CProgressDlg.h"
 #include "HostWindowWatch.h"
 #include "ProgressIds.h"
+#include "ProgressNumber.h"
 #include "SuperviseIds.h"
 
 #include "../app/CKestNoluApp.h"
@@ -311,7 +312,7 @@ void CProgressDlg::ReadProgressFile()
     int read = file.ReadChars(text, 40);
     text[read > 0 ? read : 0] = L'\0';
     int number = 0;
-    if (swscanf(text, L"%d", &number) == 1 && number >= 1 && number <= m_drawingCount &&
+    if (ParseProgressNumber(text, wcslen(text), number) && number >= 1 && number <= m_drawingCount &&
         number != m_currentDrawing) {
         SetDlgItemText(IDC_PROGRESS_CURRENT, Decimal(number).c_str());
         ShowDrawing(number - 1);

@@ -10,6 +10,7 @@
 #include "DrawingRecord.h"
 #include "FilesOptionsIds.h"
 #include "FolderSearch.h"
+#include "FormatCheck.h"
 #include "KestDmlFile.h"
 #include "KestFilenm.h"
 #include "ResourceIds.h"
@@ -17,6 +18,7 @@
 #include "WizardIds.h"
 
 #include <algorithm>
+#include <new>
 #include <optional>
 
 namespace {
@@ -272,8 +274,28 @@ bool CPageFiles::ReadListFile(const std::wstring& path, std::vector<std::wstring
     KestDmlFile list(path);
     if (!list.Open(false))
         return false;
-    bool read = list.ReadList(entries, true);
+    DmlFormat::Skipped skipped;
+    bool read = false;
+    try {
+        read = list.ReadList(entries, true, &skipped);
+    } catch (const std::bad_alloc&) {
+        // More entries than the process can hold: none of them is taken, and the user hears why.
+        std::vector<std::wstring>().swap(entries);
+        list.Close();
+        Message(IDS_FILES_LIST_NO_MEMORY, MB_ICONERROR, path.c_str());
+        return false;
+    }
     list.Close();
+    if (read && skipped.count > 0) {
+        // The entries that could be read are added; the user learns which part of the list was not.
+        CString format = Text(IDS_FILES_LINES_SKIPPED), text;
+        const int count = static_cast<int>(skipped.count), first = static_cast<int>(skipped.firstLine);
+        if (FormatTakes(format.Str(), "sdd"))
+            text.Format(format, path.c_str(), count, first);
+        else
+            text.Format(L"%s\n%d, %d", path.c_str(), count, first);
+        MessageBox(text, Text(IDS_CAPTION), MB_ICONWARNING);
+    }
     return read;
 }
 

@@ -7,8 +7,6 @@
 #include "ResourceIds.h"
 #include "WizardIds.h"
 
-#include <io.h>
-
 namespace {
 // The check boxes in exchange order: the DrxlmFlags bit each one shows.
 const struct {
@@ -147,7 +145,10 @@ LRESULT CPageOptions::OnWizardNext()
     if (!UpdateData(true))
         return -1;
     const std::wstring& path = theApp.m_templatePath;
-    if (!(theApp.m_DrxlmFlags & 0x1) || (!path.empty() && _waccess(path.c_str(), 0) == 0))
+    // The template must be a file: a folder of that name exists too, but the host cannot use it.
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(path.c_str());
+    if (!(theApp.m_DrxlmFlags & 0x1) ||
+        (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)))
         return CPropertyPage::OnWizardNext();
     MessageBox(Text(IDS_OPTIONS_NO_TEMPLATE), Text(IDS_CAPTION), MB_ICONWARNING);
     return -1;

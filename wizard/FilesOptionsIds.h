@@ -1,5 +1,6 @@
 // Numbers of the Files page, the Options page and the adding-progress window in the language resource
-// module. Their own controls and strings take 2410 to 2439. Plain #defines: the resource compiler reads this too.
+// module. Their own controls and strings take 2410 to 2439 and 2520 to 2539. Plain #defines: the resource
+// compiler reads this too.
 #pragma once
 
 // Files page controls.
@@ -39,6 +40,8 @@
 #define IDS_FILES_COUNT_NONE      2412
 #define IDS_FILES_COUNT_ONE       2413
 #define IDS_FILES_COUNT_MANY      2414   // format (number)
+#define IDS_FILES_LINES_SKIPPED   2520   // format (list file, lines skipped, number of the first)
+#define IDS_FILES_LIST_NO_MEMORY  2523   // format (list file)
 
 // Options page controls.
 #define IDC_OPTIONS_TIMEOUT       2035   // minutes per drawing, 1 to 1440

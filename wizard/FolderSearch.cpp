@@ -1,5 +1,7 @@
 #include "FolderSearch.h"
 
+#include <set>
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -36,7 +38,12 @@ bool FolderSearch::Run(const std::wstring& folder, Observer& observer)
     };
     std::vector<Frame> stack;
     std::wstring path = folder;
-    auto enter = [&]() {
+    std::set<FolderId> searched;
+    // False when the observer stopped the search; a folder searched already is passed over.
+    auto enter = [&](uint32_t attributes) {
+        FolderId id;
+        if (m_lister.Identify(path, id) ? !searched.insert(id).second : (attributes & kReparsePointAttribute) != 0)
+            return true;
         if (!observer.OnFolder(path))
             return false;
         ++m_foldersSearched;
@@ -45,7 +52,7 @@ bool FolderSearch::Run(const std::wstring& folder, Observer& observer)
             stack.back().entries.clear();
         return true;
     };
-    if (!enter())
+    if (!enter(0))
         return false;
     while (!stack.empty()) {
         Frame& top = stack.back();
@@ -61,7 +68,7 @@ bool FolderSearch::Run(const std::wstring& folder, Observer& observer)
             if (!path.empty() && path.back() != L'\\' && path.back() != L'/')
                 path += L'\\';
             path += entry.name;
-            if (!enter())
+            if (!enter(entry.attributes))
                 return false;
         } else if (!(entry.attributes & kSkippedFileAttributes) && IsDrawingName(entry.name)) {
             if (!observer.OnDrawing(Join(path, entry.name), entry.attributes))
@@ -84,6 +91,23 @@ bool FindFileLister::List(const std::wstring& folder, std::vector<FolderSearch::
         entries.push_back(FolderSearch::Entry{data.cFileName, data.dwFileAttributes});
     while (FindNextFileW(find, &data));
     FindClose(find);
+    return true;
+}
+
+bool FindFileLister::Identify(const std::wstring& folder, FolderSearch::FolderId& id)
+{
+    // No access asked for: the handle only answers the question. Backup semantics open folders.
+    HANDLE handle = CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    bool known = GetFileInformationByHandle(handle, &info) != 0;
+    CloseHandle(handle);
+    if (!known)
+        return false;
+    id.volume = info.dwVolumeSerialNumber;
+    id.index = static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
     return true;
 }
 #endif

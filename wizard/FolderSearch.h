@@ -1,6 +1,9 @@
 // The Files page's search of a folder tree for drawings: every visible "dwg" file of the whole tree,
 // hidden and system folders included. The tree is walked with a stack of its own, not by recursion, so
 // no depth of folders can exhaust the thread's stack; the order is the one a recursive walk gives.
+// Each folder is searched once, known by its volume and file index: a junction or a symbolic link that
+// leads back up the tree (or to a folder searched already) is not followed again, so the search ends and
+// adds each drawing once.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -14,12 +17,24 @@ public:
         uint32_t attributes;
     };
 
+    // What makes a folder the same folder whatever path leads to it.
+    struct FolderId {
+        uint32_t volume;
+        uint64_t index;
+        bool operator<(const FolderId& other) const
+        {
+            return volume != other.volume ? volume < other.volume : index < other.index;
+        }
+    };
+
     // Lists the entries of one folder in the platform's order (the seam for tests).
     class Lister {
     public:
         virtual ~Lister() = default;
         // False when the folder cannot be listed; it then counts as empty.
         virtual bool List(const std::wstring& folder, std::vector<Entry>& entries) = 0;
+        // The folder's identity; false when it cannot be read.
+        virtual bool Identify(const std::wstring& folder, FolderId& id) = 0;
     };
 
     // Told of each folder before it is listed and of each drawing found; false from either stops the search.
@@ -33,6 +48,8 @@ public:
     // File attributes that keep a file out of the search: hidden, system, temporary, offline.
     static constexpr uint32_t kSkippedFileAttributes = 0x1106;
     static constexpr uint32_t kDirectoryAttribute = 0x10;
+    // A junction or symbolic link: followed only when the folder it leads to can be identified.
+    static constexpr uint32_t kReparsePointAttribute = 0x400;
 
     explicit FolderSearch(Lister& lister) : m_lister(lister) {}
 
@@ -57,5 +74,7 @@ private:
 class FindFileLister : public FolderSearch::Lister {
 public:
     bool List(const std::wstring& folder, std::vector<FolderSearch::Entry>& entries) override;
+    // The volume serial number and file index of the folder itself (a link is followed to its target).
+    bool Identify(const std::wstring& folder, FolderSearch::FolderId& id) override;
 };
 #endif

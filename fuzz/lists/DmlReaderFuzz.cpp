@@ -127,10 +127,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 
     std::vector<std::wstring> entries, bytewise, toDo;
     std::vector<DmlFormat::Line> lines;
+    DmlFormat::Skipped skipped, skippedBytewise, skippedToDo;
     Chars whole(data, model, 4096), single(data, model, 1), skipping(data, model, 3);
-    bool ok = DmlFormat::ReadList(whole, kHeader, false, entries, &lines);
-    Check(DmlFormat::ReadList(single, kHeader, false, bytewise) == ok && bytewise == entries);
-    Check(DmlFormat::ReadList(skipping, kHeader, true, toDo) == ok && toDo.size() <= entries.size());
+    bool ok = DmlFormat::ReadList(whole, kHeader, false, entries, &lines, &skipped);
+    Check(DmlFormat::ReadList(single, kHeader, false, bytewise, nullptr, &skippedBytewise) == ok &&
+          bytewise == entries);
+    Check(DmlFormat::ReadList(skipping, kHeader, true, toDo, nullptr, &skippedToDo) == ok &&
+          toDo.size() <= entries.size());
+    // The same lines are skipped however the bytes arrive, and only entry lines are counted.
+    Check(skippedBytewise.count == skipped.count && skippedBytewise.firstLine == skipped.firstLine);
+    Check(skippedToDo.count == skipped.count && skippedToDo.firstLine == skipped.firstLine);
+    Check((skipped.count == 0) == (skipped.firstLine == 0) && (skipped.count == 0 || skipped.firstLine >= 2));
     if (!ok)
         return 0;
     for (const DmlFormat::Line& line : lines)
@@ -143,9 +150,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     std::string marked = DmlFormat::ApplyMarkChanges(data, changes);
     std::vector<std::wstring> after;
     std::vector<DmlFormat::Line> afterLines;
+    DmlFormat::Skipped skippedAfter;
     Chars again(marked, model, 4096);
-    Check(DmlFormat::ReadList(again, kHeader, false, after, &afterLines));
-    Check(after == entries);
+    Check(DmlFormat::ReadList(again, kHeader, false, after, &afterLines, &skippedAfter));
+    Check(after == entries && skippedAfter.count == skipped.count && skippedAfter.firstLine == skipped.firstLine);
     for (const DmlFormat::Line& line : afterLines) {
         std::wstring entry = DmlFormat::EntryOf(line.text);
         bool splitChar = !entry.empty() && entry[0] >= 0xDC00 && entry[0] <= 0xDFFF;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
+
 namespace {
 struct Parts {
     std::wstring path, drive, dir, title, ext;
@@ -107,4 +109,29 @@ TEST_F(KestFilenmTest, ShortenKeepsLeadingFoldersThatFit)
     EXPECT_EQ(make.Shorten(5), L"c:\\...\\makefile.");
     KestFilenm fwd(L"c:\\projects\\gear\\housing\\part1.dwg", true);
     EXPECT_EQ(fwd.Shorten(30), L"c:/projects/gear/.../part1.dwg");
+}
+
+TEST_F(KestFilenmTest, OnlyALetterAndColonAtTheStartMakeADrive)
+{
+    // A ":" in the file part (a stream) names no drive: the folder still ends at the last separator.
+    struct Case {
+        const wchar_t* name;
+        bool forward;
+        Parts expected;
+    } cases[] = {
+        {L"\\\\srv\\share\\a.dwg:s", false, {L"\\\\srv\\share\\a.dwg:s", L"", L"\\\\srv\\share\\", L"a", L"dwg:s"}},
+        {L"\\\\srv\\share\\dir\\a:b", false, {L"\\\\srv\\share\\dir\\a:b", L"", L"\\\\srv\\share\\dir\\", L"a:b", L""}},
+        {L"\\\\srv\\share\\a.dwg:s", true, {L"//srv/share/a.dwg:s", L"", L"//srv/share/", L"a", L"dwg:s"}},
+        {L"D:\\Work\\A.DWG:Zone", false, {L"d:\\work\\a.dwg:zone", L"d:", L"\\work\\", L"a", L"dwg:zone"}},
+        {L"c:\\x\\y.dwg", true, {L"c:/x/y.dwg", L"c:", L"/x/", L"y", L"dwg"}},
+    };
+    for (const Case& c : cases) {
+        Parts p = Split(c.name, c.forward);
+        std::string shown(c.name, c.name + std::wcslen(c.name));
+        EXPECT_EQ(p.path, c.expected.path) << shown;
+        EXPECT_EQ(p.drive, c.expected.drive) << shown;
+        EXPECT_EQ(p.dir, c.expected.dir) << shown;
+        EXPECT_EQ(p.title, c.expected.title) << shown;
+        EXPECT_EQ(p.ext, c.expected.ext) << shown;
+    }
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 namespace {
 constexpr uint32_t kFile = 0x20, kDir = 0x10, kHidden = 0x2, kSystem = 0x4, kReadOnly = 0x1, kTemp = 0x100,
@@ -21,7 +22,20 @@ public:
         entries = it->second;
         return true;
     }
+    // A folder reached through a link is the folder it leads to; unknown folders cannot be identified.
+    bool Identify(const std::wstring& folder, FolderSearch::FolderId& id) override
+    {
+        auto link = links.find(folder);
+        const std::wstring& real = link == links.end() ? folder : link->second;
+        if (unidentifiable.count(real))
+            return false;
+        id = {7, ids.emplace(real, ids.size() + 1).first->second};
+        return true;
+    }
     std::map<std::wstring, std::vector<FolderSearch::Entry>> folders;
+    std::map<std::wstring, std::wstring> links;
+    std::set<std::wstring> unidentifiable;
+    std::map<std::wstring, uint64_t> ids;
     std::vector<std::wstring> listed;
 };
 
@@ -148,6 +162,11 @@ TEST(FolderSearch, DeepTreeNeedsNoStackOfItsOwn)
                 entries = {{L"bottom.dwg", kFile}};
             return true;
         }
+        bool Identify(const std::wstring& folder, FolderSearch::FolderId& id) override
+        {
+            id = {1, folder.size()};
+            return true;
+        }
         const size_t kDepth = 20000;
     } chain;
     Collector seen;
@@ -156,6 +175,32 @@ TEST(FolderSearch, DeepTreeNeedsNoStackOfItsOwn)
     ASSERT_EQ(seen.found.size(), 1u);
     EXPECT_EQ(seen.found[0].size(), 7 + 2 * chain.kDepth + 11);
     EXPECT_EQ(search.m_foldersSearched, chain.kDepth + 1);
+}
+
+TEST(FolderSearch, EachFolderIsSearchedOnceWhateverLinksLeadToIt)
+{
+    constexpr uint32_t kLink = 0x400;
+    FakeTree tree;
+    // "up" leads back to the top, "again" to a folder searched already, "other" to a folder outside the tree
+    // (searched once, where it is first reached); "broken" is a link whose target cannot be identified, and
+    // "plain" a folder that cannot be identified either.
+    tree.folders[L"c:\\t"] = {{L"a.dwg", kFile}, {L"sub", kDir}, {L"again", kDir | kLink}, {L"other", kDir | kLink},
+                              {L"broken", kDir | kLink}, {L"plain", kDir}};
+    tree.folders[L"c:\\t\\sub"] = {{L"b.dwg", kFile}, {L"up", kDir | kLink}};
+    tree.folders[L"c:\\t\\other"] = {{L"c.dwg", kFile}, {L"back", kDir | kLink}};
+    tree.folders[L"c:\\t\\plain"] = {{L"d.dwg", kFile}};
+    tree.folders[L"c:\\t\\broken"] = {{L"never.dwg", kFile}};
+    tree.links = {{L"c:\\t\\sub\\up", L"c:\\t"}, {L"c:\\t\\again", L"c:\\t\\sub"},
+                  {L"c:\\t\\other\\back", L"c:\\t\\other"}, {L"c:\\t\\broken", L"c:\\gone"}};
+    tree.unidentifiable = {L"c:\\gone", L"c:\\t\\plain"};
+    Collector seen;
+    FolderSearch search(tree);
+    EXPECT_TRUE(search.Run(L"c:\\t", seen));
+    std::vector<std::wstring> want = {L"c:\\t\\a.dwg", L"c:\\t\\sub\\b.dwg", L"c:\\t\\other\\c.dwg",
+                                      L"c:\\t\\plain\\d.dwg"};
+    EXPECT_EQ(seen.found, want) << Show(seen.found);
+    EXPECT_EQ(search.m_foldersSearched, 4u);
+    EXPECT_EQ(seen.folderCalls, 4u);
 }
 
 TEST(FolderSearch, DrawingNames)

@@ -15,12 +15,13 @@ const std::string kHead = "Transmora drawing list\r\n";
 struct Read {
     bool ok;
     std::vector<std::wstring> entries;
+    DmlFormat::Skipped skipped;
 };
 Read ReadList(const std::string& data, bool skipDone = false, size_t step = 4096)
 {
     testtext::Chars chars(data, step);
     Read r;
-    r.ok = DmlFormat::ReadList(chars, kHeader, skipDone, r.entries);
+    r.ok = DmlFormat::ReadList(chars, kHeader, skipDone, r.entries, nullptr, &r.skipped);
     return r;
 }
 using Names = std::vector<std::wstring>;
@@ -67,8 +68,6 @@ TEST(DmlFormat, WhereReadingStops)
     EXPECT_EQ(ReadList(kHead + "[ ]a\r\n\r\r\n[ ]b\r\n").entries, (Names{L"a"}));
     // LF alone reads like CR LF; a CR inside a line goes; an unfinished last line counts.
     EXPECT_EQ(ReadList(kHead + "[ ]a\n[ ]b\r\n[ ]c\rd\r\n[ ]e").entries, (Names{L"a", L"b", L"cd", L"e"}));
-    // A NUL character ends the list.
-    EXPECT_EQ(ReadList(kHead + "[ ]a\r\n[ ]b\0c\r\n[ ]d\r\n"s).entries, (Names{L"a"}));
     // A double-byte character cut off by the end of the file ends reading.
     EXPECT_EQ(ReadList(kHead + "[ ]a\r\n[ ]b\x82").entries, (Names{L"a", L"b"}));
     // A lead byte before the line end is a bad character of its own line.
@@ -78,18 +77,41 @@ TEST(DmlFormat, WhereReadingStops)
     EXPECT_EQ(bad.entries[1], L"b");
 }
 
-TEST(DmlFormat, OverLongLinesEndTheList)
+TEST(DmlFormat, UnusableLinesAreSkippedAndCounted)
 {
     std::string longest(DmlFormat::MaxLineLength, 'p');
     longest.replace(0, 3, "[ ]");
     Read fits = ReadList(kHead + longest + "\r\n[ ]b\r\n");
     ASSERT_EQ(fits.entries.size(), 2u);
     EXPECT_EQ(fits.entries[0].size(), DmlFormat::MaxLineLength - 3);
+    EXPECT_EQ(fits.skipped.count, 0u);
 
-    Read over = ReadList(kHead + "[ ]a\r\n" + longest + "p\r\n[ ]b\r\n", false, 7);
-    EXPECT_TRUE(over.ok);
-    EXPECT_EQ(over.entries, (Names{L"a"}));
+    // Lines are numbered from the header, line 1; whatever the chunks, the same lines are skipped.
+    struct Case {
+        std::string body;
+        Names entries;
+        size_t count;
+        uint64_t first;
+    } cases[] = {
+        {"[ ]a\r\n[ ]b\0c\r\n[ ]d\r\n"s, {L"a", L"d"}, 1, 3},
+        {"[ ]a\r\n" + longest + "p\r\n[ ]b\r\n", {L"a", L"b"}, 1, 3},
+        {"\0\r\n[ ]a\n"s + longest + "pp\n[x]b\0\n[ ]c"s, {L"a", L"c"}, 3, 2},
+        {"[ ]a\r\n[ ]\0 to the end"s, {L"a"}, 1, 3},          // the last line, unfinished
+        {"[ ]a\r\n" + longest + "p", {L"a"}, 1, 3},
+        {"[ ]a\0\r\n\r\n[ ]b\r\n"s, {}, 1, 2},          // an empty line still ends the list
+    };
+    for (const Case& c : cases) {
+        for (size_t step : {size_t(1), size_t(7), size_t(4096)}) {
+            Read r = ReadList(kHead + c.body, false, step);
+            EXPECT_TRUE(r.ok);
+            EXPECT_EQ(r.entries, c.entries) << c.first << " step " << step;
+            EXPECT_EQ(r.skipped.count, c.count) << c.first << " step " << step;
+            EXPECT_EQ(r.skipped.firstLine, c.first) << c.count << " step " << step;
+        }
+    }
+    // A header no list can hold is no list.
     EXPECT_FALSE(ReadList(std::string(DmlFormat::MaxLineLength + 1, 'h')).ok);
+    EXPECT_FALSE(ReadList("Transmora\0drawing list\r\n[ ]a\r\n"s).ok);
 }
 
 TEST(DmlFormat, EntryLinesRoundTrip)
@@ -118,6 +140,9 @@ TEST(DmlFormat, MarkDoneChangesOnlyMarks)
     // Foreign files and lists without a change stay as they are.
     EXPECT_EQ(MarkDone("other\r\n[ ]c:\\a.dwg\r\n", done), "other\r\n[ ]c:\\a.dwg\r\n");
     EXPECT_EQ(MarkDone(kHead + "[x]c:\\a.dwg\r\n", done), kHead + "[x]c:\\a.dwg\r\n");
+    // Entries after a skipped line are marked; the skipped line stays as it was.
+    std::string nul = "[ ]c:\\a.dwg\0\r\n"s;
+    EXPECT_EQ(MarkDone(kHead + nul + "[ ]c:\\c.dwg\r\n", done), kHead + nul + "[x]c:\\c.dwg\r\n");
     // An empty entry names no drawing.
     EXPECT_EQ(MarkDone(kHead + "ab\r\n", {L""}), kHead + "ab\r\n");
 }

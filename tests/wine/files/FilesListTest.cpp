@@ -3,6 +3,8 @@
 #include "CKestNoluApp.h"
 #include "FilesFixture.h"
 #include "FilesOptionsIds.h"
+#include "KestDmlFile.h"
+#include "RunIds.h"
 #include "WineTestSupport.h"
 
 #include <algorithm>
@@ -27,6 +29,26 @@ std::string Ansi(const std::wstring& text)
     for (wchar_t c : text)
         out += static_cast<char>(c);
     return out;
+}
+
+// A Unix symbolic link named name in folder, leading to target, made with the system's own ln: Wine shows
+// it as a folder link (a reparse point). False when it could not be made.
+bool MakeUnixLink(const std::wstring& folder, const std::wstring& name, const std::string& target)
+{
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unixFolder = toUnix ? toUnix(folder.c_str()) : nullptr;
+    if (!unixFolder)
+        return false;
+    std::string command = "Z:\\bin\\ln -s " + target + " " + unixFolder + "/" + Narrow(name);
+    HeapFree(GetProcessHeap(), 0, unixFolder);
+    // Wine does not wait for a Unix process: the link is looked for until it is there.
+    wts::Run(std::wstring(command.begin(), command.end()));
+    return WaitUntil([&] {
+        const DWORD attributes = GetFileAttributesW((folder + L"\\" + name).c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    }, 10000);
 }
 
 // A drawing list file: the header, then each entry with its mark.
@@ -162,6 +184,64 @@ TEST_F(FilesTest, AddListAppendsTheOpenDrawingsOfAList)
         EXPECT_FALSE(ui.BoxShowing());
     });
     EXPECT_EQ(theApp.m_listFile, L"") << "an added list is not the list of the rows";
+}
+
+TEST_F(FilesTest, AListWithUnreadableLinesLoadsTheRestAndSaysWhichWereSkipped)
+{
+    for (const wchar_t* name : {L"a.dwg", L"b.dwg", L"c.dwg"})
+        WriteDrawing(In(name));
+    // Line 3 is longer than any path, line 4 holds a NUL byte.
+    std::string bytes = ListFile({{"[ ]", In(L"a.dwg")}}) + "[ ]" + std::string(40000, 'p') + ".dwg\r\n" +
+                        std::string("[ ]b\0.dwg\r\n", 11) + "[ ]" + Ansi(In(L"b.dwg")) + "\r\n[ ]" + Ansi(In(L"c.dwg"));
+    WriteText(In(L"job.dml"), bytes);
+    m_dialogs.Install();
+    m_dialogs.Choose({In(L"job.dml")});
+
+    WizardRun::Run(kFilesPage, [&](WizardRun& ui) {
+        ui.Click(IDC_FILES_LOAD);
+        Box skipped = ui.WaitForBox();
+        CString expected;
+        expected.Format(Text(IDS_FILES_LINES_SKIPPED).c_str(), In(L"job.dml").c_str(), 2, 3);
+        EXPECT_EQ(skipped.text, expected.Str());
+        EXPECT_EQ(skipped.caption, Text(2001));
+        EXPECT_EQ(skipped.icon, LoadIconW(nullptr, IDI_WARNING));
+        ui.Answer(skipped, IDOK);
+        ASSERT_TRUE(ui.WaitRows(3));
+        EXPECT_EQ(ui.Column(0), (std::vector<std::wstring>{L"a", L"b", L"c"})) << Show(ui.Column(0));
+        Sleep(300);
+        EXPECT_FALSE(ui.BoxShowing()) << "one message for the list";
+    });
+    EXPECT_EQ(theApp.m_listFile, In(L"job.dml"));
+}
+
+TEST_F(FilesTest, AListAboveTheLimitIsRefusedWithItsNameAndTheLimit)
+{
+    WriteDrawing(In(L"row.dwg"));
+    WriteText(In(L"huge.dml"), ListFile({{"[ ]", In(L"row.dwg")}}));
+    // Zeros beyond the entry up to one byte above the limit, as a sparse file.
+    HANDLE file = CreateFileW(In(L"huge.dml").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(KestDmlFile::MaxListBytes + 1);
+    EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+    CloseHandle(file);
+    m_dialogs.Install();
+    m_dialogs.Choose({In(L"huge.dml")});
+
+    WizardRun::Run(kFilesPage, [&](WizardRun& ui) {
+        ui.Click(IDC_FILES_LOAD);
+        Box tooLarge = ui.WaitForBox();
+        CString expected;
+        expected.Format(Text(IDS_DML_TOO_LARGE).c_str(), In(L"huge.dml").c_str(), KestDmlFile::MaxListMegabytes);
+        EXPECT_EQ(tooLarge.text, expected.Str());
+        EXPECT_EQ(tooLarge.icon, LoadIconW(nullptr, IDI_ERROR));
+        ui.Answer(tooLarge, IDOK);
+        Box failed = ui.WaitForBox();
+        EXPECT_EQ(failed.text, Format(IDS_FILES_LOAD_FAILED, In(L"huge.dml")));
+        ui.Answer(failed, IDOK);
+        EXPECT_EQ(ui.Rows(), 0);
+    });
+    EXPECT_EQ(theApp.m_listFile, L"");
 }
 
 TEST_F(FilesTest, AnUnreadableListKeepsTheRowsAndCountsAsSaved)
@@ -304,6 +384,26 @@ TEST_F(FilesTest, DroppedFolderAddsItsTree)
         EXPECT_EQ(names, (std::vector<std::wstring>{L"one", L"two"}));
         EXPECT_FALSE(ui.BoxShowing());
     });
+}
+
+TEST_F(FilesTest, AFolderLinkToItsOwnParentAddsEachDrawingOnce)
+{
+    MakeFolder(In(L"tree\\sub"));
+    WriteDrawing(In(L"tree\\top.dwg"));
+    WriteDrawing(In(L"tree\\sub\\inner.dwg"));
+    // tree\sub\up is tree again: followed, the search would go round until the path grew too long.
+    ASSERT_TRUE(MakeUnixLink(In(L"tree\\sub"), L"up", ".."));
+    ASSERT_TRUE(wts::FileExists(In(L"tree\\sub\\up\\sub\\up\\top.dwg")));
+
+    WizardRun::Run(kFilesPage, [&](WizardRun& ui) {
+        ui.Drop({In(L"tree")});
+        ASSERT_TRUE(ui.WaitRows(2));
+        Sleep(1000);
+        std::vector<std::wstring> folders = ui.Column(1);
+        std::sort(folders.begin(), folders.end());
+        EXPECT_EQ(folders, (std::vector<std::wstring>{Shown(L"tree\\"), Shown(L"tree\\sub\\")})) << Show(folders);
+    });
+    DeleteFileW(In(L"tree\\sub\\up").c_str());
 }
 
 TEST_F(FilesTest, DroppedListAddsItsOpenDrawings)

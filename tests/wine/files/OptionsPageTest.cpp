@@ -129,6 +129,10 @@ TEST_F(FilesTest, TheTemplateOptionNeedsAnExistingTemplateFile)
         EXPECT_EQ(empty.caption, Text(2001));
         EXPECT_EQ(empty.icon, LoadIconW(nullptr, IDI_WARNING));
         ui.Answer(empty, IDOK);
+        // A folder exists too, but is no template file.
+        MakeFolder(In(L"folder.dwt"));
+        ui.SetItemText(IDC_OPTIONS_TEMPLATE, In(L"folder.dwt"));
+        ExpectRefusal(ui, Text(IDS_OPTIONS_NO_TEMPLATE), "a folder named as the template");
         ui.SetItemText(IDC_OPTIONS_TEMPLATE, In(L"company.dwt"));
         ASSERT_TRUE(ui.Next(kStandardsPage)) << "an existing template";
     });

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
+
 CKestNoluApp theApp;
 
 namespace {
@@ -116,6 +118,43 @@ TEST_F(SettingsTest, WriteStoresExactlyTheNineValues)
     DWORD timeout = 0;
     ASSERT_TRUE(wts::RegGetDword(HKEY_CURRENT_USER, key, L"Timeout", timeout));
     EXPECT_EQ(timeout, 5u);
+}
+
+TEST_F(SettingsTest, EveryValueTravelsUnderItsOwnName)
+{
+    // Distinct values, so a value written or read under another setting's name shows.
+    struct Setting {
+        const wchar_t* name;
+        int CKestNoluApp::*member;
+        int value;
+    } settings[] = {
+        {L"Operation", &CKestNoluApp::m_Operation, 11},      {L"UpdateFlags", &CKestNoluApp::m_UpdateFlags, 22},
+        {L"DrxlmFlags", &CKestNoluApp::m_DrxlmFlags, 0x2A5}, {L"OptionFlags", &CKestNoluApp::m_OptionFlags, 44},
+        {L"Timeout", &CKestNoluApp::m_Timeout, 55},          {L"QuenbarFlags", &CKestNoluApp::m_QuenbarFlags, 3},
+        {L"SymbolStd", &CKestNoluApp::m_SymbolStd, 5},       {L"LogFlags", &CKestNoluApp::m_LogFlags, 77},
+    };
+    const std::wstring log = wts::FreshDir(L"all settings") + L"\\Run.log";
+    for (const Setting& setting : settings)
+        theApp.*setting.member = setting.value;
+    g_logFile = log;
+    theApp.WriteSettings();
+
+    for (const Setting& setting : settings)
+        theApp.*setting.member = -1;
+    g_logFile.clear();
+    theApp.ReadSettings();
+
+    for (const Setting& setting : settings) {
+        std::string name(setting.name, setting.name + wcslen(setting.name));
+        DWORD stored = 0;
+        EXPECT_TRUE(wts::RegGetDword(HKEY_CURRENT_USER, key, setting.name, stored)) << name;
+        EXPECT_EQ(stored, static_cast<DWORD>(setting.value)) << name;
+        EXPECT_EQ(theApp.*setting.member, setting.value) << name;
+    }
+    std::wstring stored;
+    EXPECT_TRUE(wts::RegGetString(HKEY_CURRENT_USER, key, L"Logfile", stored));
+    EXPECT_EQ(stored, log);
+    EXPECT_EQ(g_logFile, log);
 }
 
 TEST_F(SettingsTest, RemoveHostLogFile)

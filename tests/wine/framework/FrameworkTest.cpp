@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <functional>
+#include <new>
 #include <thread>
 
 namespace {
@@ -124,6 +125,42 @@ TEST(Dialog, ValidationFailureKeepsTheDialogOpen)
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(message, L"Please enter an integer between 1 and 1440.");
     EXPECT_TRUE(stillOpen);
+}
+
+namespace {
+// A handler that runs out of memory, as one reading a huge file might.
+class CGreedyDlg : public CFormDlg {
+public:
+    void OnGreedyPush()
+    {
+        ++m_pushes;
+        throw std::bad_alloc();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CGreedyDlg, CFormDlg)
+ON_BN_CLICKED(IDC_PUSH, OnGreedyPush)
+END_MESSAGE_MAP()
+}
+
+TEST(Dialog, AnAllocationFailureInAHandlerStaysInsideIt)
+{
+    CGreedyDlg dlg;
+    bool alive = false;
+    Driver driver([&] {
+        HWND w = WaitForTitle(L"Form");
+        ASSERT_NE(w, nullptr);
+        SendMessageW(GetDlgItem(w, IDC_PUSH), BM_CLICK, 0, 0);
+        SendMessageW(GetDlgItem(w, IDC_PUSH), BM_CLICK, 0, 0);
+        alive = IsWindow(w) && IsWindowVisible(w);
+        SetWindowTextW(GetDlgItem(w, IDC_NAME), L"after");
+        PostMessageW(w, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_pushes, 2);
+    EXPECT_TRUE(alive);
+    EXPECT_EQ(dlg.m_name, L"after");
 }
 
 namespace {

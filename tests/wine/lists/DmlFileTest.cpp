@@ -30,14 +30,33 @@ protected:
     struct Read {
         bool ok;
         Names entries;
+        DmlFormat::Skipped skipped;
     };
     Read ReadList(bool skipDone = false)
     {
         KestDmlFile file(m_path);
-        Read r{false, {}};
+        Read r{false, {}, {}};
         if (file.Open(false))
-            r.ok = file.ReadList(r.entries, skipDone);
+            r.ok = file.ReadList(r.entries, skipDone, &r.skipped);
         return r;
+    }
+    // The list's bytes, then zeros up to size (a sparse file: no time or disk spent).
+    void WriteLarge(const std::string& bytes, uint64_t size)
+    {
+        wts::WriteFileBytes(m_path, bytes);
+        HANDLE file = CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER end;
+        end.QuadPart = static_cast<LONGLONG>(size);
+        EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+        CloseHandle(file);
+    }
+    uint64_t FileSize()
+    {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExW(m_path.c_str(), GetFileExInfoStandard, &data))
+            return 0;
+        return static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
     }
     bool WriteList(const Names& entries, const std::vector<unsigned char>* done = nullptr)
     {
@@ -114,13 +133,14 @@ TEST_F(DmlFile, ForeignAndBrokenFiles)
     wts::WriteFileBytes(m_path, m_header + "[x]a.dwg\r\n[X]b.dwg\r\n[ ]c\rd.dwg");
     EXPECT_EQ(ReadList(true).entries, (Names{L"b.dwg", L"cd.dwg"}));
 
-    // An over-long line, a NUL byte: the list ends before them.
-    wts::WriteFileBytes(m_path, m_header + "[ ]a.dwg\r\n[ ]" + std::string(40000, 'p') + "\r\n[ ]b.dwg\r\n");
+    // An over-long line, a NUL byte: those lines are skipped, counted and numbered, the others read.
+    wts::WriteFileBytes(m_path, m_header + "[ ]a.dwg\r\n[ ]" + std::string(40000, 'p') + "\r\n[ ]b.dwg\r\n" +
+                                    "[ ]b\0.dwg\r\n[ ]c.dwg\r\n"s);
     Read over = ReadList();
     EXPECT_TRUE(over.ok);
-    EXPECT_EQ(over.entries, (Names{L"a.dwg"}));
-    wts::WriteFileBytes(m_path, m_header + "[ ]a.dwg\r\n[ ]b\0.dwg\r\n[ ]c.dwg\r\n"s);
-    EXPECT_EQ(ReadList().entries, (Names{L"a.dwg"}));
+    EXPECT_EQ(over.entries, (Names{L"a.dwg", L"b.dwg", L"c.dwg"}));
+    EXPECT_EQ(over.skipped.count, 2u);
+    EXPECT_EQ(over.skipped.firstLine, 3u);
     wts::WriteFileBytes(m_path, std::string(100000, 'h'));
     EXPECT_FALSE(ReadList().ok);
 }
@@ -186,6 +206,65 @@ TEST_F(DmlFile, MarkDoneSetsMarksAndKeepsTheRest)
     wts::WriteFileBytes(m_path, "c:\\d\\a.dwg\r\n");
     EXPECT_FALSE(MarkDone({L"c:\\d\\a.dwg"}));
     EXPECT_EQ(wts::ReadFileBytes(m_path), "c:\\d\\a.dwg\r\n");
+    EXPECT_EQ(liststest::FolderEntries(m_dir), (Names{L"list.dml"}));
+}
+
+TEST_F(DmlFile, MarkDoneWritesInPlaceWhereTheFolderTakesNoNewFile)
+{
+    // The folder refuses the temporary file, as one does where the user may write the list but not create
+    // files (Wine keeps no access rules on folders, so the seam stands in for them).
+    KestDmlFile::SetTempFilesRefusedForTest(true);
+    std::string tail = "[ ]c:\\d\\c.dwg\r\n\r\nnotes\r\n";
+    wts::WriteFileBytes(m_path, m_header + "[ ]c:\\d\\a.dwg\r\n[x]c:\\d\\b.dwg\r\n" + tail);
+    bool marked = MarkDone({L"c:\\d\\a.dwg", L"C:\\D\\C.DWG"});
+    std::string after = wts::ReadFileBytes(m_path);
+    // A mark of a double-byte character is one byte wider than "[x]": the list gets shorter.
+    KestFile::SetCodePageForTest(932);
+    wts::WriteFileBytes(m_path, m_header + "[ \x82\xA0" "c:\\d\\a.dwg\r\n[ ]c:\\d\\e.dwg\r\n");
+    bool shorter = MarkDone({L"c:\\d\\a.dwg"});
+    KestDmlFile::SetTempFilesRefusedForTest(false);
+
+    EXPECT_TRUE(marked);
+    EXPECT_EQ(after, m_header + "[x]c:\\d\\a.dwg\r\n[x]c:\\d\\b.dwg\r\n[x]c:\\d\\c.dwg\r\n\r\nnotes\r\n");
+    EXPECT_TRUE(shorter);
+    EXPECT_EQ(wts::ReadFileBytes(m_path), m_header + "[x]c:\\d\\a.dwg\r\n[ ]c:\\d\\e.dwg\r\n");
+    EXPECT_EQ(liststest::FolderEntries(m_dir), (Names{L"list.dml"}));
+}
+
+TEST_F(DmlFile, ListsAboveTheLimitAreRefused)
+{
+    const std::string head = m_header + "[ ]c:\\d\\a.dwg\r\n";
+    WriteLarge(head, KestDmlFile::MaxListBytes + 1);
+    // Reading says so, naming the file and the limit.
+    bool result = true;
+    std::wstring text = BoxOf(
+        [&] {
+            KestDmlFile file(m_path);
+            Names entries;
+            return file.Open(false) && file.ReadList(entries, false);
+        },
+        result);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(text, L"The file " + m_path +
+                        L" is larger than 256 MB, more than any drawing list holds. It was not read.");
+    // Marking leaves it alone without a message, and tells its caller why.
+    bool tooLarge = false;
+    text = BoxOf(
+        [&] {
+            KestDmlFile file(m_path);
+            return file.MarkDone({L"c:\\d\\a.dwg"}, &tooLarge);
+        },
+        result, 1000);
+    EXPECT_FALSE(result);
+    EXPECT_TRUE(tooLarge);
+    EXPECT_EQ(text, L"");
+    EXPECT_EQ(FileSize(), KestDmlFile::MaxListBytes + 1);
+    std::string start(head.size(), '\0');
+    HANDLE file = CreateFileW(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD got = 0;
+    ReadFile(file, &start[0], static_cast<DWORD>(start.size()), &got, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(start, head) << "not marked";
     EXPECT_EQ(liststest::FolderEntries(m_dir), (Names{L"list.dml"}));
 }
 

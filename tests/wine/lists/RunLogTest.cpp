@@ -160,11 +160,12 @@ TEST_F(RunLog, SummaryCountsIgnoreCase)
 
 TEST_F(RunLog, SummaryWithDuplicatesOrWithoutMigratedList)
 {
+    // A drawing named twice counts once.
     WriteMigrated("c:\\work\\a.dwg\r\nc:\\work\\a.dwg\r\nc:\\work\\b.dwg\r\nc:\\work\\c.dwg");
     theApp.WriteRunSummary();
     Bytes log = LogLines();
     ASSERT_EQ(log.size(), 8u + 4u + 1u);
-    EXPECT_EQ(log[11], "    migrated:         4");
+    EXPECT_EQ(log[11], "    migrated:         3");
 
     // No MIGRATED.TXT: nothing migrated, and the user's list stays as it is.
     DeleteFileW(g_logFile.c_str());
@@ -188,4 +189,65 @@ TEST_F(RunLog, SummaryStopsAtAnOverLongMigratedLine)
     Bytes log = LogLines();
     ASSERT_GE(log.size(), 12u);
     EXPECT_EQ(log[11], "    migrated:         1");
+}
+
+TEST_F(RunLog, ADrawingRunTwiceAfterResumeCannotHideAFailedOne)
+{
+    // 120 drawings; the 7th failed, the 50th was saved, stopped and run again, so MIGRATED.TXT names it twice.
+    theApp.m_drawings.clear();
+    std::string migrated;
+    for (int i = 1; i <= 120; ++i) {
+        std::wstring drawing = L"c:\\plant\\part " + std::to_wstring(i) + L".dwg";
+        theApp.m_drawings.push_back(drawing);
+        if (i == 7)
+            continue;
+        std::string line(drawing.begin(), drawing.end());
+        migrated += line + "\r\n";
+        if (i == 50)
+            migrated += "C:\\PLANT\\PART 50.DWG\r\n";
+    }
+    std::wstring list = m_dir + L"\\user.dml";
+    {
+        KestDmlFile file(list);
+        ASSERT_TRUE(file.Open(true));
+        ASSERT_TRUE(file.WriteList(theApp.m_drawings));
+    }
+    theApp.m_listFile = list;
+    WriteMigrated(migrated);
+    theApp.WriteRunSummary();
+
+    Bytes log = LogLines();
+    ASSERT_EQ(log.size(), 8u + 6u + 1u) << wts::ReadFileBytes(g_logFile);
+    EXPECT_EQ(log[10], "    in the list:      120");
+    EXPECT_EQ(log[11], "    migrated:         119");
+    EXPECT_EQ(log[13], "Not migrated: 1 drawing(s). The messages above tell why.");
+    // The list marks every drawing but the failed one, each once.
+    Bytes lines = liststest::SplitCrLf(wts::ReadFileBytes(list));
+    ASSERT_EQ(lines.size(), 1u + 120u + 1u);
+    for (int i = 1; i <= 120; ++i)
+        EXPECT_EQ(lines[static_cast<size_t>(i)], (i == 7 ? "[ ]" : "[x]") + std::string("c:\\plant\\part ") +
+                                                     std::to_string(i) + ".dwg")
+            << i;
+}
+
+TEST_F(RunLog, AListTooLargeToMarkIsNamedInTheLog)
+{
+    const std::wstring list = m_dir + L"\\huge.dml";
+    wts::WriteFileBytes(list, Narrow(IDS_DML_HEADER) + "\r\n[ ]c:\\work\\a.dwg\r\n");
+    // Zeros up to one byte above the limit, as a sparse file.
+    HANDLE file = CreateFileW(list.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(KestDmlFile::MaxListBytes + 1);
+    EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+    CloseHandle(file);
+    theApp.m_listFile = list;
+    WriteMigrated("c:\\work\\a.dwg\r\n");
+    theApp.WriteRunSummary();
+
+    Bytes log = LogLines();
+    ASSERT_EQ(log.size(), 8u + 6u + 1u + 1u) << wts::ReadFileBytes(g_logFile);
+    EXPECT_EQ(log[11], "    migrated:         1");
+    EXPECT_EQ(log[14], "The drawing list " + std::string(list.begin(), list.end()) +
+                           " is larger than 256 MB. The migrated drawings were not marked in it.");
 }
