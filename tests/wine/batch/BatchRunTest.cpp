@@ -225,6 +225,27 @@ protected:
         return drawings;
     }
 
+    // The job's drawings, also written as the user's drawing list that the run marks.
+    void UseListFile(const std::vector<std::wstring>& drawings)
+    {
+        theApp.m_drawings = drawings;
+        theApp.m_listFile = m_dir + L"\\Auftrag \u00fc.dml";
+        KestDmlFile list(theApp.m_listFile);
+        ASSERT_TRUE(list.Open(true));
+        ASSERT_TRUE(list.WriteList(drawings));
+        list.Close();
+    }
+
+    // The drawings of the list file not marked as migrated.
+    static std::vector<std::wstring> DrawingsToDo()
+    {
+        std::vector<std::wstring> toDo;
+        KestDmlFile list(theApp.m_listFile);
+        EXPECT_TRUE(list.Open(false));
+        EXPECT_TRUE(list.ReadList(toDo, true));
+        return toDo;
+    }
+
     std::wstring m_dir;
 };
 }
@@ -508,14 +529,7 @@ TEST_F(BatchRun, FoldersAndDrawingsOutsideAsciiRunAndResume)
     };
     for (const std::wstring& drawing : drawings)
         WriteDrawing(drawing, "DX1015", drawing == drawings[2] ? "KESTFAULT=hang\n" : "");
-    theApp.m_drawings = drawings;
-    theApp.m_listFile = m_dir + L"\\Auftrag \u00fc.dml";
-    {
-        KestDmlFile list(theApp.m_listFile);
-        ASSERT_TRUE(list.Open(true));
-        ASSERT_TRUE(list.WriteList(drawings));
-        list.Close();
-    }
+    ASSERT_NO_FATAL_FAILURE(UseListFile(drawings));
 
     theApp.PrepareRun();
     ASSERT_TRUE(theApp.StartMigrateRun());
@@ -558,12 +572,7 @@ TEST_F(BatchRun, FoldersAndDrawingsOutsideAsciiRunAndResume)
     }
     EXPECT_NE(log.find("kemigr: Caf\xe9 \xfc" "bersicht.dwg saved in the current release"), std::string::npos) << log;
 
-    std::vector<std::wstring> toDo;
-    {
-        KestDmlFile list(theApp.m_listFile);
-        ASSERT_TRUE(list.Open(false));
-        ASSERT_TRUE(list.ReadList(toDo, true));
-    }
+    std::vector<std::wstring> toDo = DrawingsToDo();
     EXPECT_TRUE(toDo.empty()) << toDo.size() << " drawings left unmarked";
 
     // The analysis batch of the same drawings goes the same way.
@@ -625,14 +634,7 @@ TEST_F(BatchRun, TwoHundredDrawingsEndToEnd)
         if (!noSave)
             saved.push_back(name);
     }
-    theApp.m_drawings = drawings;
-    theApp.m_listFile = m_dir + L"\\Auftrag \u00fc.dml";
-    {
-        KestDmlFile list(theApp.m_listFile);
-        ASSERT_TRUE(list.Open(true));
-        ASSERT_TRUE(list.WriteList(drawings));
-        list.Close();
-    }
+    ASSERT_NO_FATAL_FAILURE(UseListFile(drawings));
 
     DeleteFileW(g_logFile.c_str());
     theApp.PrepareRun();
@@ -659,12 +661,7 @@ TEST_F(BatchRun, TwoHundredDrawingsEndToEnd)
     EXPECT_NE(log.find(Ansi(missing.Str()) + "\r\n"), std::string::npos);
     EXPECT_NE(log.find("Migrating drawing zeichnung \xe9 9 100%.dwg \r\n"), std::string::npos);
 
-    std::vector<std::wstring> toDo;
-    {
-        KestDmlFile list(theApp.m_listFile);
-        ASSERT_TRUE(list.Open(false));
-        ASSERT_TRUE(list.ReadList(toDo, true));
-    }
+    std::vector<std::wstring> toDo = DrawingsToDo();
     std::vector<std::wstring> notSaved;
     for (const std::wstring& drawing : drawings)
         if (std::find(saved.begin(), saved.end(), drawing) == saved.end())
