@@ -99,8 +99,10 @@ void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& ba
     if (first >= batchList.size())
         return;
 
-    // Pieces shared by every block. Only fixed ASCII text and variable names:
-    // the interpreter expands a variable once, so its value needs no escaping.
+    // Text shared by every block: fixed ASCII and variable names only. The
+    // interpreter expands a variable once, so its value needs no escaping.
+    // (Wine's interpreter expands the result again: there a "%" in one of
+    // these folders is lost.)
     const std::string script = Var(kScript);
     const std::string log = Var(kLog);
     const std::string progress = " > " + Var(kProgress) + "\r\necho. >> " + log + "\r\n";
@@ -141,8 +143,11 @@ void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& ba
     const size_t perBlock = progress.size() + open.size() + firstBody.size() + tail.size() + 300;
     const size_t blocks = batchList.size() - first;
     out.reserve(out.size() + (spill ? std::min(blocks, spillBytes / perBlock + 2) : blocks) * perBlock);
+    // A log line or path in ASCII stands in the batch, escaped, as it always
+    // did; anything else comes from a piece file. Most runs so need no piece,
+    // and a piece file costs a file creation per drawing.
     std::wstring message;
-    std::wstring path;
+    std::wstring escaped;
     std::string bytes;
     for (size_t i = first; i < batchList.size(); ++i) {
         const std::wstring& drawing = batchList[i];
@@ -154,10 +159,10 @@ void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& ba
 
         message = job.message ? job.message(DrawingFileName(drawing)) : std::wstring();
         if (IsAscii(message)) {
-            path.clear();   // reused as the escaped message
-            AppendEscaped(path, message);
+            escaped.clear();
+            AppendEscaped(escaped, message);
             out += "echo ";
-            job.encode(path, out);
+            job.encode(escaped, out);
             out += " >> " + log + "\r\n";
         } else {
             // As the echo wrote it: the text, the blank before ">>", CR LF.
@@ -170,10 +175,10 @@ void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& ba
 
         out += open;
         if (IsAscii(drawing)) {
-            path.clear();
-            AppendQuoted(path, drawing);
+            escaped.clear();
+            AppendQuoted(escaped, drawing);
             out += "echo ";
-            job.encode(path, out);
+            job.encode(escaped, out);
             out += ">> " + script + "\r\n";
         } else {
             bytes = "\"";
