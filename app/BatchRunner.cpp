@@ -1,6 +1,7 @@
 // The batch run of the application object: writes the batch file, starts it
 // hidden through the command interpreter, and starts, restarts and aborts runs.
 #include "CKestNoluApp.h"
+#include "BatchEnvironment.h"
 #include "BatchIds.h"
 #include "BatchText.h"
 #include "ResourceIds.h"
@@ -96,6 +97,32 @@ private:
     HANDLE m_file;
 };
 
+// Writes a piece file that the batch joins; a new file is listed for deletion
+// at exit (one that exists already was listed when it was made). A piece that
+// cannot be written leaves its copy line failing, as any batch line may.
+void WritePiece(CKestNoluApp& app, const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    if (GetLastError() != ERROR_ALREADY_EXISTS)
+        app.m_tempFiles.push_back(path);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// This process's environment with the batch's variables.
+std::wstring EnvironmentBlock(const BatchEnvironment::Variables& variables)
+{
+    wchar_t* parent = GetEnvironmentStringsW();
+    std::wstring block = BatchEnvironment::Block(parent, variables);
+    if (parent)
+        FreeEnvironmentStringsW(parent);
+    return block;
+}
+
 // Ends the batch process of a run the user stopped; does nothing when no
 // process is held (never started, or already ended and closed).
 void AbortRun(CKestNoluApp& app, UINT logLine)
@@ -137,7 +164,8 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
     job.secondBody = secondBody;
     job.hostFolder = m_hostFolder;
     job.profileName = GetHostProfileName();
-    job.pathLine = BatchText::PathLine(Environment(L"PATH"), m_searchFolders);
+    job.pathValue = BatchText::PathValue(Environment(L"PATH"), m_searchFolders);
+    job.pieces = BatchText::PiecePrefix(batchFile);
     // A plain "%s" format is split once; any other format that takes one
     // string is formatted per drawing, and one that does not is written as it
     // stands, followed by the name.
@@ -159,6 +187,8 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
     const std::locale locale = MakeTextLocale();
     const auto& codecvt = std::use_facet<std::codecvt<wchar_t, char, std::mbstate_t>>(locale);
     job.encode = [&codecvt](const std::wstring& text, std::string& out) { Encode(codecvt, text, out); };
+    job.piece = [this](const std::wstring& path, const std::string& bytes) { WritePiece(*this, path, bytes); };
+    m_batchVariables = BatchText::Variables(job);
 
     BatchFileOut file(batchFile);
     auto spill = [&file](std::string& bytes) { file.Write(bytes); };
@@ -198,7 +228,10 @@ void CKestNoluApp::LaunchBatch(const std::wstring& batchFile)
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION info = {};
-    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+    // The batch's folder paths travel in its own Unicode environment.
+    std::wstring environment = EnvironmentBlock(m_batchVariables);
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT, &environment[0],
+                       nullptr, &startup, &info)) {
         m_batch.Adopt(info);
         m_progressDlg.SetBatchProcess(&m_batch);
         return;

@@ -35,6 +35,60 @@ void AppendEscaped(std::wstring& out, const std::wstring& text)
         out += c;
     }
 }
+
+bool IsAscii(const std::wstring& text)
+{
+    return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
+}
+
+// The names the batch lines use for the folder paths of its environment.
+const wchar_t kProgress[] = L"KEST_PROGRESS";
+const wchar_t kLog[] = L"KEST_LOG";
+const wchar_t kHead[] = L"KEST_HEAD";
+const wchar_t kScript[] = L"KEST_SCRIPT";
+const wchar_t kFirstBody[] = L"KEST_BODY1";
+const wchar_t kSecondBody[] = L"KEST_BODY2";
+const wchar_t kPath[] = L"KEST_PATH";
+const wchar_t kHost[] = L"KEST_HOST";
+const wchar_t kPieces[] = L"KEST_PIECES";
+const wchar_t kProfile[] = L"KEST_PROFILE";
+
+// A variable as the batch names it, "%NAME%" (the names are ASCII).
+std::string Expanded(const wchar_t* name)
+{
+    std::wstring wide = name;
+    return "%" + std::string(wide.begin(), wide.end()) + "%";
+}
+
+// The same in double quotes, as every path stands in the batch.
+std::string Var(const wchar_t* name) { return "\"" + Expanded(name) + "\""; }
+
+std::string PieceName(size_t number, const char* extension)
+{
+    return "\"" + Expanded(kPieces) + "-" + std::to_string(number) + "." + extension + "\"";
+}
+}
+
+BatchEnvironment::Variables BatchText::Variables(const Job& job)
+{
+    return {{kProgress, job.progressFile}, {kLog, job.logFile},         {kHead, job.headScript},
+            {kScript, job.drawingScript},  {kFirstBody, job.firstBody}, {kSecondBody, job.secondBody},
+            {kPath, job.pathValue},        {kHost, job.hostFolder},     {kPieces, job.pieces},
+            {kProfile, job.profileName}};
+}
+
+std::wstring BatchText::PiecePath(const Job& job, size_t number, const wchar_t* extension)
+{
+    return job.pieces + L"-" + std::to_wstring(number) + L"." + extension;
+}
+
+std::wstring BatchText::PiecePrefix(const std::wstring& batchFile)
+{
+    size_t dot = batchFile.find_last_of(L'.');
+    size_t separator = batchFile.find_last_of(L"\\/:");
+    if (dot == std::wstring::npos || (separator != std::wstring::npos && dot < separator))
+        return batchFile;
+    return batchFile.substr(0, dot);
 }
 
 void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& batchList,
@@ -45,24 +99,25 @@ void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& ba
     if (first >= batchList.size())
         return;
 
-    // Pieces shared by every block, built and converted once.
-    auto encoded = [&job](const std::wstring& text) {
-        std::string bytes;
-        job.encode(text, bytes);
-        return bytes;
-    };
-    const std::wstring script = Quoted(job.drawingScript);
-    const std::string progress =
-        encoded(L" > " + Quoted(job.progressFile) + L"\r\necho. >> " + Quoted(job.logFile) + L"\r\necho ");
-    const std::string log = encoded(L" >> " + Quoted(job.logFile) + L"\r\ncopy " + Quoted(job.headScript) + L" " +
-                                    script + L"\r\necho _.OPEN>> " + script + L"\r\necho ");
-    const std::string firstBody =
-        encoded(L">> " + script + L"\r\ntype " + Quoted(job.firstBody) + L" >> " + script + L"\r\n");
-    const std::string secondBody =
-        encoded(L">> " + script + L"\r\ntype " + Quoted(job.secondBody) + L" >> " + script + L"\r\n");
-    const std::string tail = encoded(job.pathLine + L"\r\ncd /d " + Quoted(job.hostFolder) +
-                                     L"\r\nstart /wait drxl.exe /b " + script + L" /p " + Quoted(job.profileName) +
-                                     L" /nologo\r\n");
+    // Text shared by every block: fixed ASCII and variable names only. The
+    // interpreter expands a variable once, so its value needs no escaping.
+    // (Wine's interpreter expands the result again: there a "%" in one of
+    // these folders is lost.)
+    const std::string script = Var(kScript);
+    const std::string log = Var(kLog);
+    const std::string progress = " > " + Var(kProgress) + "\r\necho. >> " + log + "\r\n";
+    const std::string copyLog = "copy /b " + log + "+";
+    const std::string open = "copy " + Var(kHead) + " " + script + "\r\necho _.OPEN>> " + script + "\r\n";
+    const std::string copyScript = "copy /b " + script + "+";
+    const std::string firstBody = "type " + Var(kFirstBody) + " >> " + script + "\r\n";
+    const std::string secondBody = "type " + Var(kSecondBody) + " >> " + script + "\r\n";
+    std::string profile;
+    if (IsAscii(job.profileName))
+        job.encode(Quoted(job.profileName), profile);
+    else
+        profile = Var(kProfile);
+    const std::string tail = "set \"PATH=" + Expanded(kPath) + "\"\r\ncd /d " + Var(kHost) +
+                             "\r\nstart /wait drxl.exe /b " + script + " /p " + profile + " /nologo\r\n";
 
     // MIGRATE.TXT is written from the drawing list in its order, so the entry
     // at the same index nearly always matches as it stands; a case-folded set
@@ -80,26 +135,58 @@ void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& ba
         }
         return known.count(PathPlatform::Lower(drawing)) > 0;
     };
+    auto writePiece = [&job](size_t number, const wchar_t* extension, const std::string& bytes) {
+        if (job.piece)
+            job.piece(PiecePath(job, number, extension), bytes);
+    };
 
-    const size_t perBlock = progress.size() + log.size() + firstBody.size() + tail.size() + 200;
+    const size_t perBlock = progress.size() + open.size() + firstBody.size() + tail.size() + 300;
     const size_t blocks = batchList.size() - first;
     out.reserve(out.size() + (spill ? std::min(blocks, spillBytes / perBlock + 2) : blocks) * perBlock);
+    // A log line or path in ASCII stands in the batch, escaped, as it always
+    // did; anything else comes from a piece file. Most runs so need no piece,
+    // and a piece file costs a file creation per drawing.
     std::wstring message;
-    std::wstring path;
+    std::wstring escaped;
+    std::string bytes;
     for (size_t i = first; i < batchList.size(); ++i) {
         const std::wstring& drawing = batchList[i];
         const bool listed = job.analysis || inDrawingList(i, drawing);
+        const size_t number = i + 1;
         out += "\r\necho ";
-        out += std::to_string(i + 1);
+        out += std::to_string(number);
         out += progress;
-        message.clear();
-        if (job.message)
-            AppendEscaped(message, job.message(DrawingFileName(drawing)));
-        job.encode(message, out);
-        out += log;
-        path.clear();
-        AppendQuoted(path, drawing);
-        job.encode(path, out);
+
+        message = job.message ? job.message(DrawingFileName(drawing)) : std::wstring();
+        if (IsAscii(message)) {
+            escaped.clear();
+            AppendEscaped(escaped, message);
+            out += "echo ";
+            job.encode(escaped, out);
+            out += " >> " + log + "\r\n";
+        } else {
+            // As the echo wrote it: the text, the blank before ">>", CR LF.
+            bytes.clear();
+            job.encode(message, bytes);
+            bytes += " \r\n";
+            writePiece(number, L"msg", bytes);
+            out += copyLog + PieceName(number, "msg") + " " + log + "\r\n";
+        }
+
+        out += open;
+        if (IsAscii(drawing)) {
+            escaped.clear();
+            AppendQuoted(escaped, drawing);
+            out += "echo ";
+            job.encode(escaped, out);
+            out += ">> " + script + "\r\n";
+        } else {
+            bytes = "\"";
+            job.encode(drawing, bytes);
+            bytes += "\"\r\n";
+            writePiece(number, L"opn", bytes);
+            out += copyScript + PieceName(number, "opn") + " " + script + "\r\n";
+        }
         out += listed ? firstBody : secondBody;
         out += tail;
         if (spill && out.size() >= spillBytes)
@@ -107,10 +194,11 @@ void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& ba
     }
 }
 
-std::wstring BatchText::PathLine(const std::wstring& envPath, const std::vector<std::wstring>& searchFolders)
+std::wstring BatchText::PathValue(const std::wstring& envPath, const std::vector<std::wstring>& searchFolders,
+                                  size_t maxLength)
 {
     const std::wstring path = PathPlatform::Lower(envPath);
-    std::wstring line = L"PATH =";
+    std::wstring value;
     for (const std::wstring& folder : searchFolders) {
         std::wstring f = folder;
         if (!f.empty() && f.back() == L'\\')
@@ -118,9 +206,15 @@ std::wstring BatchText::PathLine(const std::wstring& envPath, const std::vector<
         f = PathPlatform::Lower(f);
         if (path.find(f + L";") != std::wstring::npos || path.find(f + L"\\;") != std::wstring::npos)
             continue;
-        line += f + L"\\;";
+        value += f + L"\\;";
     }
-    return Escaped(line + path);
+    value += path;
+    value.erase(std::remove(value.begin(), value.end(), L'"'), value.end());
+    if (value.size() > maxLength) {
+        size_t cut = value.rfind(L';', maxLength);
+        value.resize(cut != std::wstring::npos && cut > 0 ? cut : maxLength);
+    }
+    return value;
 }
 
 std::wstring BatchText::WithTrailingSeparator(const std::wstring& folder)

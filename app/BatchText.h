@@ -2,7 +2,14 @@
 // file's bytes (CR LF line ends) so a batch of many thousand drawings costs
 // little more than writing it. Portable, so every line is checked natively;
 // the code page conversion and the files are the caller's.
+//
+// The batch holds ASCII only: whatever code page the interpreter reads it in,
+// no name changes. Folder paths reach it as variables of its environment
+// ("%KEST_LOG%"); a drawing's path or log line outside ASCII is written by us
+// in the text locale into a piece file that the batch joins byte for byte.
 #pragma once
+#include "BatchEnvironment.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,13 +28,25 @@ public:
         std::wstring secondBody;
         std::wstring hostFolder;   // with its trailing separator
         std::wstring profileName;
-        std::wstring pathLine;
+        std::wstring pathValue;   // PATH for the host, from PathValue
+        // Piece files are this path followed by "-", the drawing number and
+        // ".msg" (log line) or ".opn" (the quoted path after "_.OPEN").
+        std::wstring pieces;
         // The drawing message for a file name ("title.ext", lowercase).
         std::function<std::wstring(const std::wstring& fileName)> message;
-        // Appends wide text to out as the file's bytes in the text locale;
-        // called once for the pieces every block shares and twice per block.
+        // Appends wide text to out as the file's bytes in the text locale.
         std::function<void(const std::wstring& text, std::string& out)> encode;
+        // Writes a piece file (its whole content in bytes); called for the
+        // blocks written, for a log line or a path outside ASCII.
+        std::function<void(const std::wstring& path, const std::string& bytes)> piece;
     };
+
+    // The environment variables the batch lines name, with their values.
+    static BatchEnvironment::Variables Variables(const Job& job);
+    // The piece file of a drawing number; extension "msg" or "opn".
+    static std::wstring PiecePath(const Job& job, size_t number, const wchar_t* extension);
+    // The piece prefix of a batch file: its path without the extension.
+    static std::wstring PiecePrefix(const std::wstring& batchFile);
 
     // "@echo off" and the remark line, each followed by CR LF.
     static std::string Header(bool analysis);
@@ -41,8 +60,13 @@ public:
                              const std::function<void(std::string& out)>& spill = nullptr,
                              size_t spillBytes = 1 << 20);
 
-    // "PATH =", the search folders not yet on envPath, then envPath, all lowercase.
-    static std::wstring PathLine(const std::wstring& envPath, const std::vector<std::wstring>& searchFolders);
+    // The search folders not yet on envPath, then envPath, all lowercase,
+    // without double quotes (the line that sets it is quoted as a whole), and
+    // cut after the last whole folder that fits maxLength, so the line stays
+    // within what the interpreter reads.
+    static std::wstring PathValue(const std::wstring& envPath, const std::vector<std::wstring>& searchFolders,
+                                  size_t maxLength = kMaxPathValue);
+    static constexpr size_t kMaxPathValue = 8000;
     // The folder with a trailing "\" unless it ends in "\" or "/"; empty gives "\".
     static std::wstring WithTrailingSeparator(const std::wstring& folder);
     // A relative path made full against the current directory; absolute ones

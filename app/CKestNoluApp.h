@@ -4,6 +4,7 @@
 #pragma once
 #include "CWinApp.h"
 #include "../host/KestSavedProfile.h"
+#include "BatchEnvironment.h"
 #include "KestBatchProcess.h"
 #include "../supervise/CProgressDlg.h"
 
@@ -78,6 +79,8 @@ public:
     std::wstring m_plainScript;
     CProgressDlg m_progressDlg;
     INT_PTR m_batchCount = 0;
+    // Variables of the last batch written, given to its process's environment.
+    BatchEnvironment::Variables m_batchVariables;
     std::wstring m_progressFile;
     std::vector<std::wstring> m_migrateBatchList;
     std::vector<std::wstring> m_tempFiles;

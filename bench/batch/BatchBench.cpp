@@ -1,6 +1,8 @@
 // Preparing a run and writing the migrate batch for 10,000 drawings, against
 // writing the same number of bytes with one plain write. Run by hand under
-// Wine (or Windows): wine BatchBench.exe [drawings] [rounds]
+// Wine (or Windows): wine BatchBench.exe [drawings] [rounds] [--outside-ascii]
+// The last option gives every drawing a name outside ASCII, which costs two
+// piece files per drawing.
 #include "CKestNoluApp.h"
 #include "HostKeys.h"
 #include "KestFilenm.h"
@@ -46,6 +48,7 @@ int wmain(int argc, wchar_t** argv)
 {
     const int count = argc > 1 ? _wtoi(argv[1]) : 10000;
     const int rounds = argc > 2 ? _wtoi(argv[2]) : 7;
+    const bool outsideAscii = argc > 3 && std::wstring(argv[3]) == L"--outside-ascii";
 
     wchar_t module[MAX_PATH];
     GetModuleFileNameW(nullptr, module, MAX_PATH);
@@ -66,7 +69,10 @@ int wmain(int argc, wchar_t** argv)
     theApp.m_searchFolders = {L"C:\\Program Files\\Korvane\\Draxil\\support", L"D:\\Standards\\Symbols"};
     for (int i = 0; i < count; ++i) {
         wchar_t path[200];
-        swprintf(path, 200, L"C:\\Projects\\Plant %d\\Area %d\\Drawings\\Piping\\P-%06d rev B.dwg", i % 9, i % 31, i);
+        swprintf(path, 200,
+                 outsideAscii ? L"C:\\Projects\\Plant %d\\Area %d\\Zeichnungen\\Rohrleitung\\P-%06d \u00c4nderung B.dwg"
+                              : L"C:\\Projects\\Plant %d\\Area %d\\Drawings\\Piping\\P-%06d rev B.dwg",
+                 i % 9, i % 31, i);
         theApp.m_drawings.push_back(path);
     }
     KestFilenm name;

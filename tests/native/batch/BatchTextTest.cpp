@@ -3,16 +3,34 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 using Lines = std::vector<std::wstring>;
 
-// The test data is ASCII: one byte per character, and back.
+// A multibyte code page for the tests: UTF-8 (characters of the basic plane).
 void Encode(const std::wstring& text, std::string& bytes)
 {
-    for (wchar_t c : text) {
-        EXPECT_LT(static_cast<unsigned>(c), 128u);
-        bytes += static_cast<char>(c);
+    for (wchar_t wc : text) {
+        auto c = static_cast<unsigned>(wc);
+        if (c < 0x80) {
+            bytes += static_cast<char>(c);
+        } else if (c < 0x800) {
+            bytes += static_cast<char>(0xC0 | (c >> 6));
+            bytes += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            bytes += static_cast<char>(0xE0 | (c >> 12));
+            bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            bytes += static_cast<char>(0x80 | (c & 0x3F));
+        }
     }
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    std::string bytes;
+    Encode(text, bytes);
+    return bytes;
 }
 
 Lines Split(const std::string& bytes)
@@ -31,7 +49,7 @@ class BatchTextTest : public ::testing::Test {
 protected:
     void SetUp() override { PathPlatform::SetCurrentDirectoryForTest(L"C:\\Work"); }
 
-    BatchText::Job MigrateJob() const
+    BatchText::Job MigrateJob()
     {
         BatchText::Job job;
         job.progressFile = L"c:\\temp\\lorn1.tmp";
@@ -42,28 +60,35 @@ protected:
         job.secondBody = L"c:\\temp\\lorn5.scr";
         job.hostFolder = L"C:\\Program Files\\Draxil\\";
         job.profileName = L"<<DRXLMPP>>";
-        job.pathLine = L"PATH =c:\\windows";
+        job.pathValue = L"c:\\windows";
+        job.pieces = L"c:\\temp\\lorn6";
         job.message = [](const std::wstring& name) { return L"Migrating drawing " + name; };
         job.encode = Encode;
+        job.piece = [this](const std::wstring& path, const std::string& bytes) {
+            EXPECT_EQ(m_pieces.count(path), 0u) << "written twice";
+            m_pieces[path] = bytes;
+        };
         return job;
     }
 
-    // The eleven lines of one block as they must stand.
+    // The eleven lines of one block with ASCII names, as they must stand.
     static Lines Block(int number, const std::wstring& drawing, const std::wstring& fileName, const wchar_t* body,
                        const wchar_t* verb = L"Migrating")
     {
         return {L"",
-                L"echo " + std::to_wstring(number) + L" > \"c:\\temp\\lorn1.tmp\"",
-                L"echo. >> \"C:\\Logs\\DrxlMMigr.log\"",
-                L"echo " + std::wstring(verb) + L" drawing " + fileName + L" >> \"C:\\Logs\\DrxlMMigr.log\"",
-                L"copy \"c:\\temp\\lorn3.scr\" \"c:\\temp\\lorn2.scr\"",
-                L"echo _.OPEN>> \"c:\\temp\\lorn2.scr\"",
-                L"echo \"" + drawing + L"\">> \"c:\\temp\\lorn2.scr\"",
-                L"type \"" + std::wstring(body) + L"\" >> \"c:\\temp\\lorn2.scr\"",
-                L"PATH =c:\\windows",
-                L"cd /d \"C:\\Program Files\\Draxil\\\"",
-                L"start /wait drxl.exe /b \"c:\\temp\\lorn2.scr\" /p \"<<DRXLMPP>>\" /nologo"};
+                L"echo " + std::to_wstring(number) + L" > \"%KEST_PROGRESS%\"",
+                L"echo. >> \"%KEST_LOG%\"",
+                L"echo " + std::wstring(verb) + L" drawing " + fileName + L" >> \"%KEST_LOG%\"",
+                L"copy \"%KEST_HEAD%\" \"%KEST_SCRIPT%\"",
+                L"echo _.OPEN>> \"%KEST_SCRIPT%\"",
+                L"echo \"" + drawing + L"\">> \"%KEST_SCRIPT%\"",
+                L"type \"%" + std::wstring(body) + L"%\" >> \"%KEST_SCRIPT%\"",
+                L"set \"PATH=%KEST_PATH%\"",
+                L"cd /d \"%KEST_HOST%\"",
+                L"start /wait drxl.exe /b \"%KEST_SCRIPT%\" /p \"<<DRXLMPP>>\" /nologo"};
     }
+
+    std::map<std::wstring, std::string> m_pieces;
 };
 }
 
@@ -79,8 +104,8 @@ TEST_F(BatchTextTest, MigrateBlocksChooseTheBodyScriptByTheDrawingList)
     const Lines drawings = {L"d:\\PLANS\\gear.dwg"};
     std::string text;
     BatchText::AppendBlocks(MigrateJob(), batch, drawings, text);
-    Lines expected = Block(1, L"D:\\Plans\\Gear.DWG", L"gear.dwg", L"c:\\temp\\lorn4.scr");
-    Lines second = Block(2, L"d:\\plans\\other.dwg", L"other.dwg", L"c:\\temp\\lorn5.scr");
+    Lines expected = Block(1, L"D:\\Plans\\Gear.DWG", L"gear.dwg", L"KEST_BODY1");
+    Lines second = Block(2, L"d:\\plans\\other.dwg", L"other.dwg", L"KEST_BODY2");
     expected.insert(expected.end(), second.begin(), second.end());
     EXPECT_EQ(Split(text), expected);
 }
@@ -93,8 +118,8 @@ TEST_F(BatchTextTest, AnalysisBlocksAllUseTheFirstBodyScript)
     const Lines list = {L"c:\\a\\one.dwg", L"c:\\a\\two"};
     std::string text;
     BatchText::AppendBlocks(job, list, Lines{}, text);
-    Lines expected = Block(1, L"c:\\a\\one.dwg", L"one.dwg", L"c:\\temp\\lorn4.scr", L"Scanning");
-    Lines second = Block(2, L"c:\\a\\two", L"two.", L"c:\\temp\\lorn4.scr", L"Scanning");
+    Lines expected = Block(1, L"c:\\a\\one.dwg", L"one.dwg", L"KEST_BODY1", L"Scanning");
+    Lines second = Block(2, L"c:\\a\\two", L"two.", L"KEST_BODY1", L"Scanning");
     expected.insert(expected.end(), second.begin(), second.end());
     EXPECT_EQ(Split(text), expected);
 }
@@ -108,9 +133,9 @@ TEST_F(BatchTextTest, RestartKeepsTheNumbersAndSkipsEarlierDrawings)
     BatchText::AppendBlocks(job, list, list, text);
     Lines lines = Split(text);
     ASSERT_EQ(lines.size(), 22u);
-    EXPECT_EQ(lines[1], L"echo 3 > \"c:\\temp\\lorn1.tmp\"");
-    EXPECT_EQ(lines[12], L"echo 4 > \"c:\\temp\\lorn1.tmp\"");
-    EXPECT_EQ(lines[6], L"echo \"c:\\c.dwg\">> \"c:\\temp\\lorn2.scr\"");
+    EXPECT_EQ(lines[1], L"echo 3 > \"%KEST_PROGRESS%\"");
+    EXPECT_EQ(lines[12], L"echo 4 > \"%KEST_PROGRESS%\"");
+    EXPECT_EQ(lines[6], L"echo \"c:\\c.dwg\">> \"%KEST_SCRIPT%\"");
 
     for (int index : {4, 5, 1000}) {
         text.clear();
@@ -153,20 +178,142 @@ TEST_F(BatchTextTest, SpecialCharactersStayText)
     std::string text;
     BatchText::AppendBlocks(job, {L"c:\\R&D 100%\\a&b^c.dwg"}, {}, text);
     Lines lines = Split(text);
-    EXPECT_EQ(lines[3], L"echo Migrating drawing a^&b^^c.dwg >> \"C:\\Logs\\DrxlMMigr.log\"");
-    EXPECT_EQ(lines[6], L"echo \"c:\\R&D 100%%\\a&b^c.dwg\">> \"c:\\temp\\lorn2.scr\"");
+    EXPECT_EQ(lines[3], L"echo Migrating drawing a^&b^^c.dwg >> \"%KEST_LOG%\"");
+    EXPECT_EQ(lines[6], L"echo \"c:\\R&D 100%%\\a&b^c.dwg\">> \"%KEST_SCRIPT%\"");
+    EXPECT_TRUE(m_pieces.empty());
 
     EXPECT_EQ(BatchText::Escaped(L"a<b>c|d %x% \"q&|\" e&"), L"a^<b^>c^|d %%x%% \"q&|\" e^&");
     EXPECT_EQ(BatchText::Quoted(L"c:\\50%.dwg"), L"\"c:\\50%%.dwg\"");
 }
 
-TEST_F(BatchTextTest, PathLineAddsOnlyMissingFolders)
+TEST_F(BatchTextTest, EveryByteIsAsciiWhateverTheNames)
+{
+    const Lines batch = {
+        L"C:\\Users\\M\u00fcller\\Caf\u00e9 \u00fcbersicht.dwg",
+        L"d:\\\u56f3\u9762\\\u8a2d\u8a08 1.dwg",
+        L"d:\\R&D ^ 100%\\Jos\u00e9 & 50%.dwg",
+        L"d:\\plain\\a & b ^ 5%.dwg",
+    };
+    BatchText::Job job = MigrateJob();
+    job.progressFile = L"C:\\Users\\M\u00fcller\\AppData\\Local\\Temp\\lorn1.tmp";
+    job.logFile = L"D:\\Protokoll f\u00fcr Jos\u00e9\\migr.log";
+    job.hostFolder = L"C:\\\u30c9\u30e9\u30af\u30b7\u30eb\\";
+    job.pathValue = L"c:\\m\u00fcller\\support\\;c:\\windows";
+    job.profileName = L"<<PROFIL \u00c9>>";
+    std::string text = BatchText::Header(false);
+    BatchText::AppendBlocks(job, batch, batch, text);
+    for (size_t i = 0; i < text.size(); ++i)
+        ASSERT_LT(static_cast<unsigned char>(text[i]), 128u) << "byte " << i;
+
+    Lines lines = Split(text);
+    ASSERT_EQ(lines.size(), 2u + 4 * 11);
+    // A drawing outside ASCII: its log line and its path come from pieces.
+    EXPECT_EQ(lines[5], L"copy /b \"%KEST_LOG%\"+\"%KEST_PIECES%-1.msg\" \"%KEST_LOG%\"");
+    EXPECT_EQ(lines[8], L"copy /b \"%KEST_SCRIPT%\"+\"%KEST_PIECES%-1.opn\" \"%KEST_SCRIPT%\"");
+    EXPECT_EQ(lines[12], L"start /wait drxl.exe /b \"%KEST_SCRIPT%\" /p \"%KEST_PROFILE%\" /nologo");
+    EXPECT_EQ(lines[2 + 11 + 6], L"copy /b \"%KEST_SCRIPT%\"+\"%KEST_PIECES%-2.opn\" \"%KEST_SCRIPT%\"");
+    // An ASCII drawing in the same batch is echoed as it always was.
+    EXPECT_EQ(lines[2 + 33 + 3], L"echo Migrating drawing a ^& b ^^ 5%%.dwg >> \"%KEST_LOG%\"");
+    EXPECT_EQ(lines[2 + 33 + 6], L"echo \"d:\\plain\\a & b ^ 5%%.dwg\">> \"%KEST_SCRIPT%\"");
+
+    // The pieces hold exactly what the echo lines wrote: no escapes, no doubled "%".
+    const std::map<std::wstring, std::string> pieces = {
+        {L"c:\\temp\\lorn6-1.msg", Utf8(L"Migrating drawing caf\u00e9 \u00fcbersicht.dwg \r\n")},
+        {L"c:\\temp\\lorn6-1.opn", "\"" + Utf8(batch[0]) + "\"\r\n"},
+        {L"c:\\temp\\lorn6-2.msg", Utf8(L"Migrating drawing \u8a2d\u8a08 1.dwg \r\n")},
+        {L"c:\\temp\\lorn6-2.opn", "\"" + Utf8(batch[1]) + "\"\r\n"},
+        {L"c:\\temp\\lorn6-3.msg", Utf8(L"Migrating drawing jos\u00e9 & 50%.dwg \r\n")},
+        {L"c:\\temp\\lorn6-3.opn", "\"" + Utf8(batch[2]) + "\"\r\n"},
+    };
+    EXPECT_EQ(m_pieces.size(), pieces.size());
+    for (const auto& piece : pieces)
+        EXPECT_EQ(m_pieces[piece.first], piece.second);
+}
+
+TEST_F(BatchTextTest, AMessageOutsideAsciiComesFromAPieceForEveryDrawing)
+{
+    BatchText::Job job = MigrateJob();
+    job.message = [](const std::wstring& name) { return L"Zeichnung " + name + L" wird \u00fcbertragen"; };
+    std::string text;
+    BatchText::AppendBlocks(job, {L"c:\\a.dwg", L"c:\\b.dwg"}, {}, text);
+    Lines lines = Split(text);
+    ASSERT_EQ(lines.size(), 22u);
+    EXPECT_EQ(lines[3], L"copy /b \"%KEST_LOG%\"+\"%KEST_PIECES%-1.msg\" \"%KEST_LOG%\"");
+    EXPECT_EQ(lines[6], L"echo \"c:\\a.dwg\">> \"%KEST_SCRIPT%\"");
+    EXPECT_EQ(lines[11 + 3], L"copy /b \"%KEST_LOG%\"+\"%KEST_PIECES%-2.msg\" \"%KEST_LOG%\"");
+    EXPECT_EQ(m_pieces.size(), 2u);
+    EXPECT_EQ(m_pieces[L"c:\\temp\\lorn6-2.msg"], Utf8(L"Zeichnung b.dwg wird \u00fcbertragen \r\n"));
+}
+
+TEST_F(BatchTextTest, RestartWritesThePiecesOfItsBlocksUnderTheDrawingNumbers)
+{
+    Lines list;
+    for (int i = 1; i <= 5; ++i)
+        list.push_back(L"c:\\pl\u00e4ne\\pl\u00e4ne " + std::to_wstring(i) + L".dwg");
+    BatchText::Job job = MigrateJob();
+    job.restartIndex = 3;
+    std::string text;
+    BatchText::AppendBlocks(job, list, list, text);
+    Lines lines = Split(text);
+    ASSERT_EQ(lines.size(), 22u);
+    EXPECT_EQ(lines[1], L"echo 4 > \"%KEST_PROGRESS%\"");
+    EXPECT_EQ(lines[6], L"copy /b \"%KEST_SCRIPT%\"+\"%KEST_PIECES%-4.opn\" \"%KEST_SCRIPT%\"");
+    EXPECT_EQ(lines[11 + 3], L"copy /b \"%KEST_LOG%\"+\"%KEST_PIECES%-5.msg\" \"%KEST_LOG%\"");
+    Lines written;
+    for (const auto& piece : m_pieces)
+        written.push_back(piece.first);
+    EXPECT_EQ(written, (Lines{L"c:\\temp\\lorn6-4.msg", L"c:\\temp\\lorn6-4.opn", L"c:\\temp\\lorn6-5.msg",
+                              L"c:\\temp\\lorn6-5.opn"}));
+    EXPECT_EQ(m_pieces[L"c:\\temp\\lorn6-5.opn"], "\"" + Utf8(list[4]) + "\"\r\n");
+}
+
+TEST_F(BatchTextTest, VariablesNameEveryFolderPathOfTheJob)
+{
+    BatchText::Job job = MigrateJob();
+    job.logFile = L"C:\\Logs 100%\\\u00fc.log";
+    const BatchEnvironment::Variables expected = {
+        {L"KEST_PROGRESS", L"c:\\temp\\lorn1.tmp"},
+        {L"KEST_LOG", L"C:\\Logs 100%\\\u00fc.log"},
+        {L"KEST_HEAD", L"c:\\temp\\lorn3.scr"},
+        {L"KEST_SCRIPT", L"c:\\temp\\lorn2.scr"},
+        {L"KEST_BODY1", L"c:\\temp\\lorn4.scr"},
+        {L"KEST_BODY2", L"c:\\temp\\lorn5.scr"},
+        {L"KEST_PATH", L"c:\\windows"},
+        {L"KEST_HOST", L"C:\\Program Files\\Draxil\\"},
+        {L"KEST_PIECES", L"c:\\temp\\lorn6"},
+        {L"KEST_PROFILE", L"<<DRXLMPP>>"},
+    };
+    EXPECT_EQ(BatchText::Variables(job), expected);
+
+    EXPECT_EQ(BatchText::PiecePrefix(L"c:\\temp\\lorn7.bat"), L"c:\\temp\\lorn7");
+    EXPECT_EQ(BatchText::PiecePrefix(L"c:\\te.mp\\batch"), L"c:\\te.mp\\batch");
+    EXPECT_EQ(BatchText::PiecePrefix(L"c:\\temp\\a.b.bat"), L"c:\\temp\\a.b");
+    EXPECT_EQ(BatchText::PiecePath(job, 12, L"opn"), L"c:\\temp\\lorn6-12.opn");
+}
+
+TEST_F(BatchTextTest, PathValueAddsOnlyMissingFolders)
 {
     const std::wstring path = L"C:\\Windows;C:\\Lib;D:\\Tools\\;E:\\Last";
-    EXPECT_EQ(BatchText::PathLine(path, {}), L"PATH =c:\\windows;c:\\lib;d:\\tools\\;e:\\last");
-    EXPECT_EQ(BatchText::PathLine(path, {L"c:\\lib", L"C:\\LIB\\", L"d:\\tools", L"e:\\last", L"F:\\Support\\"}),
-              L"PATH =e:\\last\\;f:\\support\\;c:\\windows;c:\\lib;d:\\tools\\;e:\\last");
-    EXPECT_EQ(BatchText::PathLine(L"c:\\x;", {L"c:\\a&b"}), L"PATH =c:\\a^&b\\;c:\\x;");
+    EXPECT_EQ(BatchText::PathValue(path, {}), L"c:\\windows;c:\\lib;d:\\tools\\;e:\\last");
+    EXPECT_EQ(BatchText::PathValue(path, {L"c:\\lib", L"C:\\LIB\\", L"d:\\tools", L"e:\\last", L"F:\\Support\\"}),
+              L"e:\\last\\;f:\\support\\;c:\\windows;c:\\lib;d:\\tools\\;e:\\last");
+    // The value stands in a variable: no escapes; letters outside ASCII as they are.
+    EXPECT_EQ(BatchText::PathValue(L"c:\\x;", {L"c:\\a&b 50%", L"D:\\M\u00fcLLER"}),
+              L"c:\\a&b 50%\\;d:\\m\u00fcller\\;c:\\x;");
+    // Quotes would end the quoted line that sets it.
+    EXPECT_EQ(BatchText::PathValue(L"\"C:\\R&D\";c:\\y", {}), L"c:\\r&d;c:\\y");
+    // Too long for one line of the interpreter: cut after the last whole folder.
+    EXPECT_EQ(BatchText::PathValue(L"c:\\aa;c:\\bb;c:\\cc", {L"c:\\s"}, 14), L"c:\\s\\;c:\\aa");
+    EXPECT_EQ(BatchText::PathValue(L"c:\\aa;c:\\bb;c:\\cc", {L"c:\\s"}, 15), L"c:\\s\\;c:\\aa");
+    EXPECT_EQ(BatchText::PathValue(L"c:\\aa;c:\\bb", {}, 12), L"c:\\aa;c:\\bb");
+    EXPECT_EQ(BatchText::PathValue(L"c:\\aaaaaaaa", {}, 5), L"c:\\aa");
+    std::wstring longPath;
+    while (longPath.size() < 20000)
+        longPath += L"c:\\program files\\some tool\\bin;";
+    std::wstring value = BatchText::PathValue(longPath, {L"c:\\support"});
+    EXPECT_LE(value.size(), BatchText::kMaxPathValue);
+    EXPECT_EQ(value.rfind(L"c:\\support\\;c:\\program files\\", 0), 0u);
+    EXPECT_EQ(value.back(), L'n');
 }
 
 TEST_F(BatchTextTest, FoldersAndNames)

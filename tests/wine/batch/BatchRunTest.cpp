@@ -6,6 +6,7 @@
 #include "HostKeys.h"
 #include "KestDmlFile.h"
 #include "KestFilenm.h"
+#include "PathPlatform.h"
 #include "ResourceIds.h"
 #include "RunLog.h"
 #include "TextLocale.h"
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <thread>
 
 CKestNoluApp theApp;
@@ -58,6 +60,13 @@ void WriteDrawing(const std::wstring& path, const std::string& magic, const std:
     std::vector<uint8_t> bytes = DrawingGenerator::MakeDrawing(spec);
     std::string data(bytes.begin(), bytes.end());
     wts::WriteFileBytes(path, data + markers);
+}
+
+std::wstring Environment(const wchar_t* name)
+{
+    wchar_t value[MAX_PATH * 2] = {0};
+    DWORD n = GetEnvironmentVariableW(name, value, MAX_PATH * 2);
+    return n < MAX_PATH * 2 ? std::wstring(value, n) : std::wstring();
 }
 
 std::string Magic(const std::wstring& path) { return wts::ReadFileBytes(path).substr(0, 6); }
@@ -216,6 +225,27 @@ protected:
         return drawings;
     }
 
+    // The job's drawings, also written as the user's drawing list that the run marks.
+    void UseListFile(const std::vector<std::wstring>& drawings)
+    {
+        theApp.m_drawings = drawings;
+        theApp.m_listFile = m_dir + L"\\Auftrag \u00fc.dml";
+        KestDmlFile list(theApp.m_listFile);
+        ASSERT_TRUE(list.Open(true));
+        ASSERT_TRUE(list.WriteList(drawings));
+        list.Close();
+    }
+
+    // The drawings of the list file not marked as migrated.
+    static std::vector<std::wstring> DrawingsToDo()
+    {
+        std::vector<std::wstring> toDo;
+        KestDmlFile list(theApp.m_listFile);
+        EXPECT_TRUE(list.Open(false));
+        EXPECT_TRUE(list.ReadList(toDo, true));
+        return toDo;
+    }
+
     std::wstring m_dir;
 };
 }
@@ -238,28 +268,43 @@ TEST_F(BatchRun, MigrateRunWritesItsFilesAndRunsEveryListedDrawing)
     EXPECT_EQ(theApp.m_progressDlg.m_batchProcess, &theApp.m_batch);
     EXPECT_EQ(theApp.m_hostFolder, std::wstring(kHostFolder) + L"\\");
 
-    std::string log = Ansi(g_logFile);
-    std::string script = Ansi(theApp.m_drawingScript);
-    std::string host = "\"C:\\Draxil Host\\\"";
+    const std::string log = "\"%KEST_LOG%\"";
+    const std::string script = "\"%KEST_SCRIPT%\"";
     Lines batch = FileLines(theApp.m_migrateBatch);
     ASSERT_EQ(batch.size(), 2u + 3 * 11);
     EXPECT_EQ(batch[0], "@echo off");
     EXPECT_EQ(batch[1], "rem Save/update the DWG's.");
     EXPECT_EQ(batch[2], "");
-    EXPECT_EQ(batch[3], "echo 1 > \"" + Ansi(theApp.m_progressFile) + "\"");
-    EXPECT_EQ(batch[4], "echo. >> \"" + log + "\"");
-    EXPECT_EQ(batch[5], "echo Migrating drawing plan 1.dwg >> \"" + log + "\"");
-    EXPECT_EQ(batch[6], "copy \"" + Ansi(theApp.m_headScript) + "\" \"" + script + "\"");
-    EXPECT_EQ(batch[7], "echo _.OPEN>> \"" + script + "\"");
-    EXPECT_EQ(batch[8], "echo \"" + Ansi(theApp.m_drawings[0]) + "\">> \"" + script + "\"");
-    EXPECT_EQ(batch[9], "type \"" + Ansi(theApp.m_updateScript) + "\" >> \"" + script + "\"");
-    EXPECT_EQ(batch[10].rfind("PATH =c:\\draxil host\\support\\;c:\\windows\\system32;", 0), 0u) << batch[10];
-    EXPECT_EQ(batch[11], "cd /d " + host);
-    EXPECT_EQ(batch[12], "start /wait drxl.exe /b \"" + script + "\" /p \"<<DRXLMPP>>\" /nologo");
-    EXPECT_EQ(batch[13 + 1], "echo 2 > \"" + Ansi(theApp.m_progressFile) + "\"");
-    EXPECT_EQ(batch[24 + 3], "echo Migrating drawing extra 50%%.dwg >> \"" + log + "\"");
-    EXPECT_EQ(batch[24 + 6], "echo \"" + Ansi(extra).replace(Ansi(extra).find('%'), 1, "%%") + "\">> \"" + script + "\"");
-    EXPECT_EQ(batch[24 + 7], "type \"" + Ansi(theApp.m_plainScript) + "\" >> \"" + script + "\"");
+    EXPECT_EQ(batch[3], "echo 1 > \"%KEST_PROGRESS%\"");
+    EXPECT_EQ(batch[4], "echo. >> " + log);
+    EXPECT_EQ(batch[5], "echo Migrating drawing plan 1.dwg >> " + log);
+    EXPECT_EQ(batch[6], "copy \"%KEST_HEAD%\" " + script);
+    EXPECT_EQ(batch[7], "echo _.OPEN>> " + script);
+    EXPECT_EQ(batch[8], "echo \"" + Ansi(theApp.m_drawings[0]) + "\">> " + script);
+    EXPECT_EQ(batch[9], "type \"%KEST_BODY1%\" >> " + script);
+    EXPECT_EQ(batch[10], "set \"PATH=%KEST_PATH%\"");
+    EXPECT_EQ(batch[11], "cd /d \"%KEST_HOST%\"");
+    EXPECT_EQ(batch[12], "start /wait drxl.exe /b " + script + " /p \"<<DRXLMPP>>\" /nologo");
+    EXPECT_EQ(batch[13 + 1], "echo 2 > \"%KEST_PROGRESS%\"");
+    EXPECT_EQ(batch[24 + 3], "echo Migrating drawing extra 50%%.dwg >> " + log);
+    EXPECT_EQ(batch[24 + 6], "echo \"" + Ansi(extra).replace(Ansi(extra).find('%'), 1, "%%") + "\">> " + script);
+    EXPECT_EQ(batch[24 + 7], "type \"%KEST_BODY2%\" >> " + script);
+    // The values the batch process gets in its environment.
+    const BatchEnvironment::Variables& variables = theApp.m_batchVariables;
+    auto value = [&variables](const wchar_t* name) {
+        for (const auto& variable : variables)
+            if (variable.first == name)
+                return variable.second;
+        return std::wstring(L"(missing)");
+    };
+    EXPECT_EQ(value(L"KEST_PROGRESS"), theApp.m_progressFile);
+    EXPECT_EQ(value(L"KEST_LOG"), g_logFile);
+    EXPECT_EQ(value(L"KEST_HEAD"), theApp.m_headScript);
+    EXPECT_EQ(value(L"KEST_SCRIPT"), theApp.m_drawingScript);
+    EXPECT_EQ(value(L"KEST_BODY1"), theApp.m_updateScript);
+    EXPECT_EQ(value(L"KEST_BODY2"), theApp.m_plainScript);
+    EXPECT_EQ(value(L"KEST_HOST"), std::wstring(kHostFolder) + L"\\");
+    EXPECT_EQ(value(L"KEST_PATH").rfind(L"c:\\draxil host\\support\\;c:\\windows\\system32;", 0), 0u);
 
     EXPECT_EQ(FileLines(theApp.m_headScript),
               (Lines{"_EXPERT", "0", "_krx", "_load", "\"C:\\Draxil Host\\drxlm\\migration\\kemigr.krx\"",
@@ -294,8 +339,8 @@ TEST_F(BatchRun, AnalysisRunScansWithoutSaving)
     Lines batch = FileLines(theApp.m_analysisBatch);
     ASSERT_EQ(batch.size(), 2u + 2 * 11);
     EXPECT_EQ(batch[1], "rem Scan the DWG's and write list of xrefs.");
-    EXPECT_EQ(batch[5], "echo Analyzing drawing plan 1.dwg >> \"" + Ansi(g_logFile) + "\"");
-    EXPECT_EQ(batch[9], "type \"" + Ansi(theApp.m_scanScript) + "\" >> \"" + Ansi(theApp.m_drawingScript) + "\"");
+    EXPECT_EQ(batch[5], "echo Analyzing drawing plan 1.dwg >> \"%KEST_LOG%\"");
+    EXPECT_EQ(batch[9], "type \"%KEST_BODY1%\" >> \"%KEST_SCRIPT%\"");
     Lines scan = FileLines(theApp.m_scanScript);
     ASSERT_EQ(scan.size(), 9u);
     EXPECT_EQ(scan[0], "_kestanalyze");
@@ -310,8 +355,8 @@ TEST_F(BatchRun, AnalysisRunScansWithoutSaving)
     theApp.WriteBatchFile(1, theApp.m_analysisBatch, theApp.m_scanScript, L"", true);
     batch = FileLines(theApp.m_analysisBatch);
     ASSERT_EQ(batch.size(), 2u + 11);
-    EXPECT_EQ(batch[3], "echo 2 > \"" + Ansi(theApp.m_progressFile) + "\"");
-    EXPECT_EQ(batch[5], "echo Scanning drawing plan 2.dwg >> \"" + Ansi(g_logFile) + "\"");
+    EXPECT_EQ(batch[3], "echo 2 > \"%KEST_PROGRESS%\"");
+    EXPECT_EQ(batch[5], "echo Scanning drawing plan 2.dwg >> \"%KEST_LOG%\"");
 }
 
 TEST_F(BatchRun, RunsWithoutDrawingsStartNothing)
@@ -418,7 +463,7 @@ TEST_F(BatchRun, AbortEndsTheBatchAndRestartGoesOnFromTheGivenDrawing)
     EXPECT_EQ(theApp.m_batchCount, 5);
     Lines lines = FileLines(theApp.m_migrateBatch);
     ASSERT_EQ(lines.size(), 2u + 3 * 11);
-    EXPECT_EQ(lines[3], "echo 3 > \"" + Ansi(theApp.m_progressFile) + "\"");
+    EXPECT_EQ(lines[3], "echo 3 > \"%KEST_PROGRESS%\"");
     EXPECT_EQ(theApp.m_progressDlg.m_drawings.size(), 5u);
     ASSERT_TRUE(WaitForBatch(60000));
     std::vector<std::wstring> migrated;
@@ -437,6 +482,121 @@ TEST_F(BatchRun, AbortEndsTheBatchAndRestartGoesOnFromTheGivenDrawing)
     theApp.WriteBatchFile(7, theApp.m_migrateBatch, theApp.m_updateScript, theApp.m_plainScript, false);
     EXPECT_EQ(FileLines(theApp.m_migrateBatch).size(), 2u);
     EXPECT_EQ(theApp.m_batchCount, 5);
+}
+
+// A user named Müller or José: the temporary folder, the host folder, the log
+// folder and drawings hold letters outside ASCII, which the interpreter would
+// misread in the batch file itself. Stopped and resumed on the way.
+TEST_F(BatchRun, FoldersAndDrawingsOutsideAsciiRunAndResume)
+{
+    const std::wstring temp = m_dir + L"\\Temp M\u00fcller Jos\u00e9";
+    const std::wstring host = m_dir + L"\\Draxil H\u00f4te \u00fc";
+    MakeFolders(temp);
+    MakeFolders(m_dir + L"\\Protokoll f\u00fcr Jos\u00e9");
+    g_logFile = m_dir + L"\\Protokoll f\u00fcr Jos\u00e9\\Migration.log";
+    ASSERT_EQ(wts::InstallHost(host), 0);
+    const std::wstring oldHost = theApp.m_hostFolder, oldMigration = theApp.m_migrationFolder;
+    const std::wstring oldProgress = theApp.m_progressFile;
+    const std::wstring oldTemp = Environment(L"TEMP"), oldTmp = Environment(L"TMP");
+    struct Restore {
+        std::function<void()> undo;
+        ~Restore() { undo(); }
+    } restore{[&] {
+        SetEnvironmentVariableW(L"TEMP", oldTemp.c_str());
+        SetEnvironmentVariableW(L"TMP", oldTmp.c_str());
+        theApp.m_hostFolder = oldHost;
+        theApp.m_migrationFolder = oldMigration;
+        theApp.m_progressFile = oldProgress;
+        wts::InstallHost(kHostFolder);
+    }};
+    SetEnvironmentVariableW(L"TEMP", temp.c_str());
+    SetEnvironmentVariableW(L"TMP", temp.c_str());
+    theApp.m_hostFolder = host;
+    theApp.m_migrationFolder = host + L"\\drxlm\\migration";
+    KestFilenm progress;
+    progress.SetTempName(L"");
+    theApp.m_progressFile = progress.m_path;
+    theApp.m_tempFiles.push_back(progress.m_path);
+    ASSERT_NE(theApp.m_progressFile.find(L"\\temp m\u00fcller jos\u00e9\\lorn"), std::wstring::npos);
+
+    MakeFolders(m_dir + L"\\Pl\u00e4ne \u00e9\\Ebene \u00fc");
+    MakeFolders(m_dir + L"\\plain");
+    std::vector<std::wstring> drawings = {
+        m_dir + L"\\Pl\u00e4ne \u00e9\\Caf\u00e9 \u00fcbersicht.dwg",
+        m_dir + L"\\plain\\Plan 2.dwg",
+        m_dir + L"\\Pl\u00e4ne \u00e9\\Ebene \u00fc\\Jos\u00e9 & 50%.dwg",
+        m_dir + L"\\Pl\u00e4ne \u00e9\\Zeichnung \u00fc 4.dwg",
+    };
+    for (const std::wstring& drawing : drawings)
+        WriteDrawing(drawing, "DX1015", drawing == drawings[2] ? "KESTFAULT=hang\n" : "");
+    ASSERT_NO_FATAL_FAILURE(UseListFile(drawings));
+
+    theApp.PrepareRun();
+    ASSERT_TRUE(theApp.StartMigrateRun());
+    for (const std::wstring& file : {theApp.m_drawingScript, theApp.m_headScript, theApp.m_migrateBatch})
+        EXPECT_EQ(file.find(PathPlatform::Lower(temp)), 0u) << Ansi(file);
+    ASSERT_TRUE(wts::WaitForWindow(L"Draxil R26.0 - [Jos\u00e9 & 50%.dwg]", 60000));
+    EXPECT_EQ(wts::ReadFileBytes(theApp.m_progressFile), "3 \r\n");
+    theApp.AbortMigrateRun();
+    EndHosts();
+    WriteDrawing(drawings[2], "DX1015");
+    theApp.RestartMigrateRun(2);
+    ASSERT_TRUE(WaitForBatch(60000));
+    EndBatchLikeTheDialog();
+    theApp.WriteRunSummary();
+
+    const std::string batch = wts::ReadFileBytes(theApp.m_migrateBatch);
+    EXPECT_EQ(FileLines(theApp.m_migrateBatch).size(), 2u + 2 * 11);
+    for (size_t i = 0; i < batch.size(); ++i)
+        ASSERT_LT(static_cast<unsigned char>(batch[i]), 128u) << "byte " << i << " of the batch file";
+
+    std::vector<std::wstring> migrated;
+    ReadLines(MigratedListPath(), migrated);
+    EXPECT_EQ(migrated, drawings);
+    for (const std::wstring& drawing : drawings)
+        EXPECT_EQ(Magic(drawing), "DX1032") << Ansi(drawing);
+
+    // Each drawing logged once under its own name, the interrupted one once more after the resume.
+    const std::string log = wts::ReadFileBytes(g_logFile);
+    const struct {
+        const wchar_t* name;
+        size_t times;
+    } logged[] = {{L"caf\u00e9 \u00fcbersicht.dwg", 1}, {L"plan 2.dwg", 1}, {L"jos\u00e9 & 50%.dwg", 2},
+                  {L"zeichnung \u00fc 4.dwg", 1}};
+    for (const auto& entry : logged) {
+        const std::string line = "\r\n \r\nMigrating drawing " + Ansi(entry.name) + " \r\n";
+        size_t times = 0;
+        for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1))
+            ++times;
+        EXPECT_EQ(times, entry.times) << Ansi(entry.name) << "\n" << log;
+    }
+    EXPECT_NE(log.find("kemigr: Caf\xe9 \xfc" "bersicht.dwg saved in the current release"), std::string::npos) << log;
+
+    std::vector<std::wstring> toDo = DrawingsToDo();
+    EXPECT_TRUE(toDo.empty()) << toDo.size() << " drawings left unmarked";
+
+    // The analysis batch of the same drawings goes the same way.
+    theApp.m_Operation = 2;
+    ASSERT_TRUE(theApp.StartAnalysisRun());
+    ASSERT_TRUE(WaitForBatch(60000));
+    EndBatchLikeTheDialog();
+    const std::string analysis = wts::ReadFileBytes(theApp.m_analysisBatch);
+    for (size_t i = 0; i < analysis.size(); ++i)
+        ASSERT_LT(static_cast<unsigned char>(analysis[i]), 128u) << "byte " << i << " of the analysis batch";
+    const std::string analysisLog = wts::ReadFileBytes(g_logFile);
+    for (const auto& entry : logged)
+        EXPECT_NE(analysisLog.find("Analyzing drawing " + Ansi(entry.name) + " \r\n"), std::string::npos)
+            << Ansi(entry.name);
+
+    // Every piece file lies in the temporary folder and is deleted with the others at exit.
+    size_t pieces = 0;
+    for (const std::wstring& file : theApp.m_tempFiles)
+        if (file.size() > 4 && (file.compare(file.size() - 4, 4, L".msg") == 0 ||
+                                file.compare(file.size() - 4, 4, L".opn") == 0)) {
+            ++pieces;
+            EXPECT_TRUE(wts::FileExists(file)) << Ansi(file);
+        }
+    EXPECT_EQ(pieces, 3u * 2 + 3u * 2) << "migrate and analysis pieces of the three drawings outside ASCII";
 }
 
 // Last: it ends with the clean-up of the application object.
@@ -474,14 +634,7 @@ TEST_F(BatchRun, TwoHundredDrawingsEndToEnd)
         if (!noSave)
             saved.push_back(name);
     }
-    theApp.m_drawings = drawings;
-    theApp.m_listFile = m_dir + L"\\Auftrag \u00fc.dml";
-    {
-        KestDmlFile list(theApp.m_listFile);
-        ASSERT_TRUE(list.Open(true));
-        ASSERT_TRUE(list.WriteList(drawings));
-        list.Close();
-    }
+    ASSERT_NO_FATAL_FAILURE(UseListFile(drawings));
 
     DeleteFileW(g_logFile.c_str());
     theApp.PrepareRun();
@@ -508,12 +661,7 @@ TEST_F(BatchRun, TwoHundredDrawingsEndToEnd)
     EXPECT_NE(log.find(Ansi(missing.Str()) + "\r\n"), std::string::npos);
     EXPECT_NE(log.find("Migrating drawing zeichnung \xe9 9 100%.dwg \r\n"), std::string::npos);
 
-    std::vector<std::wstring> toDo;
-    {
-        KestDmlFile list(theApp.m_listFile);
-        ASSERT_TRUE(list.Open(false));
-        ASSERT_TRUE(list.ReadList(toDo, true));
-    }
+    std::vector<std::wstring> toDo = DrawingsToDo();
     std::vector<std::wstring> notSaved;
     for (const std::wstring& drawing : drawings)
         if (std::find(saved.begin(), saved.end(), drawing) == saved.end())

@@ -143,6 +143,84 @@ TEST_F(ProgressRun, MigrateRunOfTenDrawingsFillsTheBarAndEndsWithSummaryAndMarks
     EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
 }
 
+// Transmora started with a temporary folder outside ASCII (a user named Müller
+// or José), a host, a log and drawings there too: the whole run as a user sees it.
+TEST_F(ProgressRun, FoldersAndDrawingsOutsideAsciiMigrateAndLeaveNoTemporaryFile)
+{
+    const std::wstring temp = m_dir + L"\\Temp M\u00fcller Jos\u00e9";
+    const std::wstring data = m_dir + L"\\Pl\u00e4ne f\u00fcr Jos\u00e9";
+    CreateDirectoryW(temp.c_str(), nullptr);
+    CreateDirectoryW(data.c_str(), nullptr);
+    const std::wstring host = wts::FreshDir(L"progress h\u00f4te \u00fc");
+    ASSERT_EQ(wts::InstallHost(host), 0);
+    // RunJob inherits TEMP and TMP; the suite's host comes back afterwards.
+    wchar_t oldTemp[MAX_PATH] = {0}, oldTmp[MAX_PATH] = {0};
+    GetEnvironmentVariableW(L"TEMP", oldTemp, MAX_PATH);
+    GetEnvironmentVariableW(L"TMP", oldTmp, MAX_PATH);
+    struct Restore {
+        const wchar_t* temp;
+        const wchar_t* tmp;
+        ~Restore()
+        {
+            SetEnvironmentVariableW(L"TEMP", temp);
+            SetEnvironmentVariableW(L"TMP", tmp);
+            wts::InstallHost(RunBed::HostFolder());
+        }
+    } restore{oldTemp, oldTmp};
+    SetEnvironmentVariableW(L"TEMP", temp.c_str());
+    SetEnvironmentVariableW(L"TMP", temp.c_str());
+
+    std::vector<std::wstring> drawings = {RunBed::Drawing(data, L"Caf\u00e9 \u00fcbersicht.dwg", L"delay:1"),
+                                          RunBed::Drawing(m_dir, L"part 2.dwg"),
+                                          RunBed::Drawing(data, L"Jos\u00e9 & 50%.dwg")};
+    std::wstring list = RunBed::DmlList(data, drawings);
+    JobRun::Options options = Job(list);
+    options.log = data + L"\\" + kLogName;
+    JobRun run(options);
+    ASSERT_TRUE(run.WaitForDialog());
+    FollowToTheEnd(run, IDC_PROGRESS_MIGRATE_DONE);
+    EXPECT_TRUE(JobRun::WaitUntil(
+        [&] { return RunBed::ReadText(options.log).find("    migrated:") != std::string::npos; }, 30000));
+
+    // The batch file, still there while the dialog shows: ASCII only.
+    std::vector<std::wstring> batches;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((temp + L"\\lorn*.bat").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
+        batches.push_back(temp + L"\\" + found.cFileName);
+    FindClose(search);
+    ASSERT_EQ(batches.size(), 1u);
+    std::string batch = wts::ReadFileBytes(batches[0]);
+    EXPECT_EQ(RunBed::Count(batch, "start /wait drxl.exe"), 3u) << batch;
+    for (size_t i = 0; i < batch.size(); ++i)
+        ASSERT_LT(static_cast<unsigned char>(batch[i]), 128u) << "byte " << i << " of the batch file";
+
+    std::string log = RunBed::ReadText(options.log);
+    for (const wchar_t* name : {L"caf\u00e9 \u00fcbersicht.dwg", L"part 2.dwg", L"jos\u00e9 & 50%.dwg"})
+        EXPECT_EQ(RunBed::Count(log, "\nMigrating drawing " + RunBed::Narrow(name) + " \n"), 1u)
+            << RunBed::Narrow(name) << "\n" << log;
+    EXPECT_NE(log.find("    migrated:         3\n"), std::string::npos) << log;
+    EXPECT_EQ(RunBed::Lines(RunBed::MigratedListPath()).size(), 3u);
+    std::vector<std::string> marks = RunBed::Lines(list);
+    ASSERT_EQ(marks.size(), 4u);
+    for (size_t i = 1; i < marks.size(); ++i)
+        EXPECT_EQ(marks[i], "[x]" + RunBed::Narrow(drawings[i - 1]));
+
+    run.Click(IDCANCEL);
+    EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
+    // Scripts, batch, progress file and pieces are gone; the run's lists stay.
+    std::vector<std::wstring> left;
+    search = FindFirstFileW((temp + L"\\*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        std::wstring name = found.cFileName;
+        if (name != L"." && name != L".." && name != L"MIGRATE.TXT" && name != L"MIGRATED.TXT")
+            left.push_back(name);
+    }
+    FindClose(search);
+    for (const std::wstring& name : left)
+        ADD_FAILURE() << "left in the temporary folder: " << RunBed::Narrow(name);
+}
+
 TEST_F(ProgressRun, AnalysisRunShowsItsOwnCaptionAndStepsAndWritesNoSummary)
 {
     RunBed::StoreWindowPosition(40, 50);
