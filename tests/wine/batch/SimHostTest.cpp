@@ -237,7 +237,17 @@ TEST_F(SimHost, ShowsAndLogsTheTextsOfTheLanguageItIsInstalledIn)
     struct BackToEnglish {
         ~BackToEnglish() { wts::InstallHost(kHostFolder); }
     } backToEnglish;
-    for (const wchar_t* language : {L"de-DE", L"ja-JP", L"en-US"}) {
+    // One text per language spelled out here: the resource compiler read the UTF-8 sources right.
+    const struct {
+        const wchar_t* language;
+        const wchar_t* readOnly;   // string 2141
+    } languages[] = {
+        {L"de-DE", L"Die Zeichnung wird schreibgesch\u00fctzt ge\u00f6ffnet."},
+        {L"ja-JP", L"\u56f3\u9762\u306f\u8aad\u307f\u53d6\u308a\u5c02\u7528"
+                   L"\u3067\u958b\u304b\u308c\u307e\u3059\u3002"},
+        {L"en-US", L"The drawing will be opened read-only."},
+    };
+    for (const auto& [language, readOnly] : languages) {
         // The English locale number keeps the settings key, and so the extension log's value, where it was.
         ASSERT_EQ(wts::Run(L"\"" + wts::BinDir() + L"\\HostSetup.exe\" \"" + kHostFolder + L"\" --language " +
                            language + L" --locale 409"),
@@ -251,6 +261,7 @@ TEST_F(SimHost, ShowsAndLogsTheTextsOfTheLanguageItIsInstalledIn)
             return std::wstring(buffer);
         };
         std::wstring title = text(2109), child = text(2141), error = text(2270);
+        EXPECT_EQ(child, readOnly);
         std::wstring main = text(2094);
         FreeLibrary(module);
 
