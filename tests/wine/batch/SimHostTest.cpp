@@ -237,6 +237,9 @@ TEST_F(SimHost, ShowsAndLogsTheTextsOfTheLanguageItIsInstalledIn)
     struct BackToEnglish {
         ~BackToEnglish() { wts::InstallHost(kHostFolder); }
     } backToEnglish;
+    const std::wstring setup =
+        L"\"" + wts::BinDir() + L"\\HostSetup.exe\" \"" + kHostFolder + L"\" --locale 409 --language ";
+    EXPECT_EQ(wts::Run(setup + L"fr-FR"), 2) << "a language without a host module";
     // One text per language spelled out here: the resource compiler read the UTF-8 sources right.
     const struct {
         const wchar_t* language;
@@ -247,12 +250,9 @@ TEST_F(SimHost, ShowsAndLogsTheTextsOfTheLanguageItIsInstalledIn)
                    L"\u3067\u958b\u304b\u308c\u307e\u3059\u3002"},
         {L"en-US", L"The drawing will be opened read-only."},
     };
+    // The English locale number keeps the settings key, and so the extension log's value, where it was.
     for (const auto& [language, readOnly] : languages) {
-        // The English locale number keeps the settings key, and so the extension log's value, where it was.
-        ASSERT_EQ(wts::Run(L"\"" + wts::BinDir() + L"\\HostSetup.exe\" \"" + kHostFolder + L"\" --language " +
-                           language + L" --locale 409"),
-                  0)
-            << language;
+        ASSERT_EQ(wts::Run(setup + language), 0) << language;
         HMODULE module = LoadLibraryW((wts::BinDir() + L"\\drxlm\\" + language + L"\\keNoluRes.dll").c_str());
         ASSERT_NE(module, nullptr) << language;
         auto text = [module](UINT id) {
