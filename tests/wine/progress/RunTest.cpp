@@ -124,6 +124,10 @@ TEST_F(ProgressRun, MigrateRunOfTenDrawingsFillsTheBarAndEndsWithSummaryAndMarks
 
     EXPECT_FALSE(run.Visible(IDC_PROGRESS_ANALYSIS_DONE));
     EXPECT_EQ(run.Text(IDC_PROGRESS_STATUS), RunBed::Text(IDS_MIGRATE_FINISHED));
+    // The last poll may have read an earlier drawing's number; the finished batch handled all ten.
+    EXPECT_EQ(run.Text(IDC_PROGRESS_CURRENT), L"10");
+    EXPECT_NE(run.Text(IDC_PROGRESS_DRAWING).find(L"part10.dwg"), std::wstring::npos)
+        << RunBed::Narrow(run.Text(IDC_PROGRESS_DRAWING));
     ExpectIdle(run);
 
     std::string log = RunBed::ReadText(m_log);
@@ -165,6 +169,7 @@ TEST_F(ProgressRun, AnalysisRunShowsItsOwnCaptionAndStepsAndWritesNoSummary)
     EXPECT_EQ(seen.back(), 100) << Seen(seen);
     EXPECT_FALSE(run.Visible(IDC_PROGRESS_MIGRATE_DONE));
     EXPECT_EQ(run.Text(IDC_PROGRESS_STATUS), RunBed::Text(IDS_ANALYSIS_FINISHED));
+    EXPECT_EQ(run.Text(IDC_PROGRESS_CURRENT), L"4");
     ExpectIdle(run);
 
     std::string log = RunBed::ReadText(m_log);
