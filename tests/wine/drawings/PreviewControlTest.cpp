@@ -165,15 +165,8 @@ TEST_F(PreviewControl, DrawsTheSelectedThumbnailScaledAndCentred)
     EXPECT_EQ(face, At(205, 100)) << "margin";
 
     // The screenshot of the documentation, taken inside this suite's own display.
-    if (const char* shot = std::getenv("KEST_DRAWINGS_SCREENSHOT")) {
-        RECT r;
-        GetWindowRect(dialog, &r);
-        wchar_t geometry[64];
-        swprintf(geometry, 64, L"%ldx%ld+%ld+%ld", r.right - r.left, r.bottom - r.top, r.left, r.top);
-        std::wstring command = L"cmd /c " + wts::FromUnix(KEST_DRAWINGS_TEST_DIR "/capture.sh") + L" " +
-                               std::wstring(shot, shot + strlen(shot)) + L" " + geometry;
-        EXPECT_EQ(0, wts::Run(command));
-    }
+    if (const char* shot = std::getenv("KEST_DRAWINGS_SCREENSHOT"))
+        EXPECT_TRUE(wts::Screenshot(shot, {dialog}));
 }
 
 TEST_F(PreviewControl, RepaintingTheSameDrawingDoesNotReadItAgain)

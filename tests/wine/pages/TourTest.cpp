@@ -108,8 +108,8 @@ protected:
         for (size_t r = 0; r < 5; ++r) {
             std::wstring file = root + L"\\release-" + std::to_wstring(r) + L".tmpl";
             std::wstring magic(releases[r], releases[r] + 6);
-            EXPECT_EQ(wts::Run(maker + L" --magic " + magic + L" --thumb 96x72x8,seed=" + std::to_wstring(r + 3) +
-                               L" " + Quoted(file)), 0);
+            std::wstring thumb = L" --thumb 160x120x8,rle,sheet,seed=" + std::to_wstring(r + 3);
+            EXPECT_EQ(wts::Run(maker + L" --magic " + magic + thumb + L" " + Quoted(file)), 0);
             templates.push_back(file);
         }
         std::vector<Drawing> drawings;

@@ -301,11 +301,10 @@ TEST_F(ProgressRun, ScreenshotsOfTheRunningAndTheFinishedDialog)
     UnionRect(&both, &both, &dialog);
     InflateRect(&both, 12, 12);
     InflateRect(&dialog, 12, 12);
-    if (!RunBed::Screenshot(folder + "/progress-running.png", both))
+    if (!wts::Screenshot(folder + "/progress-running.png", both, {run.Dialog(), host}))
         GTEST_SKIP() << "import cannot be started";
     FollowToTheEnd(run, IDC_PROGRESS_MIGRATE_DONE);
-    Sleep(500);
-    EXPECT_TRUE(RunBed::Screenshot(folder + "/progress-finished.png", dialog));
+    EXPECT_TRUE(wts::Screenshot(folder + "/progress-finished.png", dialog, {run.Dialog()}));
     for (const char* name : {"/progress-running.png", "/progress-finished.png"})
         EXPECT_GT(wts::ReadFileBytes(wts::FromUnix(folder + name)).size(), 1000u) << name;
     run.Click(IDCANCEL);
