@@ -332,6 +332,7 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
                       << Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_STATUS))) << ", drawing "
                       << Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT)));
     std::wstring count = wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_COUNT));
+    std::wstring current = wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT));
     int bar = static_cast<int>(SendDlgItemMessageW(progress, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0));
     wiz::Screenshot(L"tour-7-progress.png", {progress});
 
@@ -347,6 +348,7 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
 
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(count, L"50");
+    EXPECT_EQ(current, L"50") << "the finished run shows its last drawing";
     EXPECT_EQ(bar, 100);
 
     // The log: the time-out, the error line, and the summary.
