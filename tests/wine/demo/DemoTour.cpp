@@ -160,25 +160,6 @@ private:
         return wiz::WaitUntil([&] { return wiz::PageIndex(m_sheet) == expectedIndex; }, 60000);
     }
 
-    // Types the path into the program's file dialog and presses its OK button.
-    bool ChooseFile(const std::wstring& title, const std::wstring& path)
-    {
-        HWND dialog = nullptr;
-        if (!wiz::WaitUntil([&] { return (dialog = wiz::FindTitled(m_pid, title)) != nullptr; }, 60000))
-            return false;
-        wts::Pump(300);
-        HWND name = GetDlgItem(dialog, 0x47C);
-        wchar_t cls[32] = {};
-        GetClassNameW(name, cls, 32);
-        if (name && lstrcmpiW(cls, WC_COMBOBOXEXW) == 0)
-            name = reinterpret_cast<HWND>(SendMessageW(name, CBEM_GETEDITCONTROL, 0, 0));
-        else if (!name)
-            name = GetDlgItem(dialog, 0x480);
-        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-        PostMessageW(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-        return wiz::WaitUntil([&] { return !IsWindow(dialog); }, 60000);
-    }
-
     // A message the demo does not expect is shown and answered, so that the demo cannot hang on it.
     bool AnswerMessage(HWND owner)
     {
@@ -214,7 +195,7 @@ private:
         HWND rows = GetDlgItem(Page(), kFilesList);
         PostMessageW(Page(), WM_COMMAND, MAKEWPARAM(kFilesLoad, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(Page(), kFilesLoad)));
-        if (!ChooseFile(Text(kFilesLoadTitle), kListFile))
+        if (!wiz::ChooseFile(m_pid, Text(kFilesLoadTitle), kListFile))
             return Fail("no Load list dialog");
         if (!wiz::WaitUntil([&] { return ListView_GetItemCount(rows) == samples; }, 60000))
             return Fail("the list shows " + std::to_string(ListView_GetItemCount(rows)) + " drawings");
