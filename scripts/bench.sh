@@ -54,6 +54,8 @@ echo
               print line
               if (r == 1) {
                   line = ""
-                  for (i = 1; i <= cols; i++) { dash = sprintf("%" width[i] "s", ""); gsub(/ /, "-", dash); line = line dash "  " }
+                  for (i = 1; i <= cols; i++) {
+                      dash = sprintf("%" width[i] "s", ""); gsub(/ /, "-", dash); line = line dash "  "
+                  }
                   print line } } }'
 exit $status

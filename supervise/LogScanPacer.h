@@ -9,7 +9,7 @@ class LogScanPacer {
 public:
     static constexpr UINT_PTR kFollowUpTimerId = 36;
     // Time one slice may read, and the pause before the next.
-    static constexpr unsigned kSliceMs = 40;
+    static constexpr unsigned kSliceMs = 25;
     static constexpr unsigned kFollowUpMs = 10;
 
     bool IsFollowUp(UINT_PTR timerId) const { return m_pending && timerId == kFollowUpTimerId; }

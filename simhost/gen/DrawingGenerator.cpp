@@ -119,7 +119,8 @@ DrawingGenerator::Ink DrawingGenerator::SheetInk(const PictureSpec& spec, int32_
 
     const int32_t shaftLeft = static_cast<int32_t>(m + iw * 0.52), shaftRight = static_cast<int32_t>(m + iw * 0.95);
     const int32_t step = shaftLeft + (shaftRight - shaftLeft) * static_cast<int32_t>(4 + seed % 3) / 10;
-    const int32_t big = static_cast<int32_t>(ih * 0.17), small = static_cast<int32_t>(ih * 0.1), mid = static_cast<int32_t>(cy);
+    const int32_t big = static_cast<int32_t>(ih * 0.17), small = static_cast<int32_t>(ih * 0.1);
+    const int32_t mid = static_cast<int32_t>(cy);
     if (OnBox(x, y, shaftLeft, mid - big, step, mid + big) || OnBox(x, y, step, mid - small, shaftRight, mid + small))
         return Ink::Line;
     if (y == mid && x >= shaftLeft - 3 && x <= shaftRight + 3 && CentreDash(x))
