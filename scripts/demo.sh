@@ -51,6 +51,8 @@ if [ $headless = 1 ]; then
     wine "$root/windows/tests/DemoTour.exe" --run "$demo/shots" || status=$?
     exit $status
 else
+    # Your window manager frames the windows again.
+    wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Decorated /f >/dev/null 2>&1 || true
     # The log's default name has no folder: it lands beside the samples.
     cd "$WINEPREFIX/drive_c/Drawings"
     echo "load C:\Drawings\samples.dml on the Files page; the migration log will be C:\Drawings\DrxlMMigr.log"
