@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Transmora under Wine against the
-# simulated host. With a display ($DISPLAY) the wizard opens there for you to use;
-# without one it runs on a private Xvfb display and a screenshot is saved to
-# build/demo/screen.png after a few seconds.
+# Installs what is missing, builds, and shows Transmora at work under Wine
+# against the simulated host, with ten sample drawings of five earlier
+# releases and their drawing list (C:\Drawings\samples.dml in the prefix).
+#
+# With a display ($DISPLAY) the wizard opens there for you to use. Without one
+# the demo goes through the wizard itself on a private Xvfb display: the sample
+# list, the default options, Finish; it follows the run to its end, prints
+# where the migration log is and its summary, saves a screenshot of each page
+# and of the run in build/demo/shots/, and exits 0 only when every sample
+# drawing was migrated.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 root=${BUILD_ROOT:-$top/build}
@@ -12,6 +18,7 @@ bin=$root/windows/bin
 demo=$root/demo
 mkdir -p "$demo"
 export WINEPREFIX=$demo/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+export KEST_BIN=$bin
 
 headless=0
 if [ -z "${DISPLAY:-}" ]; then
@@ -25,28 +32,29 @@ fi
 
 if [ ! -f "$WINEPREFIX/.kest-demo" ]; then
     echo "preparing the demo Wine prefix (once)..."
-    "$top/tests/wine/make-template.sh" "$WINEPREFIX"
+    template=$root/windows/wine-template
+    if [ -f "$template/.ready" ]; then
+        # The test run's prefix is made the same way: a copy saves booting Wine.
+        rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX" && cp -a "$template/." "$WINEPREFIX/"
+    else
+        "$top/tests/wine/make-template.sh" "$WINEPREFIX"
+    fi
     touch "$WINEPREFIX/.kest-demo"
 fi
-# The simulated host and a few sample drawings in C:\Draxil and C:\Drawings.
-wine "$bin/HostSetup.exe" 'C:\Draxil' >/dev/null
-drawings="$WINEPREFIX/drive_c/Drawings"
-if [ ! -d "$drawings" ]; then
-    mkdir -p "$drawings/Gearbox" "$drawings/Housing parts"
-    i=0
-    for r in DX1015 DX1018 DX1021 DX1024 DX1027; do
-        i=$((i + 1))
-        wine "$bin/MakeDrawing.exe" --magic $r --maint $((i * 9)) --thumb "160x120x8,rle,seed=$i" \
-            "C:\\Drawings\\Gearbox\\shaft-$i.dwg" >/dev/null 2>&1 || true
-        wine "$bin/MakeDrawing.exe" --magic $r --maint $((i * 11)) --thumb "160x120x24,seed=$((i + 10))" \
-            "C:\\Drawings\\Housing parts\\cover-$i.dwg" >/dev/null 2>&1 || true
-    done
-fi
+wine "$root/windows/tests/DemoTour.exe" --prepare
 
 if [ $headless = 1 ]; then
-    wine "$bin/Transmora.exe" &
-    sleep 8
-    import -window root "$demo/screen.png" && echo "screenshot: $demo/screen.png"
+    # Window frames drawn by Wine itself, as the display has no window manager.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+    rm -rf "$demo/shots"
+    status=0
+    wine "$root/windows/tests/DemoTour.exe" --run "$demo/shots" || status=$?
+    exit $status
 else
+    # Your window manager frames the windows again.
+    wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Decorated /f >/dev/null 2>&1 || true
+    # The log's default name has no folder: it lands beside the samples.
+    cd "$WINEPREFIX/drive_c/Drawings"
+    echo "load C:\Drawings\samples.dml on the Files page; the migration log will be C:\Drawings\DrxlMMigr.log"
     wine "$bin/Transmora.exe"
 fi

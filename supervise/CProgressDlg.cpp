@@ -249,6 +249,7 @@ void CProgressDlg::KillTimers()
         KillTimer(m_logTimerId);
     m_pollTimer = 0;
     m_logTimer = 0;
+    m_logScan.Cancel(m_hWnd);
 }
 
 void CProgressDlg::SetBarPosition(int position) { m_progress.SetPos(position); }
@@ -275,6 +276,7 @@ void CProgressDlg::OnTimer(UINT_PTR id)
             WatchHostWindows();
         } else {
             KillTimers();
+            ShowBatchEnd();
             // The owner closes the handle, so no copy of it is left behind.
             m_batchProcess->Clear();
             m_batchProcess = nullptr;
@@ -290,12 +292,13 @@ void CProgressDlg::OnTimer(UINT_PTR id)
                 FinishRun();
             }
         }
-    } else if (id == m_logTimerId && m_logTimer) {
-        // No poll may run while the extension's log is read.
+    } else if ((id == m_logTimerId || m_logScan.IsFollowUp(id)) && m_logTimer) {
+        // No poll may run while the extension's log is read. A long log is
+        // read in slices, one per message.
         if (m_pollTimer)
             KillTimer(m_pollTimerId);
         m_pollTimer = 0;
-        if (ScanHostLog())
+        if (m_logScan.Slice(m_hWnd))
             EndHost(EndReason::LogError);
         StartPollTimer();
     }
@@ -324,6 +327,17 @@ void CProgressDlg::ReadProgressFile()
         RemoveHostLogFile();
     }
     file.Close();
+}
+
+// A batch that ran to its end handled its last drawing, whichever number the
+// progress file showed at the last poll.
+void CProgressDlg::ShowBatchEnd()
+{
+    if (m_drawingCount < 1 || m_currentDrawing == m_drawingCount)
+        return;
+    m_currentDrawing = m_drawingCount;
+    SetDlgItemText(IDC_PROGRESS_CURRENT, Decimal(m_drawingCount).c_str());
+    ShowDrawing(m_drawingCount - 1);
 }
 
 bool CProgressDlg::EndHost(EndReason reason)

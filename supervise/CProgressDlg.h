@@ -5,6 +5,7 @@
 #pragma once
 #include "CDialog.h"
 #include "CProgressCtrl.h"
+#include "LogScanPacer.h"
 #include "../wizard/CBoldTxt.h"
 #include "../wizard/CWizardBmp.h"
 
@@ -77,6 +78,7 @@ private:
     void SetRunning(bool running);
     void ShowDrawing(int index);
     void ReadProgressFile();
+    void ShowBatchEnd();
     bool EndHost(EndReason reason);
     void FinishRun();
     void SaveWindowPosition();
@@ -88,5 +90,6 @@ private:
     void SetDefaultButton(int id, int previousId);
 
     bool m_resuming = false;
+    LogScanPacer m_logScan;
     DECLARE_MESSAGE_MAP()
 };

@@ -113,6 +113,23 @@ bool HostLogScanner::AtEnd(std::wstring& line)
     return Complete(line);
 }
 
+HostLogScanner::Slice HostLogScanner::ScanSlice(const Reader& read, const std::function<bool()>& goOn,
+                                                std::wstring& line)
+{
+    m_piece.resize(kPieceBytes);
+    for (;;) {
+        size_t got = 0;
+        if (!read(m_offset, m_piece.data(), m_piece.size(), got))
+            return Slice::Clean;
+        if (got == 0)
+            return AtEnd(line) ? Slice::ErrorLine : Slice::Clean;
+        if (Feed(m_piece.data(), got < m_piece.size() ? got : m_piece.size(), line))
+            return Slice::ErrorLine;
+        if (!goOn())
+            return Slice::Unfinished;
+    }
+}
+
 std::wstring HostLogScanner::Shown() const
 {
     std::string head = m_head;

@@ -34,6 +34,15 @@ public:
     // it does for a reader at the end of a file. It is not consumed.
     bool AtEnd(std::wstring& line);
 
+    // One slice of a scan: reads the file from Offset() in pieces of kPieceBytes and feeds them until an
+    // error line (ErrorLine, with the line as shown), the end of the file (Clean), or until goOn(), asked
+    // after each piece, says the slice is spent (Unfinished: the next slice goes on at Offset()). A read
+    // that fails ends the scan as Clean.
+    enum class Slice { Clean, ErrorLine, Unfinished };
+    using Reader = std::function<bool(uint64_t offset, char* buffer, size_t size, size_t& read)>;
+    static constexpr size_t kPieceBytes = 64 * 1024;
+    Slice ScanSlice(const Reader& read, const std::function<bool()>& goOn, std::wstring& line);
+
 private:
     bool Complete(std::wstring& line);
     bool WindowHasError(const std::string& bytes) const;
@@ -41,6 +50,7 @@ private:
     void Rewind();
 
     std::vector<std::wstring> m_texts;
+    std::vector<char> m_piece;
     Decoder m_decode;
     size_t m_overlapBytes = 64;
     uint64_t m_offset = 0;      // bytes taken

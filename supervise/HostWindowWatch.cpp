@@ -271,18 +271,16 @@ void RememberTail(HANDLE file)
         g_log.tail.clear();
 }
 
-bool ScanOpenLog(HANDLE file, std::wstring& line)
+HostLogScanner::Slice ScanOpenLog(HANDLE file, unsigned budgetMs, std::wstring& line)
 {
-    std::vector<char> buffer(256 * 1024);
-    for (;;) {
-        DWORD read = 0;
-        if (!ReadAt(file, g_log.scanner.Offset(), buffer.data(), static_cast<DWORD>(buffer.size()), read))
-            return false;
-        if (read == 0)
-            return g_log.scanner.AtEnd(line);
-        if (g_log.scanner.Feed(buffer.data(), read, line))
-            return true;
-    }
+    const ULONGLONG deadline = GetTickCount64() + budgetMs;
+    auto read = [file](uint64_t offset, char* buffer, size_t size, size_t& got) {
+        DWORD n = 0;
+        bool ok = ReadAt(file, offset, buffer, static_cast<DWORD>(size), n);
+        got = n;
+        return ok;
+    };
+    return g_log.scanner.ScanSlice(read, [deadline] { return GetTickCount64() < deadline; }, line);
 }
 }
 
@@ -328,29 +326,29 @@ void WatchHostWindows()
     EnumWindows(WatchWindow, reinterpret_cast<LPARAM>(&pass));
 }
 
-bool ScanHostLog()
+HostLogScanner::Slice ScanHostLogSlice(unsigned budgetMs)
 {
     KestRegKey key(MigrationSettingsKey(), HKEY_CURRENT_USER);
     wchar_t path[512] = {0};
     if (!key.ReadString(L"LOGFILENAME", path, 512) || path[0] == L'\0') {
         g_log.path.clear();
-        return false;
+        return HostLogScanner::Slice::Clean;
     }
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     HANDLE file = CreateFileW(path, GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return false;
+        return HostLogScanner::Slice::Clean;
     CloseHandle(file);
     file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                        nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return false;
+        return HostLogScanner::Slice::Clean;
 
     BY_HANDLE_FILE_INFORMATION info = {};
     LARGE_INTEGER size = {};
     if (!GetFileInformationByHandle(file, &info) || !GetFileSizeEx(file, &size)) {
         CloseHandle(file);
-        return false;
+        return HostLogScanner::Slice::Clean;
     }
     if (!SameLogAsBefore(file, path, info, static_cast<uint64_t>(size.QuadPart))) {
         g_log.scanner.Restart();
@@ -369,12 +367,21 @@ bool ScanHostLog()
     g_log.scanner.SetDecoder([locale](const std::string& bytes) { return DecodeText(locale, bytes); });
 
     std::wstring line;
-    bool found = ScanOpenLog(file, line);
+    HostLogScanner::Slice result = ScanOpenLog(file, budgetMs, line);
     RememberTail(file);
     CloseHandle(file);
-    if (found)
+    if (result == HostLogScanner::Slice::ErrorLine)
         AddIndentedLogLine(L"\t** \"" + line + L"\"");
-    return found;
+    return result;
+}
+
+bool ScanHostLog()
+{
+    HostLogScanner::Slice result;
+    do
+        result = ScanHostLogSlice(1000);
+    while (result == HostLogScanner::Slice::Unfinished);
+    return result == HostLogScanner::Slice::ErrorLine;
 }
 
 void LogChildTexts(HWND window) { EnumChildWindows(window, LogChild, 0); }

@@ -3,6 +3,8 @@
 // log. Everything done is recorded in the migration log as indented lines.
 // All of it runs on the user-interface thread.
 #pragma once
+#include "HostLogScanner.h"
+
 #include <windows.h>
 #include <string>
 
@@ -14,6 +16,9 @@ void WatchHostWindows();
 // True when the extension's log shows an error line, which is then logged.
 // Each call reads only what the log gained since the previous call.
 bool ScanHostLog();
+// The same scan in slices: one call reads for about budgetMs at most and says
+// Unfinished when the log holds more; the next call goes on where it stopped.
+HostLogScanner::Slice ScanHostLogSlice(unsigned budgetMs);
 // Logs every non-empty text of the window's child windows.
 void LogChildTexts(HWND window);
 // Appends a tab, the text and a line end to the migration log.

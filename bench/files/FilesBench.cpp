@@ -217,5 +217,9 @@ int wmain(int argc, wchar_t** argv)
     for (const Result& r : results)
         printf("%10d %10.3f %12.3f %8.2f %14.1f%s\n", r.drawings, r.dir, r.search, r.search / r.dir,
                1e6 * r.search / r.drawings, r.rows == r.drawings ? "" : "  (rows differ!)");
+    for (const Result& r : results)
+        printf("BENCH\tfolder search, %d drawings%s\t%.2f s (%.0f us a drawing)\tdir /s /b: %.2f s\t%.2f\tunder 3\n",
+               r.drawings, r.rows == r.drawings ? "" : " (rows differ!)", r.search, 1e6 * r.search / r.drawings, r.dir,
+               r.search / r.dir);
     return 0;
 }

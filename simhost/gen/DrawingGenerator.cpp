@@ -1,6 +1,7 @@
 #include "DrawingGenerator.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 const uint8_t DrawingGenerator::kStartSentinel[16] = {0x1F, 0x25, 0x6D, 0x07, 0xD4, 0x36, 0x28, 0x28,
@@ -60,9 +61,94 @@ void EndRow(std::vector<uint8_t>& out)
 }
 }
 
+namespace {
+// Paper, lines, centre lines and lettering of a sheet picture, in that order.
+const DrawingGenerator::Rgb kSheetColors[] = {{250, 250, 244}, {24, 40, 104}, {196, 48, 40}, {128, 128, 136}};
+
+bool OnBox(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, int32_t bottom)
+{
+    bool inX = x >= left && x <= right, inY = y >= top && y <= bottom;
+    return (inY && (x == left || x == right)) || (inX && (y == top || y == bottom));
+}
+
+bool OnCircle(int32_t x, int32_t y, double cx, double cy, double r)
+{
+    return std::fabs(std::hypot(x - cx, y - cy) - r) < 0.55;
+}
+
+// Dash, gap, dot, gap: the centre line pattern along a line.
+bool CentreDash(int32_t along) { return along % 8 < 5 || along % 8 == 6; }
+}
+
+DrawingGenerator::Ink DrawingGenerator::SheetInk(const PictureSpec& spec, int32_t x, int32_t y)
+{
+    const int32_t w = spec.width, h = spec.height;
+    const int32_t m = std::max(2, std::min(w, h) / 24);
+    if (OnBox(x, y, m, m, w - 1 - m, h - 1 - m))
+        return Ink::Line;
+    if (x < m || y < m || x > w - 1 - m || y > h - 1 - m)
+        return Ink::Paper;
+
+    // Title block in the lower right corner: two rows, the lower one split, with lettering in the cells.
+    const int32_t tbLeft = w - 1 - m - w * 2 / 5, tbTop = h - 1 - m - std::max(6, h / 5);
+    if (x >= tbLeft && y >= tbTop) {
+        const int32_t split = (tbTop + h - 1 - m) / 2, column = tbLeft + (w - 1 - m - tbLeft) / 3;
+        if (x == tbLeft || y == tbTop || y == split || (x == column && y > split))
+            return Ink::Line;
+        const bool textRow = y == (tbTop + split) / 2 || y == (split + h - 1 - m) / 2;
+        const bool inCell = x > tbLeft + 1 && x < w - 2 - m && x != column && x != column + 1 && x != column - 1;
+        return textRow && inCell && (x + static_cast<int32_t>(spec.seed)) % 5 < 3 ? Ink::Lettering : Ink::Paper;
+    }
+
+    // The parts, placed by the seed: a flange with bolt holes, a stepped shaft, a plate with two holes.
+    const double iw = w - 2.0 * m, ih = h - 2.0 * m, unit = std::min(iw, ih);
+    const uint32_t seed = spec.seed;
+    const double cx = m + iw * (0.22 + 0.03 * (seed % 3)), cy = m + ih * 0.38, r = unit * (0.2 + 0.02 * (seed % 2));
+    const int holes = 4 + 2 * static_cast<int>(seed % 3);
+    if (OnCircle(x, y, cx, cy, r) || OnCircle(x, y, cx, cy, r * 0.45))
+        return Ink::Line;
+    for (int i = 0; i < holes; ++i) {
+        double a = 6.283185307 * i / holes + 0.3926990817 * (seed % 2);
+        if (OnCircle(x, y, cx + std::cos(a) * r * 0.72, cy + std::sin(a) * r * 0.72, std::max(1.5, r * 0.1)))
+            return Ink::Line;
+    }
+    const double reach = r + 3;
+    if ((y == static_cast<int32_t>(cy) && std::fabs(x - cx) <= reach && CentreDash(x)) ||
+        (x == static_cast<int32_t>(cx) && std::fabs(y - cy) <= reach && CentreDash(y)))
+        return Ink::CentreLine;
+
+    const int32_t shaftLeft = static_cast<int32_t>(m + iw * 0.52), shaftRight = static_cast<int32_t>(m + iw * 0.95);
+    const int32_t step = shaftLeft + (shaftRight - shaftLeft) * static_cast<int32_t>(4 + seed % 3) / 10;
+    const int32_t big = static_cast<int32_t>(ih * 0.17), small = static_cast<int32_t>(ih * 0.1);
+    const int32_t mid = static_cast<int32_t>(cy);
+    if (OnBox(x, y, shaftLeft, mid - big, step, mid + big) || OnBox(x, y, step, mid - small, shaftRight, mid + small))
+        return Ink::Line;
+    if (y == mid && x >= shaftLeft - 3 && x <= shaftRight + 3 && CentreDash(x))
+        return Ink::CentreLine;
+
+    const int32_t plateLeft = static_cast<int32_t>(m + iw * 0.06), plateRight = static_cast<int32_t>(m + iw * 0.5);
+    const int32_t plateTop = static_cast<int32_t>(m + ih * 0.74), plateBottom = static_cast<int32_t>(m + ih * 0.92);
+    if (plateBottom < tbTop - 1 || plateRight < tbLeft - 1) {
+        if (OnBox(x, y, plateLeft, plateTop, plateRight, plateBottom))
+            return Ink::Line;
+        double holeY = (plateTop + plateBottom) / 2.0, holeR = std::max(1.5, (plateBottom - plateTop) * 0.22);
+        if (OnCircle(x, y, plateLeft + (plateRight - plateLeft) * 0.2, holeY, holeR) ||
+            OnCircle(x, y, plateLeft + (plateRight - plateLeft) * 0.8, holeY, holeR))
+            return Ink::Line;
+    }
+    return Ink::Paper;
+}
+
 uint32_t DrawingGenerator::PatternIndex(const PictureSpec& spec, int32_t x, int32_t y)
 {
     uint32_t n = std::max<uint32_t>(1, std::min<uint32_t>(TableCount(spec), 256));
+    if (spec.sheet) {
+        uint32_t ink = static_cast<uint32_t>(SheetInk(spec, x, y));
+        // One bit a pixel shows a set bit white: paper is 1 there, every ink 0.
+        if (spec.bitCount == 1)
+            return ink == 0 ? 1 % n : 0;
+        return ink % n;
+    }
     uint32_t ux = static_cast<uint32_t>(x), uy = static_cast<uint32_t>(y), h = static_cast<uint32_t>(spec.height);
     if (uy < h / 3)   // bands: short runs
         return (ux / 5 + (uy / 4) * 3 + spec.seed) % n;
@@ -73,12 +159,18 @@ uint32_t DrawingGenerator::PatternIndex(const PictureSpec& spec, int32_t x, int3
 
 DrawingGenerator::Rgb DrawingGenerator::TableColor(const PictureSpec& spec, uint32_t i)
 {
+    if (spec.sheet && spec.bitCount > 1 && i < 4)
+        return kSheetColors[i];
     return Rgb{static_cast<uint8_t>(i * 37 + spec.seed * 11), static_cast<uint8_t>(i * 91 + 60),
                static_cast<uint8_t>(i * 53 + spec.seed * 29 + 17)};
 }
 
 DrawingGenerator::Rgb DrawingGenerator::PatternColor(const PictureSpec& spec, int32_t x, int32_t y)
 {
+    if (spec.sheet) {
+        Rgb c = kSheetColors[static_cast<int>(SheetInk(spec, x, y))];
+        return spec.bitCount == 16 ? Rgb{Expand5(c.red >> 3), Expand5(c.green >> 3), Expand5(c.blue >> 3)} : c;
+    }
     uint32_t w = static_cast<uint32_t>(std::max(1, spec.width - 1));
     uint32_t h = static_cast<uint32_t>(std::max(1, spec.height - 1));
     Rgb c{static_cast<uint8_t>(uint32_t(x) * 255 / w), static_cast<uint8_t>(uint32_t(y) * 255 / h),

@@ -16,6 +16,9 @@ struct PictureSpec {
     bool topDown = false;       // negative height, first stored row at the top
     uint32_t colorsUsed = 0;    // colour-table entries written; 0: all 2^bitCount
     uint32_t seed = 1;          // varies the picture and its colours
+    // A drawing sheet as a thumbnail shows one (frame, title block, a flange, a shaft and a plate drawn with
+    // lines and circles) instead of the pattern of bands, noise and runs.
+    bool sheet = false;
 };
 
 struct DrawingSpec {
@@ -59,6 +62,9 @@ public:
     static Rgb TableColor(const PictureSpec& spec, uint32_t index);
     // Colour of pixel (x, y from the top) for 16, 24 and 32 bits.
     static Rgb PatternColor(const PictureSpec& spec, int32_t x, int32_t y);
+    // What a sheet picture has at pixel (x, y from the top): paper, or one of the inks.
+    enum class Ink { Paper, Line, CentreLine, Lettering };
+    static Ink SheetInk(const PictureSpec& spec, int32_t x, int32_t y);
 
     // Run-length encoding of rows of palette indices (bottom row first), with end-of-line and end-of-bitmap.
     static std::vector<uint8_t> EncodeRle8(const std::vector<std::vector<uint8_t>>& rows);

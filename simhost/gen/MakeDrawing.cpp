@@ -16,7 +16,8 @@ const char kUsage[] =
     "  --maint N         maintenance-release byte at offset 11, 0 to 255 (default 0)\n"
     "  --thumb SPEC      embed a generated thumbnail; SPEC is WxHxBITS followed by any of\n"
     "                    ,rle (8 or 4 bits)  ,core (12-byte header)  ,topdown  ,bitfields (16 or 32 bits)\n"
-    "                    ,colors=N  ,seed=N     e.g. 64x48x8,rle  or  100x50x24\n"
+    "                    ,colors=N  ,seed=N  ,sheet (a drawing sheet: frame, title block, parts)\n"
+    "                    e.g. 64x48x8,rle  or  100x50x24  or  160x120x8,rle,sheet\n"
     "  --thumb-bmp FILE  embed the bitmap of a BMP file as the thumbnail\n"
     "  --metafile        add a metafile entry to the image-data directory\n"
     "  --fault TEXT      embed the line \"KESTFAULT=TEXT\" (ASCII, no line break) in the drawing body;\n"
@@ -65,6 +66,8 @@ bool ParsePicture(const std::string& text, PictureSpec& spec)
             spec.compression = bits == 8 ? 1 : 2;
         else if (p == "bitfields" && (bits == 16 || bits == 32))
             spec.compression = 3;
+        else if (p == "sheet")
+            spec.sheet = true;
         else if (p == "core")
             spec.coreHeader = true;
         else if (p == "topdown")

@@ -223,6 +223,70 @@ std::vector<std::wstring> RegValueNames(HKEY root, const std::wstring& key)
     return names;
 }
 
+namespace {
+// A Unix program run to its end through Wine's own spawner; false when it cannot run or fails.
+bool SpawnUnix(std::vector<std::string> args)
+{
+    typedef LONG(CDECL * Spawn)(char* const argv[], int wait);
+    auto spawn = reinterpret_cast<Spawn>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp"));
+    if (!spawn)
+        return false;
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(&arg[0]);
+    argv.push_back(nullptr);
+    return spawn(argv.data(), 1) == 0;
+}
+}
+
+bool Screenshot(const std::string& unixPath, const RECT& area, std::initializer_list<HWND> windows)
+{
+    // Every window paints itself anew now, and has handled what was queued before.
+    for (HWND w : windows) {
+        if (!w)
+            continue;
+        RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    }
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, cut;
+    if (!IntersectRect(&cut, &area, &screen))
+        return false;
+    std::string geometry = std::to_string(cut.right - cut.left) + "x" + std::to_string(cut.bottom - cut.top) + "+" +
+                           std::to_string(cut.left) + "+" + std::to_string(cut.top);
+    // Painted pixels reach the display a little later: grab until the picture stops changing. Without
+    // metadata the file's bytes depend on the pixels alone.
+    const std::string grab = unixPath + ".grab.png";
+    std::string last;
+    bool steady = false;
+    for (int i = 0; i < 30 && !steady; ++i) {
+        if (i > 0)
+            Pump(150);   // paints of this thread's own windows reach the display too
+        if (!SpawnUnix({"/usr/bin/import", "-window", "root", "-crop", geometry, "+repage", "-strip", grab}))
+            return false;
+        std::string bytes = ReadFileBytes(FromUnix(grab));
+        steady = !bytes.empty() && bytes == last;
+        last = bytes;
+    }
+    return !last.empty() && MoveFileExW(FromUnix(grab).c_str(), FromUnix(unixPath).c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+bool Screenshot(const std::string& unixPath, std::initializer_list<HWND> windows)
+{
+    RECT all = {};
+    bool first = true;
+    for (HWND w : windows) {
+        RECT r;
+        if (!w || !GetWindowRect(w, &r))
+            continue;
+        if (first)
+            all = r;
+        else
+            UnionRect(&all, &all, &r);
+        first = false;
+    }
+    return !first && Screenshot(unixPath, all, windows);
+}
+
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string ReadFileBytes(const std::wstring& path)

@@ -1,6 +1,7 @@
 // Helpers for the Wine suites.
 #pragma once
 #include <windows.h>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,13 @@ bool RegValueExists(HKEY root, const std::wstring& key, const std::wstring& name
 void RegDeleteTree(HKEY root, const std::wstring& key);
 // Value names under a key.
 std::vector<std::wstring> RegValueNames(HKEY root, const std::wstring& key);
+
+// Screenshot of the suite's own X display cut to the area (clipped to the screen), as a PNG file at the Unix
+// path. Taken only once the windows have painted everything: each is redrawn and updated, and the display is
+// grabbed until two grabs in a row are the same. False when no picture could be taken.
+bool Screenshot(const std::string& unixPath, const RECT& area, std::initializer_list<HWND> windows = {});
+// The same, cut to the rectangle around the windows.
+bool Screenshot(const std::string& unixPath, std::initializer_list<HWND> windows);
 
 bool FileExists(const std::wstring& path);
 std::string ReadFileBytes(const std::wstring& path);

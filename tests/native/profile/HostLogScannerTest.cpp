@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <string>
+#include <vector>
 
 namespace {
 // Feeds a log in pieces of the given size, then ends; returns whether an error line was found.
@@ -148,4 +151,109 @@ TEST(HostLogScanner, DecoderReadsTheTextLocale)
     std::wstring line;
     EXPECT_TRUE(ScanText(scanner, "Datei \xE4 Fehler\n", line));
     EXPECT_EQ(line, L"Datei \u00E4 Fehler");
+}
+
+namespace {
+// A log held in memory, read as the file would be: at most `size` bytes from an offset.
+HostLogScanner::Reader MemoryReader(const std::string& log, int* reads = nullptr)
+{
+    return [&log, reads](uint64_t offset, char* buffer, size_t size, size_t& read) {
+        if (reads)
+            ++*reads;
+        read = offset >= log.size() ? 0 : std::min<size_t>(size, log.size() - static_cast<size_t>(offset));
+        std::copy(log.data() + offset, log.data() + offset + read, buffer);
+        return true;
+    };
+}
+
+// Scans in slices of `pieces` reads each until the scan ends; the slices it took.
+int ScanInSlices(HostLogScanner& scanner, const std::string& log, int pieces, HostLogScanner::Slice& result,
+                 std::wstring& line)
+{
+    int slices = 0;
+    do {
+        int left = pieces;
+        result = scanner.ScanSlice(MemoryReader(log), [&left] { return --left > 0; }, line);
+        ++slices;
+    } while (result == HostLogScanner::Slice::Unfinished && slices < 100000);
+    return slices;
+}
+}
+
+TEST(HostLogScanner, SlicesExamineEveryLineExactlyOnceWhereverTheyEnd)
+{
+    // Lines of many lengths, some longer than a piece, so that slices end inside lines, at line ends and
+    // inside a carriage return and line feed pair.
+    std::string log;
+    std::vector<std::string> lines;
+    for (int i = 0; i < 3000; ++i) {
+        std::string text = "line " + std::to_string(i) + " " + std::string(static_cast<size_t>(i * 37 % 211), 'a');
+        if (i % 500 == 7)
+            text += std::string(HostLogScanner::kPieceBytes + 11, 'b');
+        lines.push_back(text);
+        log += text + (i % 3 ? "\r\n" : "\n");
+    }
+    for (int pieces : {1, 2, 5, 1000}) {
+        HostLogScanner scanner = MakeScanner();
+        std::vector<std::string> seen;
+        scanner.SetDecoder([&seen](const std::string& bytes) {
+            seen.push_back(bytes);
+            return std::wstring(bytes.begin(), bytes.end());
+        });
+        HostLogScanner::Slice result;
+        std::wstring line;
+        int slices = ScanInSlices(scanner, log, pieces, result, line);
+        EXPECT_EQ(result, HostLogScanner::Slice::Clean) << pieces;
+        EXPECT_EQ(scanner.Offset(), log.size()) << pieces;
+        if (pieces == 1)
+            EXPECT_GT(slices, 5) << "a slice read more than its one piece";
+        // Short lines reach the decoder whole, once each and in order; the long ones in windows.
+        std::vector<std::string> whole;
+        for (const std::string& bytes : seen)
+            if (bytes.size() < 1000 && bytes.compare(0, 5, "line ") == 0)
+                whole.push_back(bytes);
+        std::vector<std::string> expected;
+        for (const std::string& text : lines)
+            if (text.size() < 1000)
+                expected.push_back(text);
+        EXPECT_EQ(whole, expected) << pieces;
+    }
+}
+
+TEST(HostLogScanner, SlicedScanFindsTheSameErrorLineAsOneScan)
+{
+    std::string log;
+    for (int i = 0; i < 20000; ++i)
+        log += "drawing " + std::to_string(i) + " checked\r\n";
+    log += "Error: cannot open the external reference\r\nmore\r\n";
+    for (int pieces : {1, 3}) {
+        HostLogScanner scanner = MakeScanner();
+        HostLogScanner::Slice result;
+        std::wstring line;
+        ScanInSlices(scanner, log, pieces, result, line);
+        EXPECT_EQ(result, HostLogScanner::Slice::ErrorLine) << pieces;
+        EXPECT_EQ(line, L"Error: cannot open the external reference") << pieces;
+        // Found again by the next scan, as the whole scan would.
+        EXPECT_EQ(scanner.ScanSlice(MemoryReader(log), [] { return true; }, line), HostLogScanner::Slice::ErrorLine);
+    }
+    // An error on the unfinished last line is found when the slices reach the end of the file.
+    HostLogScanner scanner = MakeScanner();
+    std::string unfinished = log.substr(0, log.size() / 2) + "\r\nfailed to save";
+    HostLogScanner::Slice result;
+    std::wstring line;
+    ScanInSlices(scanner, unfinished, 1, result, line);
+    EXPECT_EQ(result, HostLogScanner::Slice::ErrorLine);
+    EXPECT_EQ(line, L"failed to save");
+}
+
+TEST(HostLogScanner, AFailedReadEndsTheSliceWithoutAFinding)
+{
+    HostLogScanner scanner = MakeScanner();
+    std::wstring line;
+    auto failing = [](uint64_t, char*, size_t, size_t& read) {
+        read = 0;
+        return false;
+    };
+    EXPECT_EQ(scanner.ScanSlice(failing, [] { return true; }, line), HostLogScanner::Slice::Clean);
+    EXPECT_EQ(scanner.Offset(), 0u);
 }

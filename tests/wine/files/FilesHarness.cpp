@@ -335,29 +335,9 @@ void WizardRun::Screenshot(const std::wstring& name)
     const char* folder = std::getenv("KEST_FILES_SHOTS");
     if (!folder || !*folder)
         return;
-    RECT r;
-    GetWindowRect(Sheet(), &r);
-    wchar_t geometry[64];
-    swprintf(geometry, 64, L"%ldx%ld+%ld+%ld", r.right - r.left, r.bottom - r.top, r.left, r.top);
     CreateDirectoryW(wts::FromUnix(folder).c_str(), nullptr);
-    std::wstring out = wts::FromUnix(std::string(folder) + "/") + name;
-    DeleteFileW(out.c_str());
-    Sleep(700); // the last paints reach the display
-    std::wstring command = L"cmd /c " + wts::FromUnix(KEST_FILES_TEST_DIR "/capture.sh") + L" " + out + L" " + geometry;
-    wts::Run(command, 60000);
-    // The capture runs outside Wine and may outlast the command: the picture is done when its file stops growing.
-    LONGLONG size = -1;
-    bool done = WaitUntil([&] {
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!GetFileAttributesExW(out.c_str(), GetFileExInfoStandard, &data))
-            return false;
-        LONGLONG now = (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        bool stable = now > 0 && now == size;
-        size = now;
-        Sleep(200);
-        return stable;
-    });
-    EXPECT_TRUE(done) << "no screenshot " << Narrow(out);
+    EXPECT_TRUE(wts::Screenshot(std::string(folder) + "/" + Narrow(name), {Sheet()})) << "no screenshot "
+                                                                                     << Narrow(name);
 }
 
 void WriteDrawing(const std::wstring& path, const DrawingFile& file)

@@ -108,8 +108,8 @@ protected:
         for (size_t r = 0; r < 5; ++r) {
             std::wstring file = root + L"\\release-" + std::to_wstring(r) + L".tmpl";
             std::wstring magic(releases[r], releases[r] + 6);
-            EXPECT_EQ(wts::Run(maker + L" --magic " + magic + L" --thumb 96x72x8,seed=" + std::to_wstring(r + 3) +
-                               L" " + Quoted(file)), 0);
+            std::wstring thumb = L" --thumb 160x120x8,rle,sheet,seed=" + std::to_wstring(r + 3);
+            EXPECT_EQ(wts::Run(maker + L" --magic " + magic + thumb + L" " + Quoted(file)), 0);
             templates.push_back(file);
         }
         std::vector<Drawing> drawings;
@@ -163,25 +163,6 @@ protected:
         ADD_FAILURE() << "unexpected message: " << Narrow(wts::WindowText(GetDlgItem(box, 0xFFFF)));
         PostMessageW(box, WM_COMMAND, answer, 0);
         return true;
-    }
-
-    // Types a path into the file dialog of the program and presses its OK button.
-    static bool ChooseFile(DWORD pid, const std::wstring& title, const std::wstring& path)
-    {
-        HWND dialog = nullptr;
-        if (!wiz::WaitUntil([&] { return (dialog = wiz::FindTitled(pid, title)) != nullptr; }, 30000))
-            return false;
-        wts::Pump(300);
-        HWND name = GetDlgItem(dialog, 0x47C);
-        wchar_t cls[32] = {};
-        GetClassNameW(name, cls, 32);
-        if (name && lstrcmpiW(cls, WC_COMBOBOXEXW) == 0)
-            name = reinterpret_cast<HWND>(SendMessageW(name, CBEM_GETEDITCONTROL, 0, 0));
-        else if (!name)
-            name = GetDlgItem(dialog, 0x480);
-        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-        PostMessageW(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-        return wiz::WaitUntil([&] { return !IsWindow(dialog); }, 30000);
     }
 
     static bool Next(HWND sheet, int expectedIndex)
@@ -275,7 +256,7 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
                         "needs the Files page of the Files and Options work.";
     }
     Command(page, kFilesLoad);
-    ASSERT_TRUE(ChooseFile(pid, Text(kFilesLoadTitle), list)) << "no Load list dialog";
+    ASSERT_TRUE(wiz::ChooseFile(pid, Text(kFilesLoadTitle), list)) << "no Load list dialog";
     ASSERT_TRUE(wiz::WaitUntil([&] { return ListView_GetItemCount(rows) == 50; }, 60000))
         << ListView_GetItemCount(rows) << " rows";
     PostMessageW(rows, WM_KEYDOWN, VK_DOWN, 1);
@@ -309,7 +290,7 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
     // Finish: a log file of one's own, then Finish.
     page = Page(sheet);
     Command(page, IDC_FINISH_BROWSE);
-    ASSERT_TRUE(ChooseFile(pid, Text(IDS_LOG_DIALOG_TITLE), log)) << "no log file dialog";
+    ASSERT_TRUE(wiz::ChooseFile(pid, Text(IDS_LOG_DIALOG_TITLE), log)) << "no log file dialog";
     HWND shownLog = GetDlgItem(page, IDC_FINISH_LOG_PATH);
     EXPECT_TRUE(wiz::WaitUntil([&] { return Lower(wts::WindowText(shownLog)).find(L"migration.log") !=
                                             std::wstring::npos; }))
@@ -332,6 +313,7 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
                       << Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_STATUS))) << ", drawing "
                       << Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT)));
     std::wstring count = wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_COUNT));
+    std::wstring current = wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT));
     int bar = static_cast<int>(SendDlgItemMessageW(progress, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0));
     wiz::Screenshot(L"tour-7-progress.png", {progress});
 
@@ -347,6 +329,7 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
 
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(count, L"50");
+    EXPECT_EQ(current, L"50") << "the finished run shows its last drawing";
     EXPECT_EQ(bar, 100);
 
     // The log: the time-out, the error line, and the summary.

@@ -106,3 +106,22 @@ TEST_F(LogScanTest, HundredThousandLinesAreReadOnceThenOnlyWhatWasAdded)
     EXPECT_LT(ms(t2 - t1), 100.0);
     EXPECT_LT(ms(t3 - t2), 100.0);
 }
+
+TEST_F(LogScanTest, SlicesGoOnWhereTheLastEndedAndFindTheErrorOnce)
+{
+    std::string lines;
+    for (int i = 0; i < 100000; ++i)
+        lines += "drawing " + std::to_string(i) + ": layer purged, block updated, nothing to report\r\n";
+    Append(lines + "error: cannot open the external reference rollers.dwg\r\nlast line\r\n");
+    // Slices of one millisecond: the log takes many, each reading on where the one before stopped.
+    int slices = 1;
+    HostLogScanner::Slice result;
+    while ((result = ScanHostLogSlice(1)) == HostLogScanner::Slice::Unfinished && slices < 10000)
+        ++slices;
+    EXPECT_EQ(result, HostLogScanner::Slice::ErrorLine);
+    EXPECT_GT(slices, 2);
+    std::string log = Log();
+    EXPECT_EQ(log, "\t\t** \"error: cannot open the external reference rollers.dwg\"\r\n") << slices << " slices";
+    // The host was not ended here: the next scan finds the same line, in one slice.
+    EXPECT_EQ(ScanHostLogSlice(1000), HostLogScanner::Slice::ErrorLine);
+}

@@ -214,19 +214,3 @@ void RunBed::EndProcess(HANDLE process)
     CloseHandle(process);
 }
 
-bool RunBed::Screenshot(const std::string& unixPath, const RECT& area)
-{
-    // Under Wine a Unix program is started through ntdll's own spawner.
-    typedef LONG(CDECL * Spawn)(char* const argv[], int wait);
-    auto spawn = reinterpret_cast<Spawn>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp"));
-    if (!spawn)
-        return false;
-    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, cut;
-    IntersectRect(&cut, &area, &screen);
-    std::string geometry = std::to_string(cut.right - cut.left) + "x" + std::to_string(cut.bottom - cut.top) + "+" +
-                           std::to_string(cut.left) + "+" + std::to_string(cut.top);
-    std::string out = unixPath;
-    char tool[] = "/usr/bin/import", window[] = "-window", root[] = "root", crop[] = "-crop", repage[] = "+repage";
-    char* argv[] = {tool, window, root, crop, &geometry[0], repage, &out[0], nullptr};
-    return spawn(argv, 1) == 0;
-}

@@ -44,8 +44,4 @@ public:
     // A host main window of a host started without a script.
     static HANDLE StartIdleHost();
     static void EndProcess(HANDLE process);
-
-    // `import -window root` of the suite's display, cut to the area, into a PNG
-    // file (Unix path). False when the tool cannot be started.
-    static bool Screenshot(const std::string& unixPath, const RECT& area);
 };

@@ -86,6 +86,9 @@ TEST_F(ProgressStop, StopAskedFirstThenResumedGoesOnFromTheInterruptedDrawing)
     Stop(run, IDYES);
     ASSERT_TRUE(JobRun::WaitUntil([&] { return run.Enabled(IDC_PROGRESS_RESUME); }, 10000));
     ExpectStopped(run);
+    // A stopped run shows the drawing it stopped on, not the batch's last.
+    EXPECT_EQ(run.Text(IDC_PROGRESS_CURRENT), L"2");
+    EXPECT_NE(run.Text(IDC_PROGRESS_DRAWING).find(L"second.dwg"), std::wstring::npos);
     std::string log = RunBed::ReadText(m_log);
     EXPECT_NE(log.find(RunBed::Narrow(RunBed::Text(2046))), std::string::npos) << log;
     EXPECT_NE(log.find("\t" + RunBed::Narrow(RunBed::Text(IDS_HOST_USER_STOP))), std::string::npos) << log;
@@ -110,6 +113,7 @@ TEST_F(ProgressStop, StopAskedFirstThenResumedGoesOnFromTheInterruptedDrawing)
     EXPECT_LT(resumed, log.rfind("Migrating drawing second.dwg")) << log;
     EXPECT_NE(log.find("    migrated:         3\n"), std::string::npos) << log;
     EXPECT_EQ(RunBed::Lines(RunBed::MigratedListPath()).size(), 3u);
+    EXPECT_EQ(run.Text(IDC_PROGRESS_CURRENT), L"3");
     run.Click(IDCANCEL);
     EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
 }

@@ -178,33 +178,34 @@ void PressKey(HWND window, WORD key)
     PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | (3u << 30));
 }
 
+bool ChooseFile(DWORD processId, const std::wstring& title, const std::wstring& path)
+{
+    HWND dialog = nullptr;
+    if (!WaitUntil([&] { return (dialog = FindTitled(processId, title)) != nullptr; }, 60000))
+        return false;
+    wts::Pump(300);
+    HWND name = GetDlgItem(dialog, 0x47C);
+    wchar_t cls[32] = {};
+    GetClassNameW(name, cls, 32);
+    if (name && lstrcmpiW(cls, WC_COMBOBOXEXW) == 0)
+        name = reinterpret_cast<HWND>(SendMessageW(name, CBEM_GETEDITCONTROL, 0, 0));
+    else if (!name)
+        name = GetDlgItem(dialog, 0x480);
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageW(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    return WaitUntil([&] { return !IsWindow(dialog); }, 60000);
+}
+
 void Screenshot(const std::wstring& name, std::initializer_list<HWND> windows)
 {
     const char* folder = std::getenv("KEST_WIZARD_SHOTS");
     if (!folder || !*folder)
         return;
-    RECT all = {};
-    bool first = true;
-    for (HWND w : windows) {
-        RECT r;
-        if (!w || !GetWindowRect(w, &r))
-            continue;
-        if (first)
-            all = r;
-        else
-            UnionRect(&all, &all, &r);
-        first = false;
-    }
-    all.left = std::max(0L, all.left);
-    all.top = std::max(0L, all.top);
-    wchar_t geometry[64];
-    swprintf(geometry, 64, L"%ldx%ld+%ld+%ld", all.right - all.left, all.bottom - all.top, all.left, all.top);
-    std::string unixFolder(folder);
-    std::wstring out = wts::FromUnix(unixFolder + "/") + name;
-    CreateDirectoryW(wts::FromUnix(unixFolder).c_str(), nullptr);
-    Sleep(500);   // let the windows finish painting
-    std::wstring command = L"cmd /c " + SourceFile("capture.sh") + L" " + out + L" " + geometry;
-    wts::Run(command, 60000);
+    CreateDirectoryW(wts::FromUnix(folder).c_str(), nullptr);
+    std::string unixName;
+    for (wchar_t c : name)
+        unixName += static_cast<char>(c);
+    wts::Screenshot(std::string(folder) + "/" + unixName, windows);
 }
 
 std::wstring SourceFile(const char* name) { return wts::FromUnix(std::string(KEST_WIZARD_TEST_DIR "/") + name); }
