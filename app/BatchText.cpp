@@ -41,6 +41,14 @@ bool IsAscii(const std::wstring& text)
     return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
 }
 
+// ASCII has the same bytes in every ANSI code page, so it needs no code page
+// conversion: that call per drawing was most of the batch's cost.
+void AppendAscii(const std::wstring& text, std::string& out)
+{
+    for (wchar_t c : text)
+        out += static_cast<char>(c);
+}
+
 // The names the batch lines use for the folder paths of its environment.
 const wchar_t kProgress[] = L"KEST_PROGRESS";
 const wchar_t kLog[] = L"KEST_LOG";
@@ -106,6 +114,8 @@ void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& ba
     const std::string script = Var(kScript);
     const std::string log = Var(kLog);
     const std::string progress = " > " + Var(kProgress) + "\r\necho. >> " + log + "\r\n";
+    const std::string logEnd = " >> " + log + "\r\n";
+    const std::string scriptEnd = ">> " + script + "\r\n";
     const std::string copyLog = "copy /b " + log + "+";
     const std::string open = "copy " + Var(kHead) + " " + script + "\r\necho _.OPEN>> " + script + "\r\n";
     const std::string copyScript = "copy /b " + script + "+";
@@ -162,8 +172,8 @@ void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& ba
             escaped.clear();
             AppendEscaped(escaped, message);
             out += "echo ";
-            job.encode(escaped, out);
-            out += " >> " + log + "\r\n";
+            AppendAscii(escaped, out);
+            out += logEnd;
         } else {
             // As the echo wrote it: the text, the blank before ">>", CR LF.
             bytes.clear();
@@ -178,8 +188,8 @@ void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& ba
             escaped.clear();
             AppendQuoted(escaped, drawing);
             out += "echo ";
-            job.encode(escaped, out);
-            out += ">> " + script + "\r\n";
+            AppendAscii(escaped, out);
+            out += scriptEnd;
         } else {
             bytes = "\"";
             job.encode(drawing, bytes);
