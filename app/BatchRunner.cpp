@@ -198,8 +198,10 @@ void CKestNoluApp::LaunchBatch(const std::wstring& batchFile)
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION info = {};
-    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
-        m_batch.Adopt(info);
+    // Started suspended, so it is in the run's job before it can start a host.
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                       &info) &&
+        m_batch.Adopt(info)) {
         m_progressDlg.SetBatchProcess(&m_batch);
         return;
     }

@@ -13,7 +13,6 @@
 #include "CDataExchange.h"
 #include "CPaintDC.h"
 
-#include <climits>
 #include <cwchar>
 
 UINT CProgressDlg::s_timerSecondMs = 1000;
@@ -99,13 +98,8 @@ void CProgressDlg::SetDrawings(const std::vector<std::wstring>& drawings)
 {
     m_drawings = drawings;
     m_drawingCount = static_cast<int>(drawings.size());
-    // A Timeout from the registry is not range-checked; its seconds must not overflow.
-    long long seconds = static_cast<long long>(theApp.m_Timeout) * 60;
-    if (seconds > INT_MAX)
-        seconds = INT_MAX;
-    if (seconds < INT_MIN)
-        seconds = INT_MIN;
-    m_budgets.assign(drawings.size(), static_cast<int>(seconds));
+    // A Timeout from the registry is not range-checked; in milliseconds it still fits.
+    m_budgets.Reset(drawings.size(), static_cast<int64_t>(theApp.m_Timeout) * 60 * s_timerSecondMs);
     m_currentDrawing = 0;
 }
 
@@ -265,12 +259,8 @@ void CProgressDlg::OnTimer(UINT_PTR id)
     if (id == m_pollTimerId && m_batchProcess) {
         if (m_batchProcess->IsRunning()) {
             ReadProgressFile();
-            if (m_currentDrawing >= 1 && m_currentDrawing <= m_drawingCount) {
-                int& budget = m_budgets[static_cast<size_t>(m_currentDrawing - 1)];
-                budget = budget < INT_MIN + m_pollSeconds ? INT_MIN : budget - m_pollSeconds;
-                if (budget < 1)
-                    EndHost(EndReason::Timeout);
-            }
+            if (m_budgets.Charge(m_currentDrawing))
+                EndHost(EndReason::Timeout);
             WatchHostWindows();
         } else {
             KillTimers();
@@ -301,17 +291,26 @@ void CProgressDlg::OnTimer(UINT_PTR id)
     Default();
 }
 
-void CProgressDlg::ReadProgressFile()
+namespace {
+// The number in the progress file; false when it cannot be read or holds none.
+bool ReadProgressNumber(const std::wstring& path, int& number)
 {
-    KestFile file(m_progressFile);
+    KestFile file(path);
     file.m_showErrors = false;
     if (!file.Open(false))
-        return;
+        return false;
     wchar_t text[41] = {0};
     int read = file.ReadChars(text, 40);
     text[read > 0 ? read : 0] = L'\0';
+    file.Close();
+    return swscanf(text, L"%d", &number) == 1;
+}
+}
+
+void CProgressDlg::ReadProgressFile()
+{
     int number = 0;
-    if (swscanf(text, L"%d", &number) == 1 && number >= 1 && number <= m_drawingCount &&
+    if (ReadProgressNumber(m_progressFile, number) && number >= 1 && number <= m_drawingCount &&
         number != m_currentDrawing) {
         SetDlgItemText(IDC_PROGRESS_CURRENT, Decimal(number).c_str());
         ShowDrawing(number - 1);
@@ -322,17 +321,35 @@ void CProgressDlg::ReadProgressFile()
         m_currentDrawing = number;
         RemoveHostLogFile();
     }
-    file.Close();
+}
+
+bool CProgressDlg::StillOnCurrentDrawing() const
+{
+    // The batch writes the next number before it starts the next host, and a
+    // batch that no longer runs starts none. Before any number was read there
+    // is nothing to compare.
+    int number = 0;
+    return m_currentDrawing < 1 || !m_batchProcess || !m_batchProcess->IsRunning() ||
+           (ReadProgressNumber(m_progressFile, number) && number == m_currentDrawing);
 }
 
 bool CProgressDlg::EndHost(EndReason reason)
 {
     std::wstring title;
-    HWND mainWindow = FindHostMainWindow(&title);
+    HWND mainWindow = FindRunHostMainWindow(&title);
+    // Without a main window (hung before it showed, or showing another
+    // title) the run's host process itself is ended.
+    std::vector<DWORD> hosts;
     if (!mainWindow)
+        hosts = RunHostProcessIds();
+    // Found before the progress file is checked, so never the next drawing's host.
+    if ((!mainWindow && hosts.empty()) || !StillOnCurrentDrawing())
         return false;
     DWORD processId = 0;
-    ::GetWindowThreadProcessId(mainWindow, &processId);
+    if (mainWindow)
+        ::GetWindowThreadProcessId(mainWindow, &processId);
+    else
+        processId = hosts.front();
     HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, processId);
     if (!process)
         return false;
@@ -340,7 +357,10 @@ bool CProgressDlg::EndHost(EndReason reason)
     switch (reason) {
     case EndReason::Timeout:
         AddIndentedLogString(IDS_CHILD_TEXTS_TIMEOUT);
-        LogChildTexts(mainWindow);
+        if (mainWindow)
+            LogChildTexts(mainWindow);
+        else
+            LogProcessChildTexts(processId);
         line = FormatNumber(IDS_HOST_TIMEOUT, theApp.m_Timeout);
         break;
     case EndReason::UserStop:
@@ -382,6 +402,8 @@ void CProgressDlg::OnStop()
         EndHost(EndReason::UserStop);
         SetRunning(false);
     } else {
+        // The time the question was open is not charged to the drawing.
+        m_budgets.Pause();
         StartTimers();
     }
 }
