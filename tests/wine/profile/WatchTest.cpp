@@ -391,6 +391,32 @@ TEST_F(WatchTest, WithoutTheSeamTheRunsJobDecides)
     theApp.m_batch.Clear();
 }
 
+TEST_F(WatchTest, AProcessTheJobCannotTakeIsNotHeldAndItsErrorIsKept)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    std::wstring line = L"\"" + wts::BinDir() + L"\\..\\tests\\Puppet.exe\" main \"Outside\"";
+    std::vector<wchar_t> buffer(line.begin(), line.end());
+    buffer.push_back(L'\0');
+    ASSERT_TRUE(CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                               &startup, &info));
+    m_puppets.push_back(info.hProcess);
+    // A handle without the rights the job needs stands in for a process it refuses.
+    PROCESS_INFORMATION refused = info;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), info.hProcess, GetCurrentProcess(), &refused.hProcess,
+                                SYNCHRONIZE, FALSE, 0));
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), info.hThread, GetCurrentProcess(), &refused.hThread, 0, FALSE,
+                                DUPLICATE_SAME_ACCESS));
+    EXPECT_FALSE(theApp.m_batch.Adopt(refused));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(theApp.m_batch.Held());
+    EXPECT_FALSE(theApp.m_batch.OwnsProcess(info.dwProcessId));
+    // Never resumed: it shows no window.
+    EXPECT_EQ(WaitForWindowOf(info.hProcess, L"Outside", 1500), nullptr);
+    CloseHandle(info.hThread);
+}
+
 // The player is driven the way the platform does: get-next (possibly asked
 // again for the same event) and skip to move on, starting with either kind.
 class KeySequencePlayerTest : public ::testing::Test {
