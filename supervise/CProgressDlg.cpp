@@ -291,26 +291,17 @@ void CProgressDlg::OnTimer(UINT_PTR id)
     Default();
 }
 
-namespace {
-// The number in the progress file; false when it cannot be read or holds none.
-bool ReadProgressNumber(const std::wstring& path, int& number)
+void CProgressDlg::ReadProgressFile()
 {
-    KestFile file(path);
+    KestFile file(m_progressFile);
     file.m_showErrors = false;
     if (!file.Open(false))
-        return false;
+        return;
     wchar_t text[41] = {0};
     int read = file.ReadChars(text, 40);
     text[read > 0 ? read : 0] = L'\0';
-    file.Close();
-    return swscanf(text, L"%d", &number) == 1;
-}
-}
-
-void CProgressDlg::ReadProgressFile()
-{
     int number = 0;
-    if (ReadProgressNumber(m_progressFile, number) && number >= 1 && number <= m_drawingCount &&
+    if (swscanf(text, L"%d", &number) == 1 && number >= 1 && number <= m_drawingCount &&
         number != m_currentDrawing) {
         SetDlgItemText(IDC_PROGRESS_CURRENT, Decimal(number).c_str());
         ShowDrawing(number - 1);
@@ -321,16 +312,22 @@ void CProgressDlg::ReadProgressFile()
         m_currentDrawing = number;
         RemoveHostLogFile();
     }
+    file.Close();
 }
 
-bool CProgressDlg::StillOnCurrentDrawing() const
+bool CProgressDlg::StillOnCurrentDrawing()
 {
-    // The batch writes the next number before it starts the next host, and a
-    // batch that no longer runs starts none. Before any number was read there
-    // is nothing to compare.
-    int number = 0;
-    return m_currentDrawing < 1 || !m_batchProcess || !m_batchProcess->IsRunning() ||
-           (ReadProgressNumber(m_progressFile, number) && number == m_currentDrawing);
+    // The batch writes the next number before it starts the next host, so
+    // when the number read now is still the same, hosts found before belong
+    // to this drawing. Before any number was read there is nothing to compare.
+    if (m_currentDrawing < 1)
+        return true;
+    const int drawing = m_currentDrawing;
+    ReadProgressFile();
+    if (m_currentDrawing == drawing)
+        return true;
+    m_budgets.Charge(m_currentDrawing);   // the new drawing's clock starts at its first read
+    return false;
 }
 
 bool CProgressDlg::EndHost(EndReason reason)

@@ -79,7 +79,7 @@ private:
     void SetRunning(bool running);
     void ShowDrawing(int index);
     void ReadProgressFile();
-    bool StillOnCurrentDrawing() const;
+    bool StillOnCurrentDrawing();
     bool EndHost(EndReason reason);
     void FinishRun();
     void SaveWindowPosition();
