@@ -314,15 +314,11 @@ HWND FindMainWindowOf(bool runOnly, std::wstring* title)
     return g_mainWindow;
 }
 
-struct ProcessWindows {
-    DWORD processId;
-};
-
 BOOL CALLBACK LogWindowOfProcess(HWND window, LPARAM lParam)
 {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    if (processId == reinterpret_cast<ProcessWindows*>(lParam)->processId)
+    if (processId == static_cast<DWORD>(lParam))
         LogChildTexts(window);
     return TRUE;
 }
@@ -359,8 +355,7 @@ std::vector<DWORD> RunHostProcessIds()
 
 void LogProcessChildTexts(DWORD processId)
 {
-    ProcessWindows windows = {processId};
-    EnumWindows(LogWindowOfProcess, reinterpret_cast<LPARAM>(&windows));
+    EnumWindows(LogWindowOfProcess, static_cast<LPARAM>(processId));
 }
 
 bool IsRunProcess(DWORD processId)
