@@ -399,8 +399,6 @@ void CProgressDlg::OnStop()
         EndHost(EndReason::UserStop);
         SetRunning(false);
     } else {
-        // The time the question was open is not charged to the drawing.
-        m_budgets.Pause();
         StartTimers();
     }
 }

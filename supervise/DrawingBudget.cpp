@@ -20,7 +20,6 @@ void DrawingBudget::Reset(size_t drawings, int64_t budgetMs)
 {
     m_remaining.assign(drawings, budgetMs);
     m_charging = 0;
-    m_paused = false;
 }
 
 bool DrawingBudget::Charge(int drawing)
@@ -29,7 +28,7 @@ bool DrawingBudget::Charge(int drawing)
         return false;
     int64_t& remaining = m_remaining[static_cast<size_t>(drawing - 1)];
     const uint64_t now = m_clock();
-    if (drawing == m_charging && !m_paused && now > m_last) {
+    if (drawing == m_charging && now > m_last) {
         const int64_t lowest = std::numeric_limits<int64_t>::min();
         const int64_t elapsed = static_cast<int64_t>(
             std::min<uint64_t>(now - m_last, static_cast<uint64_t>(std::numeric_limits<int64_t>::max())));
@@ -38,7 +37,6 @@ bool DrawingBudget::Charge(int drawing)
     }
     m_charging = drawing;
     m_last = now;
-    m_paused = false;
     return remaining < 1;
 }
 

@@ -23,8 +23,6 @@ public:
     // drawing starts its clock and charges nothing; a drawing out of range is
     // never spent.
     bool Charge(int drawing);
-    // The time until the next charge is not charged (the supervision waits).
-    void Pause() { m_paused = true; }
     // What is left of drawing n's budget; 0 out of range.
     int64_t Remaining(int drawing) const;
 
@@ -33,5 +31,4 @@ private:
     std::vector<int64_t> m_remaining;
     int m_charging = 0;   // the drawing whose clock runs, 0 for none
     uint64_t m_last = 0;
-    bool m_paused = false;
 };
