@@ -228,11 +228,12 @@ void CKestNoluApp::LaunchBatch(const std::wstring& batchFile)
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION info = {};
-    // The batch's folder paths travel in its own Unicode environment.
+    // The batch's folder paths travel in its own Unicode environment. Started
+    // suspended, so it is in the run's job before it can start a host.
     std::wstring environment = EnvironmentBlock(m_batchVariables);
-    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT, &environment[0],
-                       nullptr, &startup, &info)) {
-        m_batch.Adopt(info);
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT,
+                       &environment[0], nullptr, &startup, &info) &&
+        m_batch.Adopt(info)) {
         m_progressDlg.SetBatchProcess(&m_batch);
         return;
     }

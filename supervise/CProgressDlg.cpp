@@ -14,7 +14,6 @@
 #include "CDataExchange.h"
 #include "CPaintDC.h"
 
-#include <climits>
 #include <cwchar>
 
 UINT CProgressDlg::s_timerSecondMs = 1000;
@@ -100,13 +99,8 @@ void CProgressDlg::SetDrawings(const std::vector<std::wstring>& drawings)
 {
     m_drawings = drawings;
     m_drawingCount = static_cast<int>(drawings.size());
-    // A Timeout from the registry is not range-checked; its seconds must not overflow.
-    long long seconds = static_cast<long long>(theApp.m_Timeout) * 60;
-    if (seconds > INT_MAX)
-        seconds = INT_MAX;
-    if (seconds < INT_MIN)
-        seconds = INT_MIN;
-    m_budgets.assign(drawings.size(), static_cast<int>(seconds));
+    // A Timeout from the registry is not range-checked; in milliseconds it still fits.
+    m_budgets.Reset(drawings.size(), static_cast<int64_t>(theApp.m_Timeout) * 60 * s_timerSecondMs);
     m_currentDrawing = 0;
 }
 
@@ -267,12 +261,8 @@ void CProgressDlg::OnTimer(UINT_PTR id)
     if (id == m_pollTimerId && m_batchProcess) {
         if (m_batchProcess->IsRunning()) {
             ReadProgressFile();
-            if (m_currentDrawing >= 1 && m_currentDrawing <= m_drawingCount) {
-                int& budget = m_budgets[static_cast<size_t>(m_currentDrawing - 1)];
-                budget = budget < INT_MIN + m_pollSeconds ? INT_MIN : budget - m_pollSeconds;
-                if (budget < 1)
-                    EndHost(EndReason::Timeout);
-            }
+            if (m_budgets.Charge(m_currentDrawing))
+                EndHost(EndReason::Timeout);
             WatchHostWindows();
         } else {
             KillTimers();
@@ -340,14 +330,38 @@ void CProgressDlg::ShowBatchEnd()
     ShowDrawing(m_drawingCount - 1);
 }
 
+bool CProgressDlg::StillOnCurrentDrawing()
+{
+    // The batch writes the next number before it starts the next host, so
+    // when the number read now is still the same, hosts found before belong
+    // to this drawing. Before any number was read there is nothing to compare.
+    if (m_currentDrawing < 1)
+        return true;
+    const int drawing = m_currentDrawing;
+    ReadProgressFile();
+    if (m_currentDrawing == drawing)
+        return true;
+    m_budgets.Charge(m_currentDrawing);   // the new drawing's clock starts at its first read
+    return false;
+}
+
 bool CProgressDlg::EndHost(EndReason reason)
 {
     std::wstring title;
-    HWND mainWindow = FindHostMainWindow(&title);
+    HWND mainWindow = FindRunHostMainWindow(&title);
+    // Without a main window (hung before it showed, or showing another
+    // title) the run's host process itself is ended.
+    std::vector<DWORD> hosts;
     if (!mainWindow)
+        hosts = RunHostProcessIds();
+    // Found before the progress file is checked, so never the next drawing's host.
+    if ((!mainWindow && hosts.empty()) || !StillOnCurrentDrawing())
         return false;
     DWORD processId = 0;
-    ::GetWindowThreadProcessId(mainWindow, &processId);
+    if (mainWindow)
+        ::GetWindowThreadProcessId(mainWindow, &processId);
+    else
+        processId = hosts.front();
     HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, processId);
     if (!process)
         return false;
@@ -355,7 +369,10 @@ bool CProgressDlg::EndHost(EndReason reason)
     switch (reason) {
     case EndReason::Timeout:
         AddIndentedLogString(IDS_CHILD_TEXTS_TIMEOUT);
-        LogChildTexts(mainWindow);
+        if (mainWindow)
+            LogChildTexts(mainWindow);
+        else
+            LogProcessChildTexts(processId);
         line = FormatNumber(IDS_HOST_TIMEOUT, theApp.m_Timeout);
         break;
     case EndReason::UserStop:

@@ -6,6 +6,7 @@
 #include "CDialog.h"
 #include "CProgressCtrl.h"
 #include "LogScanPacer.h"
+#include "DrawingBudget.h"
 #include "../wizard/CBoldTxt.h"
 #include "../wizard/CWizardBmp.h"
 
@@ -23,15 +24,16 @@ public:
     void SetProgressFile(const std::wstring& path);
     // 2 migrate run, 3 analysis run, 0 idle; kept until the window exists.
     void SetMode(int mode);
-    // The batch writer's list of drawings; each gets Timeout x 60 seconds.
+    // The batch writer's list of drawings; each gets Timeout x 60 seconds,
+    // charged in real time from when its number is first read.
     void SetDrawings(const std::vector<std::wstring>& drawings);
     // Borrowed from the application object, which owns the handle: the dialog
     // asks it whether the batch runs and lets it close the handle, never
     // keeping a copy that could outlive it.
     void SetBatchProcess(KestBatchProcess* process);
 
-    // Test seam: milliseconds that make one second of the two timers. The
-    // budgets are charged in the dialog's seconds whatever this is.
+    // Test seam: milliseconds that make one second of the two timers and of
+    // the budgets.
     static UINT s_timerSecondMs;
 
     CWizardBmp m_bitmap;
@@ -47,7 +49,7 @@ public:
     std::wstring m_progressFile;
     KestBatchProcess* m_batchProcess = nullptr;
     int m_currentDrawing = 0;
-    std::vector<int> m_budgets;
+    DrawingBudget m_budgets;
     UINT_PTR m_pollTimer = 0;
     UINT_PTR m_pollTimerId = 25;
     int m_pollSeconds = 5;
@@ -79,6 +81,7 @@ private:
     void ShowDrawing(int index);
     void ReadProgressFile();
     void ShowBatchEnd();
+    bool StillOnCurrentDrawing();
     bool EndHost(EndReason reason);
     void FinishRun();
     void SaveWindowPosition();

@@ -23,6 +23,9 @@ uint16_t g_row3Key = 0;
 // next call, the sequence did nothing and the window is handled as when the
 // hook cannot be installed.
 HWND g_sequenceWindow = nullptr;
+std::function<bool(DWORD)> g_runProcessFilter;
+// The program the batch starts for each drawing.
+const wchar_t kHostProgram[] = L"drxl.exe";
 
 std::wstring LoadText(UINT id)
 {
@@ -188,14 +191,16 @@ BOOL CALLBACK WatchWindow(HWND window, LPARAM lParam)
     auto* pass = reinterpret_cast<WatchPass*>(lParam);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    // Never end or answer a window of our own.
-    if (processId == pass->ownProcess)
+    // Never end or answer a window of our own, nor one of a process that the
+    // run did not start (the user's other programs, a host open for other work).
+    if (processId == pass->ownProcess || !IsRunProcess(processId))
         return TRUE;
     return HandleWindow(window, *pass->tables) ? FALSE : TRUE;
 }
 
 struct MainSearch {
     std::vector<std::wstring> texts;
+    bool runOnly;
     HWND found;
     std::wstring title;
 };
@@ -206,6 +211,12 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam)
     std::wstring title = WindowTitle(window);
     if (title.empty())
         return TRUE;
+    if (search->runOnly) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        if (!IsRunProcess(processId))
+            return TRUE;
+    }
     for (const std::wstring& text : search->texts) {
         if (IsMainWindowTitle(title, text)) {
             search->found = window;
@@ -282,11 +293,11 @@ HostLogScanner::Slice ScanOpenLog(HANDLE file, unsigned budgetMs, std::wstring& 
     };
     return g_log.scanner.ScanSlice(read, [deadline] { return GetTickCount64() < deadline; }, line);
 }
-}
 
-HWND FindHostMainWindow(std::wstring* title)
+HWND FindMainWindowOf(bool runOnly, std::wstring* title)
 {
     MainSearch search;
+    search.runOnly = runOnly;
     search.found = nullptr;
     for (unsigned id : kMainTitleIds) {
         std::wstring text = LoadText(id);
@@ -300,6 +311,57 @@ HWND FindHostMainWindow(std::wstring* title)
         *title = g_mainTitle;
     return g_mainWindow;
 }
+
+BOOL CALLBACK LogWindowOfProcess(HWND window, LPARAM lParam)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == static_cast<DWORD>(lParam))
+        LogChildTexts(window);
+    return TRUE;
+}
+
+bool IsHostProgram(DWORD processId)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return false;
+    wchar_t path[MAX_PATH * 4] = {0};
+    DWORD length = MAX_PATH * 4;
+    bool named = QueryFullProcessImageNameW(process, 0, path, &length) != 0;
+    CloseHandle(process);
+    if (!named)
+        return false;
+    std::wstring image(path, length);
+    size_t slash = image.find_last_of(L"\\/");
+    return EqualNoCase(slash == std::wstring::npos ? image : image.substr(slash + 1), kHostProgram);
+}
+}
+
+HWND FindHostMainWindow(std::wstring* title) { return FindMainWindowOf(false, title); }
+
+HWND FindRunHostMainWindow(std::wstring* title) { return FindMainWindowOf(true, title); }
+
+std::vector<DWORD> RunHostProcessIds()
+{
+    std::vector<DWORD> hosts;
+    for (DWORD processId : theApp.m_batch.ProcessIds())
+        if (processId != theApp.m_batch.m_info.dwProcessId && IsRunProcess(processId) && IsHostProgram(processId))
+            hosts.push_back(processId);
+    return hosts;
+}
+
+void LogProcessChildTexts(DWORD processId)
+{
+    EnumWindows(LogWindowOfProcess, static_cast<LPARAM>(processId));
+}
+
+bool IsRunProcess(DWORD processId)
+{
+    return g_runProcessFilter ? g_runProcessFilter(processId) : theApp.m_batch.OwnsProcess(processId);
+}
+
+void SetRunProcessFilterForTest(std::function<bool(DWORD)> filter) { g_runProcessFilter = std::move(filter); }
 
 void WatchHostWindows()
 {

@@ -6,13 +6,30 @@
 #include "HostLogScanner.h"
 
 #include <windows.h>
+#include <functional>
 #include <string>
+#include <vector>
 
-// The host's main window (and its title when asked for), or null.
+// The host's main window (and its title when asked for), or null: of any
+// process, as a host open for other work matters too before a run starts.
 HWND FindHostMainWindow(std::wstring* title = nullptr);
+// The same, but only a window of the run's own processes.
+HWND FindRunHostMainWindow(std::wstring* title = nullptr);
+// The run's host processes (the job's, by the host's program name), hung
+// before their main window showed or showing another title included.
+std::vector<DWORD> RunHostProcessIds();
+// Logs the child texts of every top-level window of the process.
+void LogProcessChildTexts(DWORD processId);
 // Ends or answers at most one host window per call (the Enter key that a
-// window of row 2102 gets does not count).
+// window of row 2102 gets does not count). Only windows of the run's own
+// processes are looked at; every other window is left alone, unlogged.
 void WatchHostWindows();
+
+// Whether a process is the run's: a batch or a process it started. The run's
+// job decides, unless a test put its own filter in its place.
+bool IsRunProcess(DWORD processId);
+// Test seam: an empty filter restores the job's decision.
+void SetRunProcessFilterForTest(std::function<bool(DWORD)> filter);
 // True when the extension's log shows an error line, which is then logged.
 // Each call reads only what the log gained since the previous call.
 bool ScanHostLog();

@@ -243,6 +243,9 @@ void DraxilHost::RunFault(const Fault& fault)
         SetTimer(m_window, kReassertTimer, 500, nullptr);
         WaitThenStep(kSupervisorWaitMs);
         break;
+    case Fault::Title:
+        SetWindowTextW(m_window, MarkerText(fault.text).c_str());
+        break;
     case Fault::Dialog: {
         std::vector<std::wstring> texts;
         for (const std::string& item : fault.items)

@@ -44,6 +44,9 @@ bool ParseOne(const std::string& text, Fault& fault)
         fault.items = SplitBars(rest);
         fault.text = fault.items.front();
         fault.items.erase(fault.items.begin());
+    } else if (StartsWith(text, "title:", rest)) {
+        fault.kind = Fault::Title;
+        fault.text = rest;
     } else if (StartsWith(text, "delay:", rest)) {
         if (rest.empty() || rest.size() > 6 || rest.find_first_not_of("0123456789") != std::string::npos)
             return false;

@@ -11,13 +11,14 @@ add_executable(progress_test
     ${CMAKE_CURRENT_LIST_DIR}/progress/HostsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/progress/StopTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/progress/TimeoutTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/progress/JobTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/progress/JobRun.cpp
     ${CMAKE_CURRENT_LIST_DIR}/progress/RunBed.cpp
     ${CMAKE_CURRENT_LIST_DIR}/progress/ControlsTest.rc)
 set_target_properties(progress_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KEST_TEST_BIN})
 target_include_directories(progress_test PRIVATE ${CMAKE_CURRENT_LIST_DIR}/progress)
 target_link_libraries(progress_test PRIVATE transmora_core wine_test_support gtest_main)
-add_dependencies(progress_test RunJob HostSetup MakeDrawing drxl drxlmres keNoluRes_en)
+add_dependencies(progress_test RunJob HostSetup MakeDrawing drxl drxlmres keNoluRes_en Puppet)
 
 # Split so that ctest can run them side by side; only the time-out suite takes long.
 kest_wine_test(NAME wine_progress_controls TARGET progress_test GUI TIMEOUT 120 ARGS --gtest_filter=Controls.*)
@@ -25,3 +26,4 @@ kest_wine_test(NAME wine_progress_run TARGET progress_test GUI TIMEOUT 600 ARGS 
 kest_wine_test(NAME wine_progress_hosts TARGET progress_test GUI TIMEOUT 400 ARGS --gtest_filter=ProgressHosts.*)
 kest_wine_test(NAME wine_progress_stop TARGET progress_test GUI TIMEOUT 600 ARGS --gtest_filter=ProgressStop.*)
 kest_wine_test(NAME wine_progress_timeout TARGET progress_test GUI TIMEOUT 400 ARGS --gtest_filter=ProgressTimeout.*)
+kest_wine_test(NAME wine_progress_job TARGET progress_test GUI TIMEOUT 400 ARGS --gtest_filter=ProgressJob.*)

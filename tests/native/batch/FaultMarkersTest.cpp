@@ -18,8 +18,8 @@ TEST(FaultMarkersTest, DialogAndLogErrorCarryTheirTexts)
 {
     std::vector<Fault> faults =
         FaultMarkers::Parse("KESTFAULT=dialog:Missing Fonts|Font a.shx|Use default?\nKESTFAULT=logerror:ERROR: x|y\n"
-                            "KESTFAULT=dialog:Bare\n");
-    ASSERT_EQ(faults.size(), 3u);
+                            "KESTFAULT=dialog:Bare\nKESTFAULT=title:Viewer|gear\n");
+    ASSERT_EQ(faults.size(), 4u);
     EXPECT_EQ(faults[0].kind, Fault::Dialog);
     EXPECT_EQ(faults[0].text, "Missing Fonts");
     EXPECT_EQ(faults[0].items, (std::vector<std::string>{"Font a.shx", "Use default?"}));
@@ -27,6 +27,8 @@ TEST(FaultMarkersTest, DialogAndLogErrorCarryTheirTexts)
     EXPECT_EQ(faults[1].text, "ERROR: x|y");
     EXPECT_EQ(faults[2].text, "Bare");
     EXPECT_TRUE(faults[2].items.empty());
+    EXPECT_EQ(faults[3].kind, Fault::Title);
+    EXPECT_EQ(faults[3].text, "Viewer|gear");
 }
 
 TEST(FaultMarkersTest, UnfinishedUnknownAndMalformedMarkersAreIgnored)

@@ -599,6 +599,49 @@ TEST_F(BatchRun, FoldersAndDrawingsOutsideAsciiRunAndResume)
     EXPECT_EQ(pieces, 3u * 2 + 3u * 2) << "migrate and analysis pieces of the three drawings outside ASCII";
 }
 
+TEST_F(BatchRun, EndRunEndsEveryBatchAndHostOfTheRunAndNothingElse)
+{
+    theApp.m_drawings = MakeDrawings(2, L"end run");
+    for (const std::wstring& drawing : theApp.m_drawings)
+        WriteDrawing(drawing, "DX1015", "KESTFAULT=hang\n");
+    theApp.PrepareRun();
+    ASSERT_TRUE(theApp.StartMigrateRun());
+    HWND first = wts::WaitForWindow(L"Draxil R26.0 - [Plan 1.dwg]", 60000);
+    ASSERT_NE(first, nullptr);
+    HANDLE users = wts::Start(L"\"" + std::wstring(kHostFolder) + L"\\drxl.exe\"");   // open for other work
+    ASSERT_NE(users, nullptr);
+
+    // The abort leaves its host in the run; the restart adds a batch and a second hung host.
+    theApp.AbortMigrateRun();
+    theApp.RestartMigrateRun(1);
+    HWND second = wts::WaitForWindow(L"Draxil R26.0 - [Plan 2.dwg]", 60000);
+    ASSERT_NE(second, nullptr);
+    std::vector<DWORD> run = theApp.m_batch.ProcessIds();
+    DWORD hosts[2] = {};
+    GetWindowThreadProcessId(first, &hosts[0]);
+    GetWindowThreadProcessId(second, &hosts[1]);
+    for (DWORD process : {hosts[0], hosts[1], theApp.m_batch.m_info.dwProcessId})
+        EXPECT_NE(std::find(run.begin(), run.end(), process), run.end()) << process;
+    EXPECT_FALSE(theApp.m_batch.OwnsProcess(GetProcessId(users)));
+    EXPECT_FALSE(theApp.m_batch.OwnsProcess(GetCurrentProcessId()));
+    std::vector<HANDLE> handles;
+    for (DWORD processId : run) {
+        EXPECT_TRUE(theApp.m_batch.OwnsProcess(processId));
+        handles.push_back(OpenProcess(SYNCHRONIZE, FALSE, processId));
+    }
+
+    theApp.m_batch.EndRun();
+    for (HANDLE process : handles) {
+        EXPECT_EQ(WaitForSingleObject(process, 0), WAIT_OBJECT_0);
+        CloseHandle(process);
+    }
+    EXPECT_TRUE(theApp.m_batch.ProcessIds().empty());
+    EXPECT_EQ(WaitForSingleObject(users, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the user's host was ended";
+    TerminateProcess(users, 0);
+    CloseHandle(users);
+    EndBatchLikeTheDialog();
+}
+
 // Last: it ends with the clean-up of the application object.
 TEST_F(BatchRun, TwoHundredDrawingsEndToEnd)
 {

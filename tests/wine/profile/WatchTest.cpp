@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 CKestNoluApp theApp;
 
@@ -107,6 +108,13 @@ protected:
         ResetHostWatchForTest();
         KeySequencePlayer::SetInstallerForTest(nullptr);
         KestRegKey(MigrationSettingsKey(), HKEY_CURRENT_USER).DeleteValue(L"LOGFILENAME");
+        // The puppets stand in for the run's hosts, unless started as foreign ones.
+        SetRunProcessFilterForTest([this](DWORD processId) {
+            for (HANDLE process : m_puppets)
+                if (GetProcessId(process) == processId)
+                    return m_foreign.count(processId) == 0;
+            return false;
+        });
     }
 
     void TearDown() override
@@ -118,6 +126,7 @@ protected:
         }
         KeySequencePlayer::Stop();
         KeySequencePlayer::SetInstallerForTest(nullptr);
+        SetRunProcessFilterForTest(nullptr);
     }
 
     // Starts a puppet and waits until its window shows.
@@ -135,8 +144,19 @@ protected:
         return process;
     }
 
+    // A puppet that the run did not start: the user's own program.
+    HANDLE ForeignPuppet(const std::wstring& mode, const std::wstring& title,
+                         const std::vector<std::wstring>& children = {})
+    {
+        HANDLE process = Puppet(mode, title, children);
+        if (process)
+            m_foreign.insert(GetProcessId(process));
+        return process;
+    }
+
     std::wstring m_dir;
     std::vector<HANDLE> m_puppets;
+    std::set<DWORD> m_foreign;
     HWND m_window = nullptr;
 };
 
@@ -307,6 +327,55 @@ TEST_F(WatchTest, OwnWindowsAreNeverEnded)
     EXPECT_TRUE(IsWindow(own));
     EXPECT_EQ(LogText(), "");
     DestroyWindow(own);
+}
+
+TEST_F(WatchTest, WindowsOfProcessesOutsideTheRunAreLeftAloneAndUnlogged)
+{
+    std::vector<HANDLE> foreign = {
+        ForeignPuppet(L"dialog", L"Draxil Error"),
+        ForeignPuppet(L"dialog", L"Migration Error", {L"Block table damaged"}),
+        ForeignPuppet(L"dialog", L"Drawing Properties"),
+        ForeignPuppet(L"dialog", L"Draxil Message", {L"Press ENTER to continue."}),
+        ForeignPuppet(L"dialog", L"Migrate Assembly Options"),
+        ForeignPuppet(L"main", L"Draxil R26.0 - [other.dwg]"),
+    };
+    HWND foreignMain = m_window;
+    for (int i = 0; i < 3; ++i)
+        WatchHostWindows();
+    EXPECT_EQ(FindRunHostMainWindow(), nullptr);
+    // Before a run any host counts (the Finish page refuses while one is open).
+    EXPECT_EQ(FindHostMainWindow(), foreignMain);
+
+    // The run's own windows beside them are handled as before.
+    HANDLE own = Puppet(L"dialog", L"Draxil Error");
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(own, 5000), 0u);
+    Puppet(L"main", L"Draxil R26.0 - [gear.dwg]");
+    EXPECT_EQ(FindRunHostMainWindow(), m_window);
+    for (HANDLE process : foreign)
+        EXPECT_EQ(ExitCodeWithin(process, 500), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(LogText(), "\tThe host program was ended because it showed the window \"Draxil Error\".\n");
+}
+
+TEST_F(WatchTest, ABatchTheRunsJobCannotTakeIsNeitherResumedNorHeld)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {}, refused = {};
+    std::wstring line = L"\"" + wts::BinDir() + L"\\..\\tests\\Puppet.exe\" main Outside";
+    ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                               &startup, &info));
+    m_puppets.push_back(info.hProcess);
+    // A handle without the rights the job needs stands in for a process it refuses.
+    HANDLE self = GetCurrentProcess();
+    ASSERT_TRUE(DuplicateHandle(self, info.hProcess, self, &refused.hProcess, SYNCHRONIZE, FALSE, 0));
+    ASSERT_TRUE(DuplicateHandle(self, info.hThread, self, &refused.hThread, 0, FALSE, DUPLICATE_SAME_ACCESS));
+    EXPECT_FALSE(theApp.m_batch.Adopt(refused));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));   // kept for the launch's message
+    EXPECT_FALSE(theApp.m_batch.Held());
+    EXPECT_FALSE(theApp.m_batch.OwnsProcess(info.dwProcessId));
+    EXPECT_EQ(WaitForWindowOf(info.hProcess, L"Outside", 1500), nullptr);   // never resumed
+    CloseHandle(info.hThread);
 }
 
 // The player is driven the way the platform does: get-next (possibly asked

@@ -1,0 +1,115 @@
+// The run touches only its own processes: programs that it did not start keep
+// their windows through a run with a fatal window, a time-out and a host that
+// shows another title; and when the program dies, nothing of its run lives on.
+#include "JobRun.h"
+#include "ProgressIds.h"
+#include "RunBed.h"
+#include "SuperviseIds.h"
+#include "WineTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <tlhelp32.h>
+
+namespace {
+bool Running(HANDLE process) { return process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT; }
+
+HANDLE WindowProcess(const wchar_t* title)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(FindWindowW(nullptr, title), &processId);
+    return processId ? OpenProcess(SYNCHRONIZE, FALSE, processId) : nullptr;
+}
+
+// A log line of the supervision: the resource format with its one argument.
+std::string LogLine(UINT id, const std::wstring& argument)
+{
+    std::wstring text = RunBed::Text(id);
+    size_t at = text.find(L'%');
+    if (at != std::wstring::npos)
+        text.replace(at, 2, argument);
+    return "\t" + RunBed::Narrow(text) + "\n";
+}
+}
+
+TEST(ProgressJob, ProgramsTheRunDidNotStartKeepTheirWindowsThroughAWholeRun)
+{
+    RunBed::SetUpHost();
+    RunBed::ForgetWindowPosition();
+    std::vector<HANDLE> foreign;
+    for (const wchar_t* window : {L"dialog \"Draxil Error\"", L"dialog \"Drawing Properties\"",
+                                  L"dialog \"Migrate Assembly Options\"", L"main \"Draxil R26.0 - [own work.dwg]\""})
+        foreign.push_back(wts::Start(L"\"" + wts::BinDir() + L"\\..\\tests\\Puppet.exe\" " + window));
+    ASSERT_TRUE(JobRun::WaitUntil([] { return FindWindowW(nullptr, L"Draxil R26.0 - [own work.dwg]"); }, 20000));
+
+    std::wstring dir = RunBed::FreshFolder(L"progress job");
+    std::wstring retitled = RunBed::Drawing(dir, L"retitled.dwg", L"title:Drawing Viewer");
+    wts::WriteFileBytes(retitled, wts::ReadFileBytes(retitled) + "KESTFAULT=hang\n");
+    JobRun::Options options;
+    options.list = RunBed::PlainList(
+        dir, {RunBed::Drawing(dir, L"fatal.dwg", L"dialog:Draxil Error|The drawing could not be read."),
+              RunBed::Drawing(dir, L"hangs.dwg", L"hang"), retitled, RunBed::Drawing(dir, L"next.dwg")});
+    options.log = dir + L"\\migration.log";
+    options.timeout = 1;   // 12 seconds with the test's timer second of 200 ms
+    JobRun run(options);
+    ASSERT_TRUE(run.WaitForDialog());
+
+    // A host without a recognised main window is ended at its budget too.
+    ASSERT_TRUE(JobRun::WaitUntil([] { return FindWindowW(nullptr, L"Drawing Viewer") != nullptr; }, 120000));
+    HANDLE viewer = WindowProcess(L"Drawing Viewer");
+    EXPECT_EQ(WaitForSingleObject(viewer, 20000), WAIT_OBJECT_0) << RunBed::ReadText(options.log);
+    CloseHandle(viewer);
+    ASSERT_TRUE(JobRun::WaitUntil(
+        [&] { return RunBed::ReadText(options.log).find("    migrated:") != std::string::npos; }, 120000));
+    std::string log = RunBed::ReadText(options.log);
+
+    // The run's own hosts are handled as before, each logged once.
+    std::string timeout = "\t" + RunBed::Narrow(RunBed::Text(IDS_CHILD_TEXTS_TIMEOUT)) + "\n";
+    timeout += LogLine(IDS_HOST_TIMEOUT, L"1");
+    EXPECT_EQ(RunBed::Count(log, LogLine(IDS_HOST_ENDED_WINDOW, L"Draxil Error")), 1u) << log;
+    EXPECT_EQ(RunBed::Count(log, timeout), 2u) << log;
+    EXPECT_NE(log.find(timeout, log.find("Migrating drawing retitled.dwg")), std::string::npos) << log;
+    std::vector<std::string> migrated = RunBed::Lines(RunBed::MigratedListPath());
+    ASSERT_EQ(migrated.size(), 1u);
+    EXPECT_NE(migrated[0].find("next.dwg"), std::string::npos) << migrated[0];
+
+    // The user's programs were neither ended nor answered, nor logged.
+    for (HANDLE process : foreign) {
+        EXPECT_TRUE(Running(process));
+        RunBed::EndProcess(process);
+    }
+    for (const char* title : {"Drawing Properties", "Migrate Assembly Options", "own work.dwg"})
+        EXPECT_EQ(log.find(title), std::string::npos) << log;
+    run.Click(IDCANCEL);
+    EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
+}
+
+TEST(ProgressJob, ProgramEndedInTheMiddleOfARunLeavesNoBatchOrHostBehind)
+{
+    RunBed::SetUpHost();
+    std::wstring dir = RunBed::FreshFolder(L"progress killed");
+    JobRun::Options options;
+    options.list = RunBed::PlainList(dir, {RunBed::Drawing(dir, L"hangs.dwg", L"hang")});
+    options.log = dir + L"\\migration.log";
+    JobRun run(options);
+    ASSERT_TRUE(run.WaitForDialog());
+    const wchar_t host[] = L"Draxil R26.0 - [hangs.dwg]";
+    ASSERT_TRUE(JobRun::WaitUntil([&] { return FindWindowW(nullptr, host) != nullptr; }, 60000));
+    std::vector<HANDLE> left = {WindowProcess(host)};
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);   // the batch: the program's child
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (entry.th32ParentProcessID == run.ProcessId())
+            left.push_back(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+    CloseHandle(snapshot);
+    ASSERT_GE(left.size(), 2u) << "no batch process found";
+
+    HANDLE program = OpenProcess(PROCESS_TERMINATE, FALSE, run.ProcessId());
+    ASSERT_TRUE(TerminateProcess(program, 9));
+    CloseHandle(program);
+    for (HANDLE process : left) {
+        EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
+        CloseHandle(process);
+    }
+    EXPECT_EQ(FindWindowW(nullptr, host), nullptr);
+}
