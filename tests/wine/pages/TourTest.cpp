@@ -165,25 +165,6 @@ protected:
         return true;
     }
 
-    // Types a path into the file dialog of the program and presses its OK button.
-    static bool ChooseFile(DWORD pid, const std::wstring& title, const std::wstring& path)
-    {
-        HWND dialog = nullptr;
-        if (!wiz::WaitUntil([&] { return (dialog = wiz::FindTitled(pid, title)) != nullptr; }, 30000))
-            return false;
-        wts::Pump(300);
-        HWND name = GetDlgItem(dialog, 0x47C);
-        wchar_t cls[32] = {};
-        GetClassNameW(name, cls, 32);
-        if (name && lstrcmpiW(cls, WC_COMBOBOXEXW) == 0)
-            name = reinterpret_cast<HWND>(SendMessageW(name, CBEM_GETEDITCONTROL, 0, 0));
-        else if (!name)
-            name = GetDlgItem(dialog, 0x480);
-        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-        PostMessageW(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-        return wiz::WaitUntil([&] { return !IsWindow(dialog); }, 30000);
-    }
-
     static bool Next(HWND sheet, int expectedIndex)
     {
         PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
@@ -275,7 +256,7 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
                         "needs the Files page of the Files and Options work.";
     }
     Command(page, kFilesLoad);
-    ASSERT_TRUE(ChooseFile(pid, Text(kFilesLoadTitle), list)) << "no Load list dialog";
+    ASSERT_TRUE(wiz::ChooseFile(pid, Text(kFilesLoadTitle), list)) << "no Load list dialog";
     ASSERT_TRUE(wiz::WaitUntil([&] { return ListView_GetItemCount(rows) == 50; }, 60000))
         << ListView_GetItemCount(rows) << " rows";
     PostMessageW(rows, WM_KEYDOWN, VK_DOWN, 1);
@@ -309,7 +290,7 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
     // Finish: a log file of one's own, then Finish.
     page = Page(sheet);
     Command(page, IDC_FINISH_BROWSE);
-    ASSERT_TRUE(ChooseFile(pid, Text(IDS_LOG_DIALOG_TITLE), log)) << "no log file dialog";
+    ASSERT_TRUE(wiz::ChooseFile(pid, Text(IDS_LOG_DIALOG_TITLE), log)) << "no log file dialog";
     HWND shownLog = GetDlgItem(page, IDC_FINISH_LOG_PATH);
     EXPECT_TRUE(wiz::WaitUntil([&] { return Lower(wts::WindowText(shownLog)).find(L"migration.log") !=
                                             std::wstring::npos; }))

@@ -178,6 +178,24 @@ void PressKey(HWND window, WORD key)
     PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | (3u << 30));
 }
 
+bool ChooseFile(DWORD processId, const std::wstring& title, const std::wstring& path)
+{
+    HWND dialog = nullptr;
+    if (!WaitUntil([&] { return (dialog = FindTitled(processId, title)) != nullptr; }, 30000))
+        return false;
+    wts::Pump(300);
+    HWND name = GetDlgItem(dialog, 0x47C);
+    wchar_t cls[32] = {};
+    GetClassNameW(name, cls, 32);
+    if (name && lstrcmpiW(cls, WC_COMBOBOXEXW) == 0)
+        name = reinterpret_cast<HWND>(SendMessageW(name, CBEM_GETEDITCONTROL, 0, 0));
+    else if (!name)
+        name = GetDlgItem(dialog, 0x480);
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageW(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    return WaitUntil([&] { return !IsWindow(dialog); }, 30000);
+}
+
 void Screenshot(const std::wstring& name, std::initializer_list<HWND> windows)
 {
     const char* folder = std::getenv("KEST_WIZARD_SHOTS");

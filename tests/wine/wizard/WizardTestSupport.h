@@ -50,6 +50,10 @@ HWND FocusOf(HWND window);
 // A key pressed in the focused window of the window's thread, as the keyboard would send it.
 void PressKey(HWND window, WORD key);
 
+// Types a path into the open or save dialog of the process titled so and presses its OK button;
+// true once the dialog has closed.
+bool ChooseFile(DWORD processId, const std::wstring& title, const std::wstring& path);
+
 // Screenshot of the suite's display, cut to the rectangle around the windows,
 // into $KEST_WIZARD_SHOTS/<name>; does nothing without that variable.
 void Screenshot(const std::wstring& name, std::initializer_list<HWND> windows);

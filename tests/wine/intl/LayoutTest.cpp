@@ -1,0 +1,210 @@
+// Every dialog of every language module fits its texts: each template is made
+// into a hidden dialog, and the text of each static, button, check box and
+// group box is measured with the dialog's own font the way the control draws
+// it. A module is measured on a system of its own code page (that of its
+// folder's language), as its users see it; the others are named and left.
+#include "WineTestSupport.h"
+#include "FilesOptionsIds.h"
+#include "WizardIds.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+// Controls that the program sizes to their text at run time.
+struct SizedAtRunTime {
+    int dialog;
+    int control;
+};
+const SizedAtRunTime kSizedAtRunTime[] = {
+    {IDD_PAGE_OPTIONS, IDC_OPTIONS_PURGE},   // the purge box heading its group's frame
+};
+
+std::string Utf8(const std::wstring& text)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+struct Module {
+    std::wstring language;
+    HMODULE handle;
+};
+
+// The language modules of the build that users of this system's code page read.
+std::vector<Module> ModulesOfThisCodePage(std::vector<std::wstring>& others)
+{
+    std::vector<Module> modules;
+    std::wstring folder = wts::BinDir() + L"\\drxlm\\";
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return modules;
+    do {
+        std::wstring language = found.cFileName;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || language == L"." || language == L"..")
+            continue;
+        DWORD codePage = 0;
+        GetLocaleInfoEx(language.c_str(), LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                        reinterpret_cast<wchar_t*>(&codePage), sizeof(codePage) / sizeof(wchar_t));
+        if (codePage != GetACP()) {
+            others.push_back(language);
+            continue;
+        }
+        HMODULE handle = LoadLibraryExW((folder + language + L"\\keNoluRes.dll").c_str(), nullptr,
+                                        LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        modules.push_back({language, handle});
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return modules;
+}
+
+std::wstring ResourceName(const wchar_t* name)
+{
+    return IS_INTRESOURCE(name) ? std::to_wstring(reinterpret_cast<ULONG_PTR>(name)) : std::wstring(name);
+}
+
+BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names)
+{
+    reinterpret_cast<std::vector<std::wstring>*>(names)->push_back(ResourceName(name));
+    return TRUE;
+}
+
+INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// The template as a hidden dialog, with a hidden owner for child templates (the wizard's pages).
+HWND CreateHidden(HMODULE module, const std::wstring& name, HWND owner)
+{
+    LPCWSTR id = name[0] >= L'0' && name[0] <= L'9' ? MAKEINTRESOURCEW(std::stoi(name)) : name.c_str();
+    HRSRC resource = FindResourceW(module, id, MAKEINTRESOURCEW(5));
+    if (!resource)
+        return nullptr;
+    const BYTE* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module, resource)));
+    std::vector<BYTE> copy(bytes, bytes + SizeofResource(module, resource));
+    // Extended templates keep the style after version, signature, help id and extended style.
+    bool extended = copy.size() > 16 && copy[2] == 0xFF && copy[3] == 0xFF;
+    DWORD* style = reinterpret_cast<DWORD*>(&copy[extended ? 12 : 0]);
+    *style &= ~static_cast<DWORD>(WS_VISIBLE);
+    return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(copy.data()),
+                                      owner, QuietDialog, 0);
+}
+
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+// How a control draws its text: the DrawText flags and the room it leaves for the text; false for
+// controls that show no template text of their own.
+bool TextRoom(HWND control, UINT& flags, SIZE& room)
+{
+    RECT client;
+    GetClientRect(control, &client);
+    room = {client.right, client.bottom};
+    LONG style = GetWindowLongW(control, GWL_STYLE);
+    std::wstring cls = ClassOf(control);
+    flags = DT_CALCRECT | DT_EXPANDTABS;
+    if (lstrcmpiW(cls.c_str(), L"Static") == 0) {
+        LONG kind = style & SS_TYPEMASK;
+        if (style & SS_ELLIPSISMASK)
+            return false;   // shortened to fit on purpose
+        if (kind == SS_LEFT || kind == SS_CENTER || kind == SS_RIGHT)
+            flags |= DT_WORDBREAK;
+        else if (kind == SS_LEFTNOWORDWRAP || kind == SS_SIMPLE)
+            flags |= DT_SINGLELINE;
+        else
+            return false;
+        if (style & SS_NOPREFIX)
+            flags |= DT_NOPREFIX;
+        return true;
+    }
+    if (lstrcmpiW(cls.c_str(), L"Button") != 0)
+        return false;
+    flags |= (style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE;
+    int edge = GetSystemMetrics(SM_CXEDGE);
+    switch (style & BS_TYPEMASK) {
+    case BS_PUSHBUTTON:
+    case BS_DEFPUSHBUTTON:
+        room.cx -= 4 * edge;   // the raised frame and the focus rectangle on either side
+        return true;
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+        room.cx -= GetSystemMetrics(SM_CXMENUCHECK) + 2 * edge;   // the glyph and the gap after it
+        return true;
+    case BS_GROUPBOX:
+        room.cx -= 8 * edge;   // the frame runs on beside the text on either side
+        return true;
+    default:
+        return false;
+    }
+}
+}
+
+TEST(Layout, EveryTextFitsItsControlInEveryDialogOfEveryLanguage)
+{
+    INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+    std::vector<std::wstring> others;
+    std::vector<Module> modules = ModulesOfThisCodePage(others);
+    for (const std::wstring& language : others)
+        std::printf("%s is measured on a system of its own code page, not this one (%u)\n", Utf8(language).c_str(),
+                    GetACP());
+    ASSERT_FALSE(modules.empty()) << "no language module of code page " << GetACP() << " in the bin folder";
+
+    HWND owner = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr);
+    for (const Module& module : modules) {
+        int measured = 0;
+        ASSERT_NE(module.handle, nullptr) << Utf8(module.language) << ": the module does not load";
+        std::vector<std::wstring> dialogs;
+        EnumResourceNamesW(module.handle, MAKEINTRESOURCEW(5), CollectName, reinterpret_cast<LONG_PTR>(&dialogs));
+        EXPECT_FALSE(dialogs.empty()) << Utf8(module.language) << ": no dialog templates";
+        for (const std::wstring& dialogName : dialogs) {
+            HWND dialog = CreateHidden(module.handle, dialogName, owner);
+            EXPECT_NE(dialog, nullptr) << Utf8(module.language) << " dialog " << Utf8(dialogName)
+                                       << " cannot be made";
+            if (!dialog)
+                continue;
+            HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+            for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+                int id = GetDlgCtrlID(control);
+                bool sized = false;
+                for (const SizedAtRunTime& s : kSizedAtRunTime)
+                    sized = sized || (dialogName == std::to_wstring(s.dialog) && id == s.control);
+                std::wstring text = wts::WindowText(control);
+                UINT flags = 0;
+                SIZE room = {};
+                if (text.empty() || sized || !TextRoom(control, flags, room))
+                    continue;
+                HDC dc = GetDC(control);
+                HGDIOBJ old = SelectObject(dc, font);
+                RECT need = {0, 0, room.cx, 0};
+                DrawTextW(dc, text.c_str(), -1, &need, flags);
+                SelectObject(dc, old);
+                ReleaseDC(control, dc);
+                ++measured;
+                EXPECT_TRUE(need.right <= room.cx && need.bottom <= room.cy)
+                    << Utf8(module.language) << " dialog " << Utf8(dialogName) << " control " << id << " ("
+                    << Utf8(ClassOf(control)) << ") \"" << Utf8(text) << "\": needs " << need.right << " x "
+                    << need.bottom << " px, has " << room.cx << " x " << room.cy;
+            }
+            DestroyWindow(dialog);
+        }
+        std::printf("%s: %d texts in %zu dialogs measured\n", Utf8(module.language).c_str(), measured,
+                    dialogs.size());
+        EXPECT_GT(measured, 0) << Utf8(module.language);
+        FreeLibrary(module.handle);
+    }
+    DestroyWindow(owner);
+}
