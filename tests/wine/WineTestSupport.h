@@ -1,6 +1,7 @@
 // Helpers for the Wine suites.
 #pragma once
 #include <windows.h>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -42,4 +43,8 @@ std::vector<std::wstring> RegValueNames(HKEY root, const std::wstring& key);
 bool FileExists(const std::wstring& path);
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
+// A thumbnail that looks like a part drawing: a frame, a title block and a few shapes varied by seed.
+// A packed bitmap (header and 24-bit pixels), as drawings embed it.
+std::vector<uint8_t> PartThumbnail(unsigned seed);
 }

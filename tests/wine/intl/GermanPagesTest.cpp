@@ -23,12 +23,12 @@ TEST(German, TheBeginAndFilesPagesShowTheGermanTexts)
     ResetHostKeysForTest();
     UseBatchProfile();
 
-    std::wstring root = wts::FreshDir(L"Zeichnungen");
+    std::wstring root = L"C:\\Zeichnungen";   // where the picture shows the folders whole
     std::vector<std::wstring> drawings = {
         root + L"\\Getriebe\\Gehäuse.dwg", root + L"\\Getriebe\\Welle mit Zahnrad.dwg",
         root + L"\\Förderband\\Umlenkrolle.dwg", root + L"\\Förderband\\Spannstation.dwg",
         root + L"\\Rahmen\\Grundrahmen geschweißt.dwg"};
-    ASSERT_TRUE(WizardInLanguage::MakeDrawings(drawings, L"DX1021"));
+    ASSERT_TRUE(WizardInLanguage::MakeDrawings(drawings, "DX1021"));
     std::wstring list = root + L"\\Werk 7.dml";
     wizard.WriteList(list, drawings);
 

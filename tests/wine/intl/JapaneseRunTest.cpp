@@ -71,11 +71,11 @@ TEST(Japanese, TheWizardInJapaneseMigratesDrawingsWithJapaneseNamesAndFolders)
     DeleteFileW(migrated.c_str());
 
     // 図面 drawings; 歯車箱 gearbox, コンベヤ conveyor; 部品表 parts list, ソケット socket.
-    std::wstring root = wts::FreshDir(L"図面");
+    std::wstring root = L"C:\\図面";   // where the picture shows the folders whole
     std::vector<std::wstring> drawings = {
         root + L"\\歯車箱\\軸受ハウジング.dwg", root + L"\\歯車箱\\部品表 第2版.dwg",
         root + L"\\コンベヤ\\ソケット.dwg", root + L"\\コンベヤ\\ベルト駆動.dwg"};
-    ASSERT_TRUE(WizardInLanguage::MakeDrawings(drawings, L"DX1018"));
+    ASSERT_TRUE(WizardInLanguage::MakeDrawings(drawings, "DX1018"));
     std::wstring list = root + L"\\工場7.dml";
     wizard.WriteList(list, drawings);
     std::wstring log = root + L"\\移行記録.log";

@@ -1,5 +1,6 @@
 #include "WizardInLanguage.h"
 
+#include "DrawingGenerator.h"
 #include "FilesOptionsIds.h"
 #include "ResourceIds.h"
 #include "RunIds.h"
@@ -110,14 +111,17 @@ void WizardInLanguage::Screenshot(const std::wstring& name) const
     wiz::Screenshot(name, {m_sheet});
 }
 
-bool WizardInLanguage::MakeDrawings(const std::vector<std::wstring>& paths, const std::wstring& magic)
+bool WizardInLanguage::MakeDrawings(const std::vector<std::wstring>& paths, const std::string& magic)
 {
-    std::wstring maker = Quoted(wts::BinDir() + L"\\MakeDrawing.exe");
-    unsigned seed = 3;
+    unsigned seed = 1;
     for (const std::wstring& path : paths) {
         SHCreateDirectoryExW(nullptr, path.substr(0, path.find_last_of(L'\\')).c_str(), nullptr);
-        std::wstring thumb = L" --thumb 96x72x8,seed=" + std::to_wstring(seed++);
-        if (wts::Run(maker + L" --magic " + magic + thumb + L" " + Quoted(path)) != 0)
+        DrawingSpec spec;
+        spec.magic = magic;
+        spec.thumbnail = wts::PartThumbnail(seed++);
+        std::vector<uint8_t> bytes = DrawingGenerator::MakeDrawing(spec);
+        wts::WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
+        if (!wts::FileExists(path))
             return false;
     }
     return true;
