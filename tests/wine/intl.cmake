@@ -19,7 +19,15 @@ foreach(module keNoluRes_en keNoluRes_de keNoluRes_ja)
 endforeach()
 
 kest_wine_test(NAME wine_intl TARGET intl_test GUI TIMEOUT 300 ARGS --gtest_filter=-Japanese.*)
-kest_wine_test(NAME wine_japanese TARGET intl_test GUI TIMEOUT 480 ARGS --gtest_filter=Japanese.*:Layout.*)
-set_property(TEST wine_intl wine_japanese APPEND PROPERTY ENVIRONMENT "KEST_WIZARD_SHOTS=${CMAKE_BINARY_DIR}/intl-shots")
+set_property(TEST wine_intl APPEND PROPERTY ENVIRONMENT "KEST_WIZARD_SHOTS=${CMAKE_BINARY_DIR}/intl-shots")
+
 # A Japanese system: Wine takes the system language and code page from the locale it runs in.
-set_property(TEST wine_japanese APPEND PROPERTY ENVIRONMENT "LANG=ja_JP.UTF-8" "LC_ALL=ja_JP.UTF-8")
+set(japanese LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8)
+add_test(NAME wine_template_ja_setup
+         COMMAND ${CMAKE_CURRENT_LIST_DIR}/make-template.sh ${KEST_WINE_TEMPLATE}-ja ${KEST_WINE_TEMPLATE})
+set_tests_properties(wine_template_ja_setup PROPERTIES ENVIRONMENT "${japanese}" TIMEOUT 300 LABELS wine
+                     FIXTURES_SETUP wine_template_ja FIXTURES_REQUIRED wine_template)
+kest_wine_test(NAME wine_japanese TARGET intl_test GUI TIMEOUT 300 ARGS --gtest_filter=Japanese.*:Layout.*)
+set(env KEST_WINE_TEMPLATE=${KEST_WINE_TEMPLATE}-ja KEST_BIN=${CMAKE_BINARY_DIR}/bin KEST_XVFB=1 ${japanese}
+        KEST_WIZARD_SHOTS=${CMAKE_BINARY_DIR}/intl-shots)
+set_tests_properties(wine_japanese PROPERTIES FIXTURES_REQUIRED "wine_template;wine_template_ja" ENVIRONMENT "${env}")

@@ -104,7 +104,7 @@ TEST(Japanese, TheWizardInJapaneseMigratesDrawingsWithJapaneseNamesAndFolders)
                IsWindowEnabled(GetDlgItem(progress, IDOK));
     }, 180000)) << "the run did not finish: "
                 << WizardInLanguage::Utf8(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_STATUS)));
-    wiz::Screenshot(L"ja-progress.png", {progress});
+    wizard.Screenshot(L"ja-progress.png", progress);
     // OK opens the log in notepad; the program ends without waiting for it.
     PostMessageW(progress, WM_COMMAND, IDOK, 0);
     ASSERT_EQ(WaitForSingleObject(wizard.Process(), 60000), WAIT_OBJECT_0) << "Transmora.exe did not end";

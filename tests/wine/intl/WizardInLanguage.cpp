@@ -12,6 +12,8 @@
 #include <prsht.h>
 #include <shlobj.h>
 
+#include <cstdlib>
+
 namespace {
 std::string Convert(const std::wstring& text, UINT codePage)
 {
@@ -103,12 +105,30 @@ bool WizardInLanguage::Cancel()
     return WaitForSingleObject(m_process, 30000) == WAIT_OBJECT_0;
 }
 
-void WizardInLanguage::Screenshot(const std::wstring& name) const
+void WizardInLanguage::Screenshot(const std::wstring& name, HWND window) const
 {
-    // Every control of the page painted before the picture is taken.
-    RedrawWindow(m_sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const char* folder = std::getenv("KEST_WIZARD_SHOTS");
+    if (!folder || !*folder)
+        return;
+    window = window ? window : m_sheet;
+    // Every control painted before the picture is taken.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     wts::Pump(500);
-    wiz::Screenshot(name, {m_sheet});
+    std::wstring file = wts::FromUnix(std::string(folder) + "/") + name;
+    DeleteFileW(file.c_str());
+    wiz::Screenshot(name, {window});
+    // The capture runs beside this process; the window must not change before it is written.
+    LONGLONG last = -1;
+    wiz::WaitUntil([&] {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        LONGLONG size = GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data)
+                            ? (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow
+                            : -1;
+        bool settled = size > 0 && size == last;
+        last = size;
+        wts::Pump(300);
+        return settled;
+    }, 20000);
 }
 
 bool WizardInLanguage::MakeDrawings(const std::vector<std::wstring>& paths, const std::string& magic)

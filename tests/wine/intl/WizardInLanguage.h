@@ -27,7 +27,8 @@ public:
     bool Next(int pageIndex);
     // Cancel, and Yes to the question; true once the program has ended.
     bool Cancel();
-    void Screenshot(const std::wstring& name) const;
+    // Picture of the window (the wizard when none) into $KEST_WIZARD_SHOTS, once it is written.
+    void Screenshot(const std::wstring& name, HWND window = nullptr) const;
 
     HWND Sheet() const { return m_sheet; }
     DWORD ProcessId() const { return GetProcessId(m_process); }
