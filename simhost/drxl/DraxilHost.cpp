@@ -215,7 +215,7 @@ void DraxilHost::Open(const std::wstring& path)
     }
     m_drawing = path;
     m_open = true;
-    std::wstring title = std::wstring(kTitle) + L" - [" + FileName(path) + L"]";
+    std::wstring title = m_strings.MainTitle() + L" - [" + FileName(path) + L"]";
     SetWindowTextW(m_window, title.c_str());
     for (const Fault& fault : FaultMarkers::Parse(bytes)) {
         if (fault.kind == Fault::NoSave)
@@ -239,15 +239,15 @@ void DraxilHost::RunFault(const Fault& fault)
         m_stopped = true;
         break;
     case Fault::LogError:
-        m_log.Add(MarkerText(fault.text));
+        m_log.Add(m_strings.Resolve(MarkerText(fault.text)));
         SetTimer(m_window, kReassertTimer, 500, nullptr);
         WaitThenStep(kSupervisorWaitMs);
         break;
     case Fault::Dialog: {
         std::vector<std::wstring> texts;
         for (const std::string& item : fault.items)
-            texts.push_back(MarkerText(item));
-        std::wstring title = MarkerText(fault.text);
+            texts.push_back(m_strings.Resolve(MarkerText(item)));
+        std::wstring title = m_strings.Resolve(MarkerText(fault.text));
         FaultDialog::Answer answer = FaultDialog::Show(m_window, title, texts);
         m_log.Add(L"kemigr: dialog " + title + L" answered " + FaultDialog::AnswerName(answer));
         break;

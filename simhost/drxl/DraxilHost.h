@@ -4,6 +4,7 @@
 #pragma once
 #include "ExtensionLog.h"
 #include "FaultMarkers.h"
+#include "HostStrings.h"
 
 #include <windows.h>
 #include <deque>
@@ -15,9 +16,8 @@ public:
     static constexpr UINT kStepMessage = WM_APP + 1;
     static constexpr UINT_PTR kResumeTimer = 1;
     static constexpr UINT_PTR kReassertTimer = 2;
-    static constexpr wchar_t kTitle[] = L"Draxil R26.0";
 
-    explicit DraxilHost(HWND window) : m_window(window) {}
+    DraxilHost(HWND window, const HostStrings& strings) : m_window(window), m_strings(strings) {}
     // Reads the script (text in the system code page); false when it cannot be read.
     bool LoadScript(const std::wstring& path);
     // Runs lines until the script must wait, hangs, quits or runs out.
@@ -36,6 +36,7 @@ private:
     void AddMigrationLogLine(const std::wstring& line);
 
     HWND m_window;
+    const HostStrings& m_strings;
     std::vector<std::wstring> m_lines;
     size_t m_next = 0;
     bool m_inStep = false;

@@ -51,13 +51,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
     windowClass.lpszClassName = L"DraxilMainWindow";
     RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, DraxilHost::kTitle, WS_OVERLAPPEDWINDOW, 40, 40,
-                                  640, 400, nullptr, nullptr, instance, nullptr);
+    HostStrings strings;
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, strings.MainTitle().c_str(), WS_OVERLAPPEDWINDOW, 40,
+                                  40, 640, 400, nullptr, nullptr, instance, nullptr);
     if (!window)
         return 1;
     ShowWindow(window, SW_SHOWNOACTIVATE);
 
-    auto host = std::make_unique<DraxilHost>(window);
+    auto host = std::make_unique<DraxilHost>(window, strings);
     g_host = host.get();
     std::wstring script = ScriptArgument();
     if (!script.empty() && host->LoadScript(script))

@@ -76,3 +76,18 @@ std::vector<Fault> FaultMarkers::Parse(const std::string& bytes)
     }
     return faults;
 }
+
+std::wstring FaultMarkers::ResolveHostText(const std::wstring& text,
+                                           const std::function<std::wstring(unsigned)>& hostString)
+{
+    // String numbers are 16-bit: at most five digits.
+    size_t end = 1;
+    unsigned number = 0;
+    while (end < text.size() && end <= 5 && text[end] >= L'0' && text[end] <= L'9')
+        number = number * 10 + static_cast<unsigned>(text[end++] - L'0');
+    if (text.empty() || text[0] != L'#' || end == 1 || number > 0xFFFF ||
+        (end < text.size() && text[end] >= L'0' && text[end] <= L'9'))
+        return text;
+    std::wstring resolved = hostString(number);
+    return resolved.empty() ? text : resolved + text.substr(end);
+}

@@ -2,9 +2,12 @@
 // prefix): the release and profile keys the wizard reads, and a host folder
 // with drxlm\migration, the simulated drxl.exe and its resource module.
 //
-//   HostSetup.exe <host folder> [--curver NAME] [--product N] [--locale HEX] [--no-profile]
+//   HostSetup.exe <host folder> [--language NAME] [--curver NAME] [--product N] [--locale HEX] [--no-profile]
 //
-// Every value can be overridden so test beds can build odd installations.
+// The language (en-US, de-DE or ja-JP; en-US when not given) picks the host's
+// resource module, whose window titles and log texts the host shows and
+// writes, and the LocaleId of the installation. Every value can be overridden
+// so test beds can build odd installations.
 #include <windows.h>
 
 #include <cstdio>
@@ -42,6 +45,26 @@ void MakeFolders(const std::wstring& path)
             CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
 }
 
+struct HostLanguage {
+    const wchar_t* name;
+    const wchar_t* localeId;
+    const wchar_t* module;   // the host's resource module, below the program folder
+};
+
+const HostLanguage kLanguages[] = {
+    {L"en-US", L"409", L"drxlm\\drxlmres.dll"},
+    {L"de-DE", L"407", L"hostres\\de-DE\\drxlmres.dll"},
+    {L"ja-JP", L"411", L"hostres\\ja-JP\\drxlmres.dll"},
+};
+
+const HostLanguage* FindLanguage(const std::wstring& name)
+{
+    for (const HostLanguage& language : kLanguages)
+        if (_wcsicmp(language.name, name.c_str()) == 0)
+            return &language;
+    return nullptr;
+}
+
 std::wstring ProgramFolder()
 {
     wchar_t path[MAX_PATH * 4];
@@ -59,12 +82,15 @@ void CopyIfThere(const std::wstring& from, const std::wstring& to)
 
 int wmain(int argc, wchar_t** argv)
 {
+    const wchar_t usage[] = L"usage: HostSetup <host folder> [--language en-US|de-DE|ja-JP] [--curver NAME] "
+                            L"[--product N] [--locale HEX] [--no-profile]\n";
     if (argc < 2 || std::wstring(argv[1]) == L"--help") {
-        fwprintf(stderr, L"usage: HostSetup <host folder> [--curver NAME] [--product N] [--locale HEX] [--no-profile]\n");
+        fwprintf(stderr, usage);
         return 2;
     }
     std::wstring folder = argv[1];
-    std::wstring curVer = L"DRXL-A105", product = L"1", locale = L"409";
+    std::wstring curVer = L"DRXL-A105", product = L"1", locale;
+    const HostLanguage* language = &kLanguages[0];
     bool profile = true;
     for (int i = 2; i < argc; ++i) {
         std::wstring a = argv[i];
@@ -72,6 +98,22 @@ int wmain(int argc, wchar_t** argv)
         else if (a == L"--product" && i + 1 < argc) product = argv[++i];
         else if (a == L"--locale" && i + 1 < argc) locale = argv[++i];
         else if (a == L"--no-profile") profile = false;
+        else if (a == L"--language" && i + 1 < argc) {
+            language = FindLanguage(argv[++i]);
+            if (!language) {
+                fwprintf(stderr, L"HostSetup: no host language %ls\n%ls", argv[i], usage);
+                return 2;
+            }
+        }
+    }
+    if (locale.empty())
+        locale = language->localeId;
+    std::wstring bin = ProgramFolder();
+    std::wstring module = bin + language->module;
+    // Only the English host may lack its module: the texts of another language must be there.
+    if (language != &kLanguages[0] && GetFileAttributesW(module.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        fwprintf(stderr, L"HostSetup: the host resource module %ls is missing\n", module.c_str());
+        return 1;
     }
     while (folder.size() > 3 && (folder.back() == L'\\' || folder.back() == L'/'))
         folder.pop_back();
@@ -89,9 +131,12 @@ int wmain(int argc, wchar_t** argv)
 
     MakeFolders(folder + L"\\drxlm\\migration");
     MakeFolders(folder + L"\\support");
-    std::wstring bin = ProgramFolder();
     CopyIfThere(bin + L"drxl.exe", folder + L"\\drxl.exe");
-    CopyIfThere(bin + L"drxlm\\drxlmres.dll", folder + L"\\drxlm\\drxlmres.dll");
+    if (!CopyFileW(module.c_str(), (folder + L"\\drxlm\\drxlmres.dll").c_str(), FALSE) &&
+        language != &kLanguages[0]) {
+        fwprintf(stderr, L"HostSetup: could not install the host resource module %ls\n", module.c_str());
+        return 1;
+    }
     CopyIfThere(bin + L"dwgmigr.txt", folder + L"\\drxlm\\migration\\dwgmigr.txt");
     // The wizard's help window reads the notes from <host folder>\migration.
     MakeFolders(folder + L"\\migration");
@@ -102,6 +147,6 @@ int wmain(int argc, wchar_t** argv)
         fwprintf(stderr, L"HostSetup: could not write every registry value\n");
         return 1;
     }
-    wprintf(L"simulated host installed in %ls\n", folder.c_str());
+    wprintf(L"simulated host (%ls) installed in %ls\n", language->name, folder.c_str());
     return 0;
 }

@@ -39,3 +39,29 @@ TEST(FaultMarkersTest, UnfinishedUnknownAndMalformedMarkersAreIgnored)
     ASSERT_EQ(faults.size(), 1u);
     EXPECT_EQ(faults[0].kind, Fault::Hang);
 }
+
+TEST(FaultMarkersTest, HostTextNumbersResolveToTheHostsStrings)
+{
+    auto host = [](unsigned id) {
+        return id == 2270 ? std::wstring(L"FEHLER:") : id == 65535 ? std::wstring(L"last") : std::wstring();
+    };
+    const struct {
+        const wchar_t* text;
+        const wchar_t* resolved;
+    } cases[] = {
+        {L"#2270", L"FEHLER:"},
+        {L"#2270 no xref.dwg", L"FEHLER: no xref.dwg"},
+        {L"#02270x", L"FEHLER:x"},
+        {L"#65535", L"last"},
+        {L"#2271 unknown to the host", L"#2271 unknown to the host"},
+        {L"#655350", L"#655350"},   // six digits: no string number
+        {L"#99999", L"#99999"},     // beyond 16 bits
+        {L"#", L"#"},
+        {L"#x2270", L"#x2270"},
+        {L" #2270", L" #2270"},
+        {L"ERROR: #2270", L"ERROR: #2270"},
+        {L"", L""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FaultMarkers::ResolveHostText(c.text, host), c.resolved) << std::wstring(c.text).size();
+}
