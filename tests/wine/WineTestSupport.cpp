@@ -23,9 +23,9 @@ std::wstring BinDir()
 
 std::wstring ResourceModulePath() { return BinDir() + L"\\drxlm\\en-US\\keNoluRes.dll"; }
 
-int InstallHost(const std::wstring& folder)
+int InstallHost(const std::wstring& folder, const std::wstring& language)
 {
-    return Run(L"\"" + BinDir() + L"\\HostSetup.exe\" \"" + folder + L"\"");
+    return Run(L"\"" + BinDir() + L"\\HostSetup.exe\" \"" + folder + L"\" --language " + language);
 }
 
 std::wstring FreshDir(const std::wstring& name)

@@ -12,8 +12,8 @@ std::wstring BinDir();
 std::wstring FromUnix(const std::string& unixPath);
 // The English language resource module of the build.
 std::wstring ResourceModulePath();
-// Installs the simulated host into folder with the build's HostSetup.exe; its exit code.
-int InstallHost(const std::wstring& folder);
+// Installs the simulated host of that language into folder with the build's HostSetup.exe; its exit code.
+int InstallHost(const std::wstring& folder, const std::wstring& language = L"en-US");
 // A fresh empty folder under the prefix's temporary folder.
 std::wstring FreshDir(const std::wstring& name);
 

@@ -19,7 +19,7 @@ TEST(German, TheBeginAndFilesPagesShowTheGermanTexts)
     WizardInLanguage wizard(L"de-DE");
     ASSERT_TRUE(wizard.HasModule()) << "no drxlm\\de-DE\\keNoluRes.dll in the bin folder";
     wts::RegSetString(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Decorated", L"N");
-    ASSERT_EQ(wts::InstallHost(wts::FreshDir(L"host")), 0);
+    ASSERT_EQ(wts::InstallHost(wts::FreshDir(L"host"), L"de-DE"), 0);
     ResetHostKeysForTest();
     UseBatchProfile();
 

@@ -3,12 +3,14 @@
 // each (the scripts and the batch carried its name), MIGRATED.TXT and the log
 // name it, and the user's list marks it. Some names hold characters whose
 // second byte in code page 932 is a backslash (表, ソ), which byte-wise path
-// handling would split.
+// handling would split. One drawing makes the Japanese host log an error:
+// the supervision knows the host's Japanese texts and ends it.
 #include "BatchIds.h"
 #include "HostKeys.h"
 #include "ProgressIds.h"
 #include "RunIds.h"
 #include "StdsSearchFinishIds.h"
+#include "SuperviseIds.h"
 #include "WineTestSupport.h"
 #include "WizardInLanguage.h"
 #include "WizardTestSupport.h"
@@ -62,7 +64,7 @@ TEST(Japanese, TheWizardInJapaneseMigratesDrawingsWithJapaneseNamesAndFolders)
     wts::RegSetString(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Decorated", L"N");
 
     std::wstring host = wts::FreshDir(L"host");
-    ASSERT_EQ(wts::InstallHost(host), 0);
+    ASSERT_EQ(wts::InstallHost(host, L"ja-JP"), 0);
     ResetHostKeysForTest();
     UseBatchProfile();
     wchar_t temp[MAX_PATH] = {};
@@ -76,14 +78,19 @@ TEST(Japanese, TheWizardInJapaneseMigratesDrawingsWithJapaneseNamesAndFolders)
         root + L"\\歯車箱\\軸受ハウジング.dwg", root + L"\\歯車箱\\部品表 第2版.dwg",
         root + L"\\コンベヤ\\ソケット.dwg", root + L"\\コンベヤ\\ベルト駆動.dwg"};
     ASSERT_TRUE(WizardInLanguage::MakeDrawings(drawings, "DX1018"));
+    // ローラー損傷 damaged roller: the Japanese host logs its own error mark, which the Japanese texts know.
+    std::wstring faulty = root + L"\\コンベヤ\\ローラー損傷.dwg";
+    ASSERT_TRUE(WizardInLanguage::MakeDrawings({faulty}, "DX1018", "logerror:#2270 xref rollers.dwg"));
+    std::vector<std::wstring> listed = drawings;
+    listed.insert(listed.begin() + 2, faulty);
     std::wstring list = root + L"\\工場7.dml";
-    wizard.WriteList(list, drawings);
+    wizard.WriteList(list, listed);
     std::wstring log = root + L"\\移行記録.log";
 
     ASSERT_TRUE(wizard.Start()) << "Transmora.exe shows no Japanese wizard";
     wizard.Screenshot(L"ja-begin.png");
     ASSERT_TRUE(wizard.PassBegin()) << "no Files page";
-    ASSERT_TRUE(wizard.LoadList(list, 4)) << "the list was not loaded";
+    ASSERT_TRUE(wizard.LoadList(list, 5)) << "the list was not loaded";
     wizard.Screenshot(L"ja-files.png");
     for (int page = 2; page <= 5; ++page)
         ASSERT_TRUE(wizard.Next(page)) << "page " << wiz::PageIndex(wizard.Sheet());
@@ -116,8 +123,13 @@ TEST(Japanese, TheWizardInJapaneseMigratesDrawingsWithJapaneseNamesAndFolders)
     std::wstring text = Wide(wts::ReadFileBytes(log));
     std::wstring marks = Wide(wts::ReadFileBytes(list));
     EXPECT_EQ(Count(text, wizard.Text(IDS_BATCH_MIGRATE_TITLE)), 1u) << "the run's title, in Japanese";
-    EXPECT_EQ(Count(text, Formatted(wizard.Text(IDS_SUMMARY_TOTAL), 4)), 1u);
+    EXPECT_EQ(Count(text, wizard.Text(IDS_HOST_LOG_ERROR)), 1u) << "the host that logged an error was ended";
+    EXPECT_EQ(Count(text, Formatted(wizard.Text(IDS_SUMMARY_TOTAL), 5)), 1u);
     EXPECT_EQ(Count(text, Formatted(wizard.Text(IDS_SUMMARY_MIGRATED), 4)), 1u);
+    EXPECT_EQ(Count(text, Formatted(wizard.Text(IDS_SUMMARY_MISSING), 1)), 1u);
+    EXPECT_EQ(wts::ReadFileBytes(faulty).substr(0, 6), "DX1018") << "the faulty drawing is left as it was";
+    EXPECT_EQ(Count(done, Lower(faulty)), 0u);
+    EXPECT_EQ(Count(marks, L"[ ]" + faulty + L"\r\n"), 1u);
     for (const std::wstring& drawing : drawings) {
         std::string name = WizardInLanguage::Utf8(drawing);
         std::wstring file = drawing.substr(drawing.find_last_of(L'\\') + 1);

@@ -131,7 +131,8 @@ void WizardInLanguage::Screenshot(const std::wstring& name, HWND window) const
     }, 20000);
 }
 
-bool WizardInLanguage::MakeDrawings(const std::vector<std::wstring>& paths, const std::string& magic)
+bool WizardInLanguage::MakeDrawings(const std::vector<std::wstring>& paths, const std::string& magic,
+                                    const std::string& fault)
 {
     unsigned seed = 1;
     for (const std::wstring& path : paths) {
@@ -139,6 +140,8 @@ bool WizardInLanguage::MakeDrawings(const std::vector<std::wstring>& paths, cons
         DrawingSpec spec;
         spec.magic = magic;
         spec.thumbnail = wts::PartThumbnail(seed++);
+        spec.hasFault = !fault.empty();
+        spec.faultText = fault;
         std::vector<uint8_t> bytes = DrawingGenerator::MakeDrawing(spec);
         wts::WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
         if (!wts::FileExists(path))

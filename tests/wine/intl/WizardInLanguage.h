@@ -34,8 +34,10 @@ public:
     DWORD ProcessId() const { return GetProcessId(m_process); }
     HANDLE Process() const { return m_process; }
 
-    // Drawings of that version with a picture of a part each; folders are made as needed.
-    static bool MakeDrawings(const std::vector<std::wstring>& paths, const std::string& magic);
+    // Drawings of that version with a picture of a part each, and the simulated host's fault marker
+    // when one is given; folders are made as needed.
+    static bool MakeDrawings(const std::vector<std::wstring>& paths, const std::string& magic,
+                             const std::string& fault = "");
     // A drawing list of these drawings, in the system's ANSI code page, with the language's header.
     void WriteList(const std::wstring& path, const std::vector<std::wstring>& drawings) const;
     // Text in the system's ANSI code page, as lists, logs and MIGRATED.TXT hold it.
