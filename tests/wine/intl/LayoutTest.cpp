@@ -4,6 +4,7 @@
 // it. A module is measured on a system of its own code page (that of its
 // folder's language), as its users see it; the others are named and left.
 #include "WineTestSupport.h"
+#include "WizardInLanguage.h"
 #include "FilesOptionsIds.h"
 #include "WizardIds.h"
 
@@ -24,13 +25,7 @@ const SizedAtRunTime kSizedAtRunTime[] = {
     {IDD_PAGE_OPTIONS, IDC_OPTIONS_PURGE},   // the purge box heading its group's frame
 };
 
-std::string Utf8(const std::wstring& text)
-{
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
+std::string Utf8(const std::wstring& text) { return WizardInLanguage::Utf8(text); }
 
 struct Module {
     std::wstring language;
