@@ -229,3 +229,54 @@ TEST_F(SimHost, LogErrorWritesItsLineAndWaitsForTheSupervisor)
     EXPECT_EQ(Wait(5000), 0);
     EXPECT_EQ(Magic(), "DX1015");
 }
+
+// Installed in a language, the host shows and logs that language's texts: the
+// same ones that the wizard's module of that language watches for.
+TEST_F(SimHost, ShowsAndLogsTheTextsOfTheLanguageItIsInstalledIn)
+{
+    struct BackToEnglish {
+        ~BackToEnglish() { wts::InstallHost(kHostFolder); }
+    } backToEnglish;
+    const std::wstring setup =
+        L"\"" + wts::BinDir() + L"\\HostSetup.exe\" \"" + kHostFolder + L"\" --locale 409 --language ";
+    EXPECT_EQ(wts::Run(setup + L"fr-FR"), 2) << "a language without a host module";
+    // One text per language spelled out here: the resource compiler read the UTF-8 sources right.
+    const struct {
+        const wchar_t* language;
+        const wchar_t* readOnly;   // string 2141
+    } languages[] = {
+        {L"de-DE", L"Die Zeichnung wird schreibgesch\u00fctzt ge\u00f6ffnet."},
+        {L"ja-JP", L"\u56f3\u9762\u306f\u8aad\u307f\u53d6\u308a\u5c02\u7528"
+                   L"\u3067\u958b\u304b\u308c\u307e\u3059\u3002"},
+        {L"en-US", L"The drawing will be opened read-only."},
+    };
+    // The English locale number keeps the settings key, and so the extension log's value, where it was.
+    for (const auto& [language, readOnly] : languages) {
+        ASSERT_EQ(wts::Run(setup + language), 0) << language;
+        HMODULE module = LoadLibraryW((wts::BinDir() + L"\\drxlm\\" + language + L"\\keNoluRes.dll").c_str());
+        ASSERT_NE(module, nullptr) << language;
+        auto text = [module](UINT id) {
+            wchar_t buffer[512] = {0};
+            LoadStringW(module, id, buffer, 512);
+            return std::wstring(buffer);
+        };
+        std::wstring title = text(2109), child = text(2141), error = text(2270);
+        EXPECT_EQ(child, readOnly);
+        std::wstring main = text(2094);
+        FreeLibrary(module);
+
+        Start("KESTFAULT=dialog:#2109|#2141|plain text\nKESTFAULT=logerror:#2270 xref.dwg\nKESTFAULT=nosave\n");
+        EXPECT_NE(wts::WaitForWindow(main + L" - [Gro\u00dfe Halle.dwg]", 20000), nullptr) << language;
+        HWND dialog = wts::WaitForWindow(title, 20000);
+        ASSERT_NE(dialog, nullptr) << language;
+        EXPECT_EQ(wts::ChildTexts(dialog), (std::vector<std::wstring>{child, L"plain text", L"OK", L"Cancel"}));
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        std::string line = Bytes(error + L" xref.dwg") + "\r\n";
+        DWORD start = GetTickCount();
+        while (!Contains(ExtensionLog(), line) && GetTickCount() - start < 10000)
+            Sleep(100);
+        EXPECT_TRUE(Contains(ExtensionLog(), line)) << ExtensionLog();
+        EXPECT_TRUE(TerminateProcess(m_process, 0));
+        EXPECT_EQ(Wait(5000), 0);
+    }
+}
