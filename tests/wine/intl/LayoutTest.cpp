@@ -1,17 +1,20 @@
 // Every dialog of every language module fits its texts: each template is made
 // into a hidden dialog, and the text of each static, button, check box and
 // group box is measured with the dialog's own font the way the control draws
-// it. A module is measured on a system of its own code page (that of its
+// it, bold where the program makes it bold, and with the strings that the
+// program puts into its controls at run time. A module is measured on a system of its own code page (that of its
 // folder's language), as its users see it; the others are named and left.
-#include "WineTestSupport.h"
-#include "WizardInLanguage.h"
 #include "FilesOptionsIds.h"
+#include "ProgressIds.h"
+#include "WineTestSupport.h"
 #include "WizardIds.h"
+#include "WizardInLanguage.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -24,6 +27,44 @@ struct SizedAtRunTime {
 const SizedAtRunTime kSizedAtRunTime[] = {
     {IDD_PAGE_OPTIONS, IDC_OPTIONS_PURGE},   // the purge box heading its group's frame
 };
+
+// Captions that the program draws bold on one line.
+const SizedAtRunTime kBold[] = {
+    {IDD_PAGE_BEGIN, IDC_BEGIN_CAPTION},       {IDD_PAGE_FILES, IDC_FILES_CAPTION},
+    {IDD_PAGE_OPTIONS, IDC_OPTIONS_CAPTION},   {IDD_PAGE_STDS, IDC_STDS_CAPTION},
+    {IDD_PAGE_SEARCH, IDC_SEARCH_CAPTION},     {IDD_PAGE_FINISH, IDC_FINISH_CAPTION},
+    {IDD_PROGRESS, IDC_PROGRESS_ANALYSIS},     {IDD_PROGRESS, IDC_PROGRESS_MIGRATE},
+};
+
+// Strings that the program puts into a control of a template, formatted with the largest numbers a
+// run shows.
+struct TextAtRunTime {
+    int dialog;
+    int control;
+    UINT string;
+};
+const TextAtRunTime kTextsAtRunTime[] = {
+    {IDD_PAGE_FILES, IDC_FILES_COUNT, IDS_FILES_COUNT_NONE},
+    {IDD_PAGE_FILES, IDC_FILES_COUNT, IDS_FILES_COUNT_ONE},
+    {IDD_PAGE_FILES, IDC_FILES_COUNT, IDS_FILES_COUNT_MANY},
+    {IDD_ADD_PROGRESS, IDC_ADD_PROGRESS_TEXT, IDS_ADD_PROGRESS_SEARCH},
+    {IDD_ADD_PROGRESS, IDC_ADD_PROGRESS_TEXT, IDS_ADD_PROGRESS_ADD},
+    {IDD_ADD_PROGRESS, IDC_ADD_PROGRESS_COUNT, IDS_ADD_PROGRESS_FOUND},
+    {IDD_ADD_PROGRESS, IDC_ADD_PROGRESS_COUNT, IDS_ADD_PROGRESS_OF},
+    {IDD_PROGRESS, IDC_PROGRESS_ANALYSIS, IDS_ANALYSIS_CAPTION},
+    {IDD_PROGRESS, IDC_PROGRESS_STATUS, IDS_ANALYSIS_STATUS},
+    {IDD_PROGRESS, IDC_PROGRESS_STATUS, IDS_MIGRATE_FINISHED},
+    {IDD_PROGRESS, IDC_PROGRESS_STATUS, IDS_ANALYSIS_FINISHED},
+};
+const int kLargestCount = 99999;
+
+bool Listed(const SizedAtRunTime* table, size_t n, const std::wstring& dialog, int control)
+{
+    for (size_t i = 0; i < n; ++i)
+        if (dialog == std::to_wstring(table[i].dialog) && control == table[i].control)
+            return true;
+    return false;
+}
 
 std::string Utf8(const std::wstring& text) { return WizardInLanguage::Utf8(text); }
 
@@ -172,31 +213,53 @@ TEST(Layout, EveryTextFitsItsControlInEveryDialogOfEveryLanguage)
             if (!dialog)
                 continue;
             HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+            LOGFONTW heavy = {};
+            GetObjectW(font, sizeof(heavy), &heavy);
+            heavy.lfWeight = FW_BOLD;
+            HFONT bold = CreateFontIndirectW(&heavy);
             for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
                 int id = GetDlgCtrlID(control);
-                bool sized = false;
-                for (const SizedAtRunTime& s : kSizedAtRunTime)
-                    sized = sized || (dialogName == std::to_wstring(s.dialog) && id == s.control);
-                std::wstring text = wts::WindowText(control);
                 UINT flags = 0;
                 SIZE room = {};
                 // Controls the template hides stay hidden: the folder chooser's file controls, the log option
                 // kept for the settings' sake.
                 bool hidden = !(GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE);
-                if (text.empty() || sized || hidden || !TextRoom(control, flags, room))
+                bool sized = Listed(kSizedAtRunTime, std::size(kSizedAtRunTime), dialogName, id);
+                if (hidden || sized || !TextRoom(control, flags, room))
                     continue;
+                bool isBold = Listed(kBold, std::size(kBold), dialogName, id);
+                if (isBold)
+                    flags = (flags & ~static_cast<UINT>(DT_WORDBREAK)) | DT_SINGLELINE;
+                std::vector<std::wstring> texts = {wts::WindowText(control)};
+                for (const TextAtRunTime& t : kTextsAtRunTime) {
+                    if (dialogName != std::to_wstring(t.dialog) || id != t.control)
+                        continue;
+                    wchar_t* format = nullptr;
+                    int n = LoadStringW(module.handle, t.string, reinterpret_cast<wchar_t*>(&format), 0);
+                    wchar_t text[1024] = {};
+                    if (n > 0)
+                        swprintf(text, 1024, std::wstring(format, static_cast<size_t>(n)).c_str(), kLargestCount,
+                                 kLargestCount);
+                    EXPECT_GT(n, 0) << Utf8(module.language) << ": no string " << t.string;
+                    texts.push_back(text);
+                }
                 HDC dc = GetDC(control);
-                HGDIOBJ old = SelectObject(dc, font);
-                RECT need = {0, 0, room.cx, 0};
-                DrawTextW(dc, text.c_str(), -1, &need, flags);
+                HGDIOBJ old = SelectObject(dc, isBold ? bold : font);
+                for (const std::wstring& text : texts) {
+                    if (text.empty())
+                        continue;
+                    RECT need = {0, 0, room.cx, 0};
+                    DrawTextW(dc, text.c_str(), -1, &need, flags);
+                    ++measured;
+                    EXPECT_TRUE(need.right <= room.cx && need.bottom <= room.cy)
+                        << Utf8(module.language) << " dialog " << Utf8(dialogName) << " control " << id << " ("
+                        << Utf8(ClassOf(control)) << (isBold ? ", bold" : "") << ") \"" << Utf8(text) << "\": needs "
+                        << need.right << " x " << need.bottom << " px, has " << room.cx << " x " << room.cy;
+                }
                 SelectObject(dc, old);
                 ReleaseDC(control, dc);
-                ++measured;
-                EXPECT_TRUE(need.right <= room.cx && need.bottom <= room.cy)
-                    << Utf8(module.language) << " dialog " << Utf8(dialogName) << " control " << id << " ("
-                    << Utf8(ClassOf(control)) << ") \"" << Utf8(text) << "\": needs " << need.right << " x "
-                    << need.bottom << " px, has " << room.cx << " x " << room.cy;
             }
+            DeleteObject(bold);
             DestroyWindow(dialog);
         }
         std::printf("%s: %d texts in %zu dialogs measured\n", Utf8(module.language).c_str(), measured,
