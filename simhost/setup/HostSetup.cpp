@@ -49,12 +49,13 @@ struct HostLanguage {
     const wchar_t* name;
     const wchar_t* localeId;
     const wchar_t* module;   // the host's resource module, below the program folder
+    const wchar_t* notes;    // the host's migration notes, below the program folder
 };
 
 const HostLanguage kLanguages[] = {
-    {L"en-US", L"409", L"drxlm\\drxlmres.dll"},
-    {L"de-DE", L"407", L"hostres\\de-DE\\drxlmres.dll"},
-    {L"ja-JP", L"411", L"hostres\\ja-JP\\drxlmres.dll"},
+    {L"en-US", L"409", L"drxlm\\drxlmres.dll", L"dwgmigr.txt"},
+    {L"de-DE", L"407", L"hostres\\de-DE\\drxlmres.dll", L"hostres\\de-DE\\dwgmigr.txt"},
+    {L"ja-JP", L"411", L"hostres\\ja-JP\\drxlmres.dll", L"hostres\\ja-JP\\dwgmigr.txt"},
 };
 
 const HostLanguage* FindLanguage(const std::wstring& name)
@@ -137,10 +138,10 @@ int wmain(int argc, wchar_t** argv)
         fwprintf(stderr, L"HostSetup: could not install the host resource module %ls\n", module.c_str());
         return 1;
     }
-    CopyIfThere(bin + L"dwgmigr.txt", folder + L"\\drxlm\\migration\\dwgmigr.txt");
+    CopyIfThere(bin + language->notes, folder + L"\\drxlm\\migration\\dwgmigr.txt");
     // The wizard's help window reads the notes from <host folder>\migration.
     MakeFolders(folder + L"\\migration");
-    CopyIfThere(bin + L"dwgmigr.txt", folder + L"\\migration\\dwgmigr.txt");
+    CopyIfThere(bin + language->notes, folder + L"\\migration\\dwgmigr.txt");
     CopyIfThere(bin + L"kemigr.krx", folder + L"\\drxlm\\migration\\kemigr.krx");
 
     if (!ok) {

@@ -241,18 +241,28 @@ TEST_F(SimHost, ShowsAndLogsTheTextsOfTheLanguageItIsInstalledIn)
         L"\"" + wts::BinDir() + L"\\HostSetup.exe\" \"" + kHostFolder + L"\" --locale 409 --language ";
     EXPECT_EQ(wts::Run(setup + L"fr-FR"), 2) << "a language without a host module";
     // One text per language spelled out here: the resource compiler read the UTF-8 sources right.
+    // The host's notes are in the code page of their language.
     const struct {
         const wchar_t* language;
         const wchar_t* readOnly;   // string 2141
+        UINT codePage;
+        const wchar_t* notesTitle;
     } languages[] = {
-        {L"de-DE", L"Die Zeichnung wird schreibgesch\u00fctzt ge\u00f6ffnet."},
-        {L"ja-JP", L"\u56f3\u9762\u306f\u8aad\u307f\u53d6\u308a\u5c02\u7528"
-                   L"\u3067\u958b\u304b\u308c\u307e\u3059\u3002"},
-        {L"en-US", L"The drawing will be opened read-only."},
+        {L"de-DE", L"Die Zeichnung wird schreibgesch\u00fctzt ge\u00f6ffnet.", 1252,
+         L"ZEICHNUNGSMIGRATION NACH DRAXIL R26.0"},
+        {L"ja-JP",
+         L"\u56f3\u9762\u306f\u8aad\u307f\u53d6\u308a\u5c02\u7528\u3067\u958b\u304b\u308c\u307e\u3059\u3002",
+         932, L"Draxil R26.0 \u3078\u306e\u56f3\u9762\u306e\u79fb\u884c"},
+        {L"en-US", L"The drawing will be opened read-only.", 1252, L"DRAWING MIGRATION TO DRAXIL R26.0"},
     };
     // The English locale number keeps the settings key, and so the extension log's value, where it was.
-    for (const auto& [language, readOnly] : languages) {
+    for (const auto& [language, readOnly, codePage, notesTitle] : languages) {
         ASSERT_EQ(wts::Run(setup + language), 0) << language;
+        char notes[256] = {0};
+        WideCharToMultiByte(codePage, 0, notesTitle, -1, notes, sizeof(notes), nullptr, nullptr);
+        EXPECT_EQ(wts::ReadFileBytes(std::wstring(kHostFolder) + L"\\migration\\dwgmigr.txt").substr(0, strlen(notes)),
+                  notes)
+            << language;
         HMODULE module = LoadLibraryW((wts::BinDir() + L"\\drxlm\\" + language + L"\\keNoluRes.dll").c_str());
         ASSERT_NE(module, nullptr) << language;
         auto text = [module](UINT id) {
