@@ -47,18 +47,27 @@ HANDLE Start(const std::wstring& commandLine, const std::wstring& env)
     std::wstring line = commandLine;
     std::wstring block;
     if (!env.empty()) {
-        // Inherit ours and add the given "NAME=value;NAME=value" entries.
-        wchar_t* current = GetEnvironmentStringsW();
-        for (wchar_t* p = current; *p; p += wcslen(p) + 1)
-            block.append(p).push_back(L'\0');
-        FreeEnvironmentStringsW(current);
-        size_t start = 0;
-        while (start < env.size()) {
+        // Ours, with the given "NAME=value;NAME=value" entries added or put in place of ours.
+        std::vector<std::wstring> given;
+        for (size_t start = 0; start < env.size();) {
             size_t end = env.find(L';', start);
             if (end == std::wstring::npos) end = env.size();
-            block.append(env, start, end - start).push_back(L'\0');
+            given.push_back(env.substr(start, end - start));
             start = end + 1;
         }
+        auto nameOf = [](const std::wstring& entry) { return entry.substr(0, entry.find(L'=', 1)); };
+        wchar_t* current = GetEnvironmentStringsW();
+        for (wchar_t* p = current; *p; p += wcslen(p) + 1) {
+            std::wstring name = nameOf(p);
+            bool replaced = false;
+            for (const std::wstring& entry : given)
+                replaced = replaced || _wcsicmp(nameOf(entry).c_str(), name.c_str()) == 0;
+            if (!replaced)
+                block.append(p).push_back(L'\0');
+        }
+        FreeEnvironmentStringsW(current);
+        for (const std::wstring& entry : given)
+            block.append(entry).push_back(L'\0');
         block.push_back(L'\0');
     }
     if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,

@@ -17,7 +17,8 @@ int InstallHost(const std::wstring& folder, const std::wstring& language = L"en-
 // A fresh empty folder under the prefix's temporary folder.
 std::wstring FreshDir(const std::wstring& name);
 
-// Starts a program; returns the process handle (caller closes) or null.
+// Starts a program with our environment, in which the given "NAME=value;..." entries are added or replace
+// ours; returns the process handle (caller closes) or null.
 HANDLE Start(const std::wstring& commandLine, const std::wstring& env = L"");
 // Runs a program to its end; returns its exit code, or -999 on time-out.
 int Run(const std::wstring& commandLine, DWORD timeoutMs = 60000);

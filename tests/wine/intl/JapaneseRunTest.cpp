@@ -3,7 +3,8 @@
 // each (the scripts and the batch carried its name), MIGRATED.TXT and the log
 // name it, and the user's list marks it. Some names hold characters whose
 // second byte in code page 932 is a backslash (表, ソ), which byte-wise path
-// handling would split. One drawing makes the Japanese host log an error:
+// handling would split. The host and the user's temporary folder are in
+// folders of Japanese names too. One drawing makes the Japanese host log an error:
 // the supervision knows the host's Japanese texts and ends it.
 #include "BatchIds.h"
 #include "HostKeys.h"
@@ -63,14 +64,13 @@ TEST(Japanese, TheWizardInJapaneseMigratesDrawingsWithJapaneseNamesAndFolders)
     ASSERT_TRUE(wizard.HasModule()) << "no drxlm\\ja-JP\\keNoluRes.dll in the bin folder";
     wts::RegSetString(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Decorated", L"N");
 
-    std::wstring host = wts::FreshDir(L"host");
+    std::wstring host = wts::FreshDir(L"製図ソフト");   // the host too in a folder of Japanese name
     ASSERT_EQ(wts::InstallHost(host, L"ja-JP"), 0);
     ResetHostKeysForTest();
     UseBatchProfile();
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring migrated = std::wstring(temp) + L"MIGRATED.TXT";
-    DeleteFileW(migrated.c_str());
+    // The user's temporary folder, as under a Japanese user name: the scripts, the batch and MIGRATED.TXT.
+    std::wstring temp = wts::FreshDir(L"ユーザー一時");
+    std::wstring migrated = temp + L"\\MIGRATED.TXT";
 
     // 図面 drawings; 歯車箱 gearbox, コンベヤ conveyor; 部品表 parts list, ソケット socket.
     std::wstring root = L"C:\\図面";   // where the picture shows the folders whole
@@ -87,7 +87,7 @@ TEST(Japanese, TheWizardInJapaneseMigratesDrawingsWithJapaneseNamesAndFolders)
     wizard.WriteList(list, listed);
     std::wstring log = root + L"\\移行記録.log";
 
-    ASSERT_TRUE(wizard.Start()) << "Transmora.exe shows no Japanese wizard";
+    ASSERT_TRUE(wizard.Start(L"TEMP=" + temp + L";TMP=" + temp)) << "Transmora.exe shows no Japanese wizard";
     wizard.Screenshot(L"ja-begin.png");
     ASSERT_TRUE(wizard.PassBegin()) << "no Files page";
     ASSERT_TRUE(wizard.LoadList(list, 5)) << "the list was not loaded";

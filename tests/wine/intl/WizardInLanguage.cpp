@@ -51,9 +51,10 @@ std::wstring WizardInLanguage::Text(UINT id) const
     return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
 }
 
-bool WizardInLanguage::Start()
+bool WizardInLanguage::Start(const std::wstring& environment)
 {
-    m_process = wts::Start(Quoted(wts::BinDir() + L"\\Transmora.exe"), L"USTORA_LANGUAGE=" + m_language);
+    std::wstring variables = L"USTORA_LANGUAGE=" + m_language + (environment.empty() ? L"" : L";" + environment);
+    m_process = wts::Start(Quoted(wts::BinDir() + L"\\Transmora.exe"), variables);
     if (!m_process)
         return false;
     DWORD pid = ProcessId();

@@ -17,8 +17,9 @@ public:
     bool HasModule() const { return m_module != nullptr; }
     std::wstring Text(UINT id) const;
 
-    // Starts the program; true once the Begin page shows with Next enabled.
-    bool Start();
+    // Starts the program, with more "NAME=value;..." variables when given; true once the Begin page shows
+    // with Next enabled.
+    bool Start(const std::wstring& environment = L"");
     // Next on the Begin page and OK on the safety notice; true on the Files page.
     bool PassBegin();
     // Load list on the Files page; true once the list shows its rows.
