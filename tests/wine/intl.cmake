@@ -12,7 +12,7 @@ target_include_directories(intl_test PRIVATE ${CMAKE_CURRENT_LIST_DIR}/intl ${CM
 target_compile_definitions(intl_test PRIVATE KEST_WIZARD_TEST_DIR="${CMAKE_CURRENT_LIST_DIR}/wizard")
 target_link_libraries(intl_test PRIVATE transmora_core drawgen wine_test_support gtest_main)
 add_dependencies(intl_test Transmora HostSetup drxl drxlmres)
-foreach(module keNoluRes_en keNoluRes_de keNoluRes_ja drxlmres_de drxlmres_ja)
+foreach(module keNoluRes_en keNoluRes_de keNoluRes_ja drxlmres_de drxlmres_ja dwgmigr_txt)
     if(TARGET ${module})
         add_dependencies(intl_test ${module})
     endif()
