@@ -10,7 +10,7 @@ status=0
 echo "== native tests"
 (cd "$root/native" && ctest --output-on-failure -j 2 "$@") || status=1
 echo "== Windows tests under Wine"
-rm -rf "$root/windows/wine-template" "$root/windows/wine-template.lock"
+rm -rf "$root/windows/wine-template"*
 (cd "$root/windows" && ctest --output-on-failure -j 2 "$@") || status=1
 if [ $# -eq 0 ]; then
     echo "== the demo, without a display"

@@ -1,6 +1,8 @@
 #include "WineTestSupport.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 
 namespace wts {
@@ -21,9 +23,9 @@ std::wstring BinDir()
 
 std::wstring ResourceModulePath() { return BinDir() + L"\\drxlm\\en-US\\keNoluRes.dll"; }
 
-int InstallHost(const std::wstring& folder)
+int InstallHost(const std::wstring& folder, const std::wstring& language)
 {
-    return Run(L"\"" + BinDir() + L"\\HostSetup.exe\" \"" + folder + L"\"");
+    return Run(L"\"" + BinDir() + L"\\HostSetup.exe\" \"" + folder + L"\" --language " + language);
 }
 
 std::wstring FreshDir(const std::wstring& name)
@@ -45,18 +47,27 @@ HANDLE Start(const std::wstring& commandLine, const std::wstring& env)
     std::wstring line = commandLine;
     std::wstring block;
     if (!env.empty()) {
-        // Inherit ours and add the given "NAME=value;NAME=value" entries.
-        wchar_t* current = GetEnvironmentStringsW();
-        for (wchar_t* p = current; *p; p += wcslen(p) + 1)
-            block.append(p).push_back(L'\0');
-        FreeEnvironmentStringsW(current);
-        size_t start = 0;
-        while (start < env.size()) {
+        // Ours, with the given "NAME=value;NAME=value" entries added or put in place of ours.
+        std::vector<std::wstring> given;
+        for (size_t start = 0; start < env.size();) {
             size_t end = env.find(L';', start);
             if (end == std::wstring::npos) end = env.size();
-            block.append(env, start, end - start).push_back(L'\0');
+            given.push_back(env.substr(start, end - start));
             start = end + 1;
         }
+        auto nameOf = [](const std::wstring& entry) { return entry.substr(0, entry.find(L'=', 1)); };
+        wchar_t* current = GetEnvironmentStringsW();
+        for (wchar_t* p = current; *p; p += wcslen(p) + 1) {
+            std::wstring name = nameOf(p);
+            bool replaced = false;
+            for (const std::wstring& entry : given)
+                replaced = replaced || _wcsicmp(nameOf(entry).c_str(), name.c_str()) == 0;
+            if (!replaced)
+                block.append(p).push_back(L'\0');
+        }
+        FreeEnvironmentStringsW(current);
+        for (const std::wstring& entry : given)
+            block.append(entry).push_back(L'\0');
         block.push_back(L'\0');
     }
     if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
@@ -299,5 +310,64 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes)
 {
     std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
     out << bytes;
+}
+
+std::vector<uint8_t> PartThumbnail(unsigned seed)
+{
+    const int width = 160, height = 120;
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap =
+        CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all = {0, 0, width, height};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    HPEN frame = CreatePen(PS_SOLID, 1, RGB(40, 40, 40));
+    HPEN part = CreatePen(PS_SOLID, 2, RGB(20, 60, 160));
+    HPEN axis = CreatePen(PS_DASHDOT, 1, RGB(200, 40, 40));
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    SelectObject(dc, frame);
+    Rectangle(dc, 4, 4, width - 4, height - 4);
+    Rectangle(dc, width - 60, height - 24, width - 4, height - 4);
+    MoveToEx(dc, width - 60, height - 14, nullptr);
+    LineTo(dc, width - 4, height - 14);
+    SelectObject(dc, part);
+    const int cx = 60 + static_cast<int>(seed % 3) * 6, cy = 52, r = 22 + static_cast<int>(seed % 4) * 4;
+    if (seed % 2)
+        Ellipse(dc, cx - r, cy - r, cx + r, cy + r);
+    else
+        Rectangle(dc, cx - r - 8, cy - r + 4, cx + r + 8, cy + r - 4);
+    Ellipse(dc, cx - 8, cy - 8, cx + 8, cy + 8);
+    for (unsigned i = 0; i < 4 + seed % 3; ++i) {
+        double a = 6.2831853 * i / (4 + seed % 3);
+        int x = cx + static_cast<int>(std::lround((r - 7) * std::cos(a)));
+        int y = cy + static_cast<int>(std::lround((r - 7) * std::sin(a)));
+        Ellipse(dc, x - 3, y - 3, x + 3, y + 3);
+    }
+    SelectObject(dc, axis);
+    MoveToEx(dc, cx - r - 12, cy, nullptr);
+    LineTo(dc, cx + r + 12, cy);
+    MoveToEx(dc, cx, cy - r - 10, nullptr);
+    LineTo(dc, cx, cy + r + 10);
+    GdiFlush();
+    const size_t stride = (width * 3 + 3) & ~3u;
+    std::vector<uint8_t> dib(sizeof(header) + stride * height);
+    memcpy(dib.data(), &header, sizeof(header));
+    memcpy(dib.data() + sizeof(header), bits, stride * height);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    DeleteObject(frame);
+    DeleteObject(part);
+    DeleteObject(axis);
+    return dib;
 }
 }

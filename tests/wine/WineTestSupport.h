@@ -1,6 +1,7 @@
 // Helpers for the Wine suites.
 #pragma once
 #include <windows.h>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -12,12 +13,13 @@ std::wstring BinDir();
 std::wstring FromUnix(const std::string& unixPath);
 // The English language resource module of the build.
 std::wstring ResourceModulePath();
-// Installs the simulated host into folder with the build's HostSetup.exe; its exit code.
-int InstallHost(const std::wstring& folder);
+// Installs the simulated host of that language into folder with the build's HostSetup.exe; its exit code.
+int InstallHost(const std::wstring& folder, const std::wstring& language = L"en-US");
 // A fresh empty folder under the prefix's temporary folder.
 std::wstring FreshDir(const std::wstring& name);
 
-// Starts a program; returns the process handle (caller closes) or null.
+// Starts a program with our environment, in which the given "NAME=value;..." entries are added or replace
+// ours; returns the process handle (caller closes) or null.
 HANDLE Start(const std::wstring& commandLine, const std::wstring& env = L"");
 // Runs a program to its end; returns its exit code, or -999 on time-out.
 int Run(const std::wstring& commandLine, DWORD timeoutMs = 60000);
@@ -50,4 +52,8 @@ bool Screenshot(const std::string& unixPath, std::initializer_list<HWND> windows
 bool FileExists(const std::wstring& path);
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
+// A thumbnail that looks like a part drawing: a frame, a title block and a few shapes varied by seed.
+// A packed bitmap (header and 24-bit pixels), as drawings embed it.
+std::vector<uint8_t> PartThumbnail(unsigned seed);
 }

@@ -1,12 +1,30 @@
 #!/usr/bin/env bash
-# make-template.sh DIR: builds the Wine prefix that every suite of a test run copies.
+# make-template.sh DIR [BASE]: builds the Wine prefix that every suite of a test run copies.
+# With BASE, DIR becomes a copy of the template BASE (built first when missing) whose
+# system runs in the caller's locale (LANG, e.g. ja_JP.UTF-8), with the dialog fonts
+# of that language taken from the Debian font packages.
 set -eu
 dir=$1
+base=${2:-}
 export WINEPREFIX=$dir WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 exec 9>"$dir.lock"
 flock 9
 if [ -f "$dir/.ready" ]; then exit 0; fi
 rm -rf "$dir"
+if [ -n "$base" ]; then
+    "$0" "$base"
+    cp -a "$base/." "$dir/"
+    rm -f "$dir/.ready"
+    # Japanese faces that Wine lacks; without them the dialogs of a Japanese system show no glyphs.
+    fonts='HKCU\Software\Wine\Fonts\Replacements'
+    for face in "MS UI Gothic" "MS PGothic"; do
+        wine reg add "$fonts" /v "$face" /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
+    done
+    wine reg add "$fonts" /v "MS Gothic" /t REG_SZ /d IPAGothic /f >/dev/null 2>&1
+    wineserver -w
+    touch "$dir/.ready"
+    exit 0
+fi
 mkdir -p "$dir"
 wine wineboot -i >/dev/null 2>&1 || true
 # No crash dialog: a crashing host must simply end, as it does on a server.

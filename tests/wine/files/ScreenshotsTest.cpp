@@ -8,77 +8,15 @@
 
 #include <commctrl.h>
 
-#include <cmath>
-
 using namespace files;
 
 namespace {
-// A thumbnail that looks like a part drawing: a frame, a title block and a few shapes varied by seed.
-std::vector<uint8_t> PartThumbnail(unsigned seed)
-{
-    const int width = 160, height = 120;
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof(header);
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap =
-        CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT all = {0, 0, width, height};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    HPEN frame = CreatePen(PS_SOLID, 1, RGB(40, 40, 40));
-    HPEN part = CreatePen(PS_SOLID, 2, RGB(20, 60, 160));
-    HPEN axis = CreatePen(PS_DASHDOT, 1, RGB(200, 40, 40));
-    SelectObject(dc, GetStockObject(NULL_BRUSH));
-    SelectObject(dc, frame);
-    Rectangle(dc, 4, 4, width - 4, height - 4);
-    Rectangle(dc, width - 60, height - 24, width - 4, height - 4);
-    MoveToEx(dc, width - 60, height - 14, nullptr);
-    LineTo(dc, width - 4, height - 14);
-    SelectObject(dc, part);
-    const int cx = 60 + static_cast<int>(seed % 3) * 6, cy = 52, r = 22 + static_cast<int>(seed % 4) * 4;
-    if (seed % 2)
-        Ellipse(dc, cx - r, cy - r, cx + r, cy + r);
-    else
-        Rectangle(dc, cx - r - 8, cy - r + 4, cx + r + 8, cy + r - 4);
-    Ellipse(dc, cx - 8, cy - 8, cx + 8, cy + 8);
-    for (unsigned i = 0; i < 4 + seed % 3; ++i) {
-        double a = 6.2831853 * i / (4 + seed % 3);
-        int x = cx + static_cast<int>(std::lround((r - 7) * std::cos(a)));
-        int y = cy + static_cast<int>(std::lround((r - 7) * std::sin(a)));
-        Ellipse(dc, x - 3, y - 3, x + 3, y + 3);
-    }
-    SelectObject(dc, axis);
-    MoveToEx(dc, cx - r - 12, cy, nullptr);
-    LineTo(dc, cx + r + 12, cy);
-    MoveToEx(dc, cx, cy - r - 10, nullptr);
-    LineTo(dc, cx, cy + r + 10);
-    GdiFlush();
-    const size_t stride = (width * 3 + 3) & ~3u;
-    std::vector<uint8_t> dib(sizeof(header) + stride * height);
-    memcpy(dib.data(), &header, sizeof(header));
-    memcpy(dib.data() + sizeof(header), bits, stride * height);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-    DeleteObject(frame);
-    DeleteObject(part);
-    DeleteObject(axis);
-    return dib;
-}
-
 void WritePart(const std::wstring& path, const std::string& magic, int maintenance, unsigned seed)
 {
     DrawingSpec spec;
     spec.magic = magic;
     spec.maintenance = static_cast<uint8_t>(maintenance);
-    spec.thumbnail = PartThumbnail(seed);
+    spec.thumbnail = wts::PartThumbnail(seed);
     std::vector<uint8_t> bytes = DrawingGenerator::MakeDrawing(spec);
     wts::WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
 }
