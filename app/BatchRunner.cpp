@@ -213,7 +213,13 @@ void CKestNoluApp::LaunchBatch(const std::wstring& batchFile)
     MessageBoxW(nullptr, text.c_str(), LoadText(IDS_CAPTION).c_str(), MB_ICONERROR);
 }
 
-bool CKestNoluApp::StartMigrateRun()
+bool CKestNoluApp::StartMigrateRun() { return StartMigrateBatch(-1); }
+
+bool CKestNoluApp::ContinueMigrateRun(int restartIndex) { return StartMigrateBatch(restartIndex < 0 ? 0 : restartIndex); }
+
+// A fresh run (restart index -1) writes the log header; a continued one
+// writes its line instead, as its log already holds the first part.
+bool CKestNoluApp::StartMigrateBatch(int restartIndex)
 {
     // PrepareRun reserves the drawing script; a run without one could not start any host.
     if (m_drawingScript.empty())
@@ -227,8 +233,11 @@ bool CKestNoluApp::StartMigrateRun()
     m_plainScript = NewTempFile(*this, L"SCR");
     WriteBodyScript(m_plainScript, false, false);
     m_migrateBatch = NewTempFile(*this, L"BAT");
-    WriteBatchFile(0, m_migrateBatch, m_updateScript, m_plainScript, false);
-    WriteLogHeader(IDS_BATCH_MIGRATE_TITLE);
+    WriteBatchFile(restartIndex < 0 ? 0 : restartIndex, m_migrateBatch, m_updateScript, m_plainScript, false);
+    if (restartIndex < 0)
+        WriteLogHeader(IDS_BATCH_MIGRATE_TITLE);
+    else
+        AddContinuedLogLine();
     if (m_batchCount > 0) {
         LaunchBatch(m_migrateBatch);
         return true;

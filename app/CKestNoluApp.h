@@ -3,6 +3,7 @@
 // process. Every part of the program reads and writes its members directly.
 #pragma once
 #include "CWinApp.h"
+#include "../host/KestJournalCodec.h"
 #include "../host/KestSavedProfile.h"
 #include "KestBatchProcess.h"
 #include "../supervise/CProgressDlg.h"
@@ -24,6 +25,23 @@ public:
     // the progress dialog and opens the log when it ends with OK; returns its result.
     INT_PTR RunFinishedJob();
 
+    // Only one Transmora at a time: false (after telling the user) when another runs.
+    bool ClaimSingleInstance();
+    // Before the wizard: what an earlier Transmora that was ended left behind.
+    // Restores its profile journal (telling the user), or asks whether its
+    // migrate run goes on; true with the record and restart index when it does.
+    bool RecoverInterruptedRun(KestRunRecord& record, int& restartIndex);
+    // Runs an interrupted migration on from the drawing that was under way.
+    INT_PTR ContinueRun(const KestRunRecord& record, int restartIndex);
+    // The record a migrate run keeps while it goes, so that it can be continued.
+    void WriteRunRecord();
+    void NoteRunDrawing(int number);
+    void RemoveRunRecord();
+    // The session ends: the run's processes end, then everything as at exit.
+    void EndSession();
+    // The exit's clean-up, once: profile restored, host log and temporary files removed.
+    void CleanUp();
+
     // Job settings (registry) and job data.
     void ReadSettings();
     void WriteSettings();
@@ -33,6 +51,9 @@ public:
     void WriteLogHeader(UINT titleId);
     void AddLogLine(const std::wstring& text);
     void AddLogLine(UINT textId);
+    // The run continued after an interruption: keeps MIGRATED.TXT and the log.
+    void PrepareContinuedRun();
+    void AddContinuedLogLine();
     void WriteRunSummary();
 
     // Host scripts (the writers report nothing; a file that cannot be written stays empty).
@@ -46,6 +67,8 @@ public:
     void LaunchBatch(const std::wstring& batchFile);
     bool StartMigrateRun();
     bool StartAnalysisRun();
+    // A migrate run continued after an interruption: scripts and batch afresh, no log header.
+    bool ContinueMigrateRun(int restartIndex);
     void RestartMigrateRun(int restartIndex);
     void RestartAnalysisRun(int restartIndex);
     void AbortMigrateRun();
@@ -81,6 +104,14 @@ public:
     std::wstring m_progressFile;
     std::vector<std::wstring> m_migrateBatchList;
     std::vector<std::wstring> m_tempFiles;
+    bool m_runRecorded = false;
+    bool m_otherInstance = false;
+    bool m_cleanedUp = false;
+    HANDLE m_instanceMutex = nullptr;
+
+private:
+    INT_PTR RunProgressDialog(int restartIndex);
+    bool StartMigrateBatch(int restartIndex);
 };
 
 // The one application object.

@@ -32,3 +32,10 @@ bool KestBatchProcess::Terminate(UINT exitCode, DWORD waitMs) const
     WaitForSingleObject(m_info.hProcess, waitMs);
     return true;
 }
+
+// minimal; the job-object version replaces it
+void KestBatchProcess::EndRun()
+{
+    Terminate(0, 2000);
+    Clear();
+}

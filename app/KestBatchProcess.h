@@ -23,6 +23,9 @@ public:
     // Ends the held process and waits up to waitMs for it to be gone, so its
     // files are closed when this returns. False when none is held or it fails.
     bool Terminate(UINT exitCode, DWORD waitMs) const;
+    // Ends the run now (the session ends): the held batch process, waited for briefly.
+    // minimal; the job-object version replaces it
+    void EndRun();
 
     PROCESS_INFORMATION m_info = {};
 };

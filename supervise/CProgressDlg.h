@@ -28,6 +28,9 @@ public:
     // asks it whether the batch runs and lets it close the handle, never
     // keeping a copy that could outlive it.
     void SetBatchProcess(KestBatchProcess* process);
+    // -1: the run starts afresh; else it continues an interrupted migration
+    // from this drawing index, as after Resume. Used by the next start only.
+    void SetRestartIndex(int index) { m_pendingRestart = index; }
 
     // Test seam: milliseconds that make one second of the two timers. The
     // budgets are charged in the dialog's seconds whatever this is.
@@ -69,6 +72,8 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnDestroy();
+    LRESULT OnQueryEndSession(WPARAM, LPARAM);
+    LRESULT OnEndSession(WPARAM ending, LPARAM);
 
 private:
     enum class EndReason { Timeout, UserStop, LogError };
@@ -88,5 +93,6 @@ private:
     void SetDefaultButton(int id, int previousId);
 
     bool m_resuming = false;
+    int m_pendingRestart = -1;
     DECLARE_MESSAGE_MAP()
 };

@@ -1,0 +1,185 @@
+// What lets a run survive the death of Transmora: one Transmora at a time,
+// the run record beside the profile journal, and at the next start the
+// journal's restore or the question whether the migration goes on.
+#include "CKestNoluApp.h"
+#include "RecoveryIds.h"
+#include "ResourceIds.h"
+#include "RunLog.h"
+#include "../drawings/FormatCheck.h"
+#include "../host/KestRegKey.h"
+#include "../host/KestRegSnapshot.h"
+#include "../host/ProfileJournal.h"
+
+namespace {
+const wchar_t kRecordValue[] = L"RunRecord";
+const wchar_t kDrawingValue[] = L"RunDrawing";
+// A longer drawing list is left to MIGRATE.TXT rather than kept in the registry.
+const size_t kMaxRecordBytes = 900 * 1024;
+
+std::wstring LoadText(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return text.Str();
+}
+
+int Tell(UINT textId, UINT buttons, const std::wstring& text = std::wstring())
+{
+    return MessageBoxW(nullptr, text.empty() ? LoadText(textId).c_str() : text.c_str(), LoadText(IDS_CAPTION).c_str(),
+                       buttons);
+}
+
+// The record of a migrate run; false when there is none or it is damaged.
+bool ReadRunRecord(KestRunRecord& record, int& drawing, bool& found)
+{
+    KestRegKey key(MigrationSettingsKey(), HKEY_CURRENT_USER);
+    KestRegSnapshot raw;
+    found = raw.Capture(key, kRecordValue);
+    if (!found || raw.m_type != REG_BINARY ||
+        !KestJournalCodec::DecodeRun(raw.m_data.data(), raw.m_data.size(), record))
+        return false;
+    DWORD number = 0;
+    drawing = key.ReadDword(kDrawingValue, number) && number <= 0x7FFFFFFF ? static_cast<int>(number) : 0;
+    if (record.drawings.empty() && !record.migrateList.empty())
+        ReadLines(record.migrateList, record.drawings);
+    return record.operation == 1 && !record.drawings.empty();
+}
+
+std::wstring ContinueQuestion(int done, int total, const std::wstring& logFile)
+{
+    std::wstring format = LoadText(IDS_CONTINUE_QUESTION);
+    CString text;
+    if (FormatTakes(format, "dds"))
+        text.Format(format.c_str(), done, total, logFile.c_str());
+    else
+        text.Format(L"%s\n%d / %d\n%s", format.c_str(), done, total, logFile.c_str());
+    return text.Str();
+}
+}
+
+bool CKestNoluApp::ClaimSingleInstance()
+{
+    // Not inheritable: the batch and its hosts must not keep it alive after this process.
+    m_instanceMutex = CreateMutexW(nullptr, FALSE, L"Local\\Korvane.Transmora.Migration");
+    if (m_instanceMutex && GetLastError() != ERROR_ALREADY_EXISTS)
+        return true;
+    m_otherInstance = true;
+    Tell(IDS_ALREADY_RUNNING, MB_ICONWARNING | MB_OK);
+    return false;
+}
+
+bool CKestNoluApp::RecoverInterruptedRun(KestRunRecord& record, int& restartIndex)
+{
+    std::vector<KestJournalValue> journal;
+    JournalRead journalRead = ReadProfileJournal(journal);
+    int drawing = 0;
+    bool recordFound = false;
+    bool continuable = ReadRunRecord(record, drawing, recordFound) && journalRead != JournalRead::Damaged;
+
+    if (continuable) {
+        const int total = static_cast<int>(record.drawings.size());
+        restartIndex = drawing > 1 ? (drawing - 1 < total ? drawing - 1 : total) : 0;
+        if (Tell(0, MB_YESNO | MB_ICONQUESTION, ContinueQuestion(restartIndex, total, record.logFile)) == IDYES)
+            return true;
+    }
+    // Not continued: the profile as the user had it, and no record.
+    if (recordFound)
+        RemoveRunRecord();
+    if (journalRead == JournalRead::Damaged) {
+        RemoveProfileJournal();
+        Tell(IDS_RECOVERY_DAMAGED, MB_ICONWARNING | MB_OK);
+    } else if (journalRead == JournalRead::Found) {
+        bool all = PutBackJournal(journal, false);
+        if (all)
+            RemoveProfileJournal();
+        // The question stood in for the notice: one message, not two.
+        if (!all)
+            Tell(IDS_RECOVERY_INCOMPLETE, MB_ICONWARNING | MB_OK);
+        else if (!continuable)
+            Tell(IDS_RECOVERED_PROFILE, MB_ICONINFORMATION | MB_OK);
+    }
+    return false;
+}
+
+INT_PTR CKestNoluApp::ContinueRun(const KestRunRecord& record, int restartIndex)
+{
+    // The journal's values go back whole, the run count too, so that the save
+    // step takes the user's own values and the run counts once.
+    std::vector<KestJournalValue> journal;
+    if (ReadProfileJournal(journal) == JournalRead::Found)
+        PutBackJournal(journal, true);
+    PrepareHostProfile(ProfileStep::Save);
+
+    m_Operation = record.operation;
+    m_UpdateFlags = record.updateFlags;
+    m_OptionFlags = record.optionFlags;
+    m_DrxlmFlags = record.drxlmFlags;
+    m_Timeout = record.timeout;
+    m_QuenbarFlags = record.quenbarFlags;
+    m_SymbolStd = record.symbolStd;
+    m_LogFlags = record.logFlags;
+    g_logFile = record.logFile;
+    m_listFile = record.listFile;
+    m_templatePath = record.templatePath;
+    m_drawings = record.drawings;
+    m_searchFolders = record.searchFolders;
+
+    PrepareContinuedRun();
+    WriteRunRecord();
+    return RunProgressDialog(restartIndex);
+}
+
+void CKestNoluApp::WriteRunRecord()
+{
+    KestRunRecord record;
+    record.operation = m_Operation;
+    record.updateFlags = m_UpdateFlags;
+    record.optionFlags = m_OptionFlags;
+    record.drxlmFlags = m_DrxlmFlags;
+    record.timeout = m_Timeout;
+    record.quenbarFlags = m_QuenbarFlags;
+    record.symbolStd = m_SymbolStd;
+    record.logFlags = m_LogFlags;
+    record.logFile = g_logFile;
+    record.listFile = m_listFile;
+    record.templatePath = m_templatePath;
+    record.migrateList = MigrateListPath();
+    record.drawings = m_drawings;
+    record.searchFolders = m_searchFolders;
+    std::vector<uint8_t> bytes = KestJournalCodec::EncodeRun(record);
+    if (bytes.size() > kMaxRecordBytes) {
+        record.drawings.clear();
+        bytes = KestJournalCodec::EncodeRun(record);
+    }
+    KestRegKey key(MigrationSettingsKey(), HKEY_CURRENT_USER);
+    KestRegSnapshot raw;
+    raw.m_taken = raw.m_present = true;
+    raw.m_type = REG_BINARY;
+    raw.m_data.assign(bytes.begin(), bytes.end());
+    m_runRecorded = raw.PutBack(key, kRecordValue);
+    key.DeleteValue(kDrawingValue);
+}
+
+void CKestNoluApp::NoteRunDrawing(int number)
+{
+    if (!m_runRecorded)
+        return;
+    KestRegKey key(MigrationSettingsKey(), HKEY_CURRENT_USER);
+    key.WriteDword(kDrawingValue, static_cast<DWORD>(number));
+}
+
+void CKestNoluApp::RemoveRunRecord()
+{
+    KestRegKey key(MigrationSettingsKey(), HKEY_CURRENT_USER);
+    key.DeleteValue(kRecordValue);
+    key.DeleteValue(kDrawingValue);
+    m_runRecorded = false;
+}
+
+// The record stays: a migration ended by a log-off or a restart may go on at the next start.
+void CKestNoluApp::EndSession()
+{
+    m_batch.EndRun();
+    CleanUp();
+    ExitProcess(0);
+}
