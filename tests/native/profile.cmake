@@ -1,6 +1,7 @@
-# Support path, window title matching and the extension log scanner.
+# Support path, window title matching, the extension log scanner and the journal bytes.
 kest_native_test(NAME native_profile
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/profile/SupportPathTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/profile/HostTitleMatchTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/profile/HostLogScannerTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/profile/JournalCodecTest.cpp
     LIBS host_portable supervise_portable)
