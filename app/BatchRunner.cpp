@@ -240,6 +240,9 @@ bool CKestNoluApp::StartMigrateBatch(int restartIndex)
         AddContinuedLogLine();
     if (m_batchCount > 0) {
         LaunchBatch(m_migrateBatch);
+        // Every file of the run exists now; the record lists them for a later clean-up.
+        if (m_batch.Held())
+            WriteRunRecord(restartIndex < 0 ? 0 : restartIndex + 1);
         return true;
     }
     MessageBoxW(nullptr, LoadText(IDS_BATCH_NO_MIGRATION).c_str(), LoadText(IDS_CAPTION).c_str(),

@@ -82,8 +82,6 @@ INT_PTR CKestNoluApp::RunFinishedJob()
 {
     WriteSettings();
     PrepareRun();
-    if (m_Operation == 1)
-        WriteRunRecord();
     return RunProgressDialog(-1);
 }
 

@@ -33,8 +33,9 @@ public:
     bool RecoverInterruptedRun(KestRunRecord& record, int& restartIndex);
     // Runs an interrupted migration on from the drawing that was under way.
     INT_PTR ContinueRun(const KestRunRecord& record, int restartIndex);
-    // The record a migrate run keeps while it goes, so that it can be continued.
-    void WriteRunRecord();
+    // The record a migrate run keeps while it goes, so that it can be continued;
+    // written once its batch runs, with the number of the drawing it starts on.
+    void WriteRunRecord(int drawing);
     void NoteRunDrawing(int number);
     void RemoveRunRecord();
     // The session ends: the run's processes end, then everything as at exit.

@@ -29,20 +29,27 @@ int Tell(UINT textId, UINT buttons, const std::wstring& text = std::wstring())
                        buttons);
 }
 
-// The record of a migrate run; false when there is none or it is damaged.
-bool ReadRunRecord(KestRunRecord& record, int& drawing, bool& found)
+// The record of a migrate run and the number of the drawing it was on.
+JournalRead ReadRunRecord(KestRunRecord& record, int& drawing)
 {
     KestRegKey key(MigrationSettingsKey(), HKEY_CURRENT_USER);
     KestRegSnapshot raw;
-    found = raw.Capture(key, kRecordValue);
-    if (!found || raw.m_type != REG_BINARY ||
-        !KestJournalCodec::DecodeRun(raw.m_data.data(), raw.m_data.size(), record))
-        return false;
+    if (!raw.Capture(key, kRecordValue))
+        return JournalRead::None;
+    if (raw.m_type != REG_BINARY || !KestJournalCodec::DecodeRun(raw.m_data.data(), raw.m_data.size(), record))
+        return JournalRead::Damaged;
     DWORD number = 0;
     drawing = key.ReadDword(kDrawingValue, number) && number <= 0x7FFFFFFF ? static_cast<int>(number) : 0;
     if (record.drawings.empty() && !record.migrateList.empty())
         ReadLines(record.migrateList, record.drawings);
-    return record.operation == 1 && !record.drawings.empty();
+    return JournalRead::Found;
+}
+
+// The files of the interrupted Transmora that its exit would have deleted.
+void DeleteTempFiles(const KestRunRecord& record)
+{
+    for (const std::wstring& file : record.tempFiles)
+        DeleteFileW(file.c_str());
 }
 
 std::wstring ContinueQuestion(int done, int total, const std::wstring& logFile)
@@ -73,8 +80,11 @@ bool CKestNoluApp::RecoverInterruptedRun(KestRunRecord& record, int& restartInde
     std::vector<KestJournalValue> journal;
     JournalRead journalRead = ReadProfileJournal(journal);
     int drawing = 0;
-    bool recordFound = false;
-    bool continuable = ReadRunRecord(record, drawing, recordFound) && journalRead != JournalRead::Damaged;
+    JournalRead recordRead = ReadRunRecord(record, drawing);
+    DeleteTempFiles(record);
+    // A damaged journal leaves no user's values to come back to: such a run does not go on.
+    bool continuable = recordRead == JournalRead::Found && record.operation == 1 && !record.drawings.empty() &&
+                       journalRead != JournalRead::Damaged;
 
     if (continuable) {
         const int total = static_cast<int>(record.drawings.size());
@@ -83,7 +93,7 @@ bool CKestNoluApp::RecoverInterruptedRun(KestRunRecord& record, int& restartInde
             return true;
     }
     // Not continued: the profile as the user had it, and no record.
-    if (recordFound)
+    if (recordRead != JournalRead::None)
         RemoveRunRecord();
     if (journalRead == JournalRead::Damaged) {
         RemoveProfileJournal();
@@ -125,11 +135,10 @@ INT_PTR CKestNoluApp::ContinueRun(const KestRunRecord& record, int restartIndex)
     m_searchFolders = record.searchFolders;
 
     PrepareContinuedRun();
-    WriteRunRecord();
     return RunProgressDialog(restartIndex);
 }
 
-void CKestNoluApp::WriteRunRecord()
+void CKestNoluApp::WriteRunRecord(int drawing)
 {
     KestRunRecord record;
     record.operation = m_Operation;
@@ -146,6 +155,7 @@ void CKestNoluApp::WriteRunRecord()
     record.migrateList = MigrateListPath();
     record.drawings = m_drawings;
     record.searchFolders = m_searchFolders;
+    record.tempFiles = m_tempFiles;
     std::vector<uint8_t> bytes = KestJournalCodec::EncodeRun(record);
     if (bytes.size() > kMaxRecordBytes) {
         record.drawings.clear();
@@ -157,7 +167,8 @@ void CKestNoluApp::WriteRunRecord()
     raw.m_type = REG_BINARY;
     raw.m_data.assign(bytes.begin(), bytes.end());
     m_runRecorded = raw.PutBack(key, kRecordValue);
-    key.DeleteValue(kDrawingValue);
+    if (m_runRecorded)
+        key.WriteDword(kDrawingValue, static_cast<DWORD>(drawing));
 }
 
 void CKestNoluApp::NoteRunDrawing(int number)

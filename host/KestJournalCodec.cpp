@@ -181,6 +181,7 @@ std::vector<uint8_t> KestJournalCodec::EncodeRun(const KestRunRecord& record)
     out.Text(record.migrateList);
     out.Texts(record.drawings);
     out.Texts(record.searchFolders);
+    out.Texts(record.tempFiles);
     return out.m_out;
 }
 
@@ -199,6 +200,7 @@ bool KestJournalCodec::DecodeRun(const uint8_t* bytes, size_t size, KestRunRecor
     read.migrateList = in.Text();
     read.drawings = in.Texts();
     read.searchFolders = in.Texts();
+    read.tempFiles = in.Texts();
     if (!in.Done())
         return false;
     record = std::move(read);

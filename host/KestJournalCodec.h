@@ -36,6 +36,7 @@ struct KestRunRecord {
     std::wstring migrateList;                // MIGRATE.TXT of the run
     std::vector<std::wstring> drawings;      // empty when the list was too long to keep here
     std::vector<std::wstring> searchFolders;
+    std::vector<std::wstring> tempFiles;     // the run's scripts, batch and progress file
 };
 
 class KestJournalCodec {

@@ -33,6 +33,7 @@ KestRunRecord SampleRecord()
     record.migrateList = L"c:\\temp\\MIGRATE.TXT";
     record.drawings = {L"c:\\plant 7\\a.dwg", L"", L"c:\\plant 7\\\x00e9t\x00e9.dwg"};
     record.searchFolders = {L"c:\\draxil\\support"};
+    record.tempFiles = {L"c:\\temp\\lorn1f.bat", L"c:\\temp\\lorn20.tmp"};
     return record;
 }
 
@@ -72,6 +73,7 @@ TEST(JournalCodec, JournalAndRecordReadBackExactly)
     EXPECT_EQ(read.migrateList, record.migrateList);
     EXPECT_EQ(read.drawings, record.drawings);
     EXPECT_EQ(read.searchFolders, record.searchFolders);
+    EXPECT_EQ(read.tempFiles, record.tempFiles);
 
     // An empty journal is a journal too.
     bytes = KestJournalCodec::EncodeProfile({});
