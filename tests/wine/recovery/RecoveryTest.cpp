@@ -1,0 +1,102 @@
+// A Transmora that dies with the host profile prepared for its run: the next
+// start puts back exactly what the user had, before the Begin page shows, and
+// says so once; a second Transmora meanwhile changes nothing.
+#include "HostKeys.h"
+#include "ProgressIds.h"
+#include "RecoveryBed.h"
+#include "WineTestSupport.h"
+#include "WizardTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+const UINT kRecovered = 2500, kAlreadyRunning = 2501;
+
+// The next start: the notice before any wizard, the profile already back
+// while it shows and the journal gone; then the Begin page.
+void ExpectRestoredBeforeTheBeginPage(const rb::Export& expected)
+{
+    rb::Transmora next;
+    HWND box = rb::WaitForBox(next.pid);
+    ASSERT_NE(box, nullptr) << "no notice";
+    EXPECT_EQ(rb::BoxText(box), rb::Text(kRecovered));
+    EXPECT_EQ(wiz::FindTitled(next.pid, rb::Text(2001), box), nullptr) << "a wizard shows before the notice";
+    EXPECT_EQ(rb::Diff(expected, rb::ExportProfile()), "");
+    EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"ProfileJournal"));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    HWND sheet = rb::WaitForBeginPage(next.pid);
+    EXPECT_NE(sheet, nullptr) << "no Begin page after the notice";
+    EXPECT_EQ(rb::WaitForBox(next.pid, 2000), nullptr) << "a second message";
+}
+}
+
+TEST(Recovery, EndedBetweenSaveAndPrepare_ProfileBackBeforeTheBeginPage)
+{
+    std::wstring log = wts::FreshDir(L"recovery-a") + L"\\migration.log";
+    rb::PrepareUser(wts::FreshDir(L"recovery-a-host"), log, 1);
+    const rb::Export before = rb::ExportProfile();
+    {
+        rb::Transmora app;
+        HWND sheet = rb::WaitForBeginPage(app.pid);
+        ASSERT_NE(sheet, nullptr) << "no Begin page";
+        ASSERT_TRUE(rb::ToFilesPage(sheet, app.pid));
+        // The save step keeps its journal before anything is prepared.
+        EXPECT_TRUE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"ProfileJournal"));
+        EXPECT_EQ(rb::Diff(before, rb::ExportProfile()), "");
+        app.Kill();
+    }
+    // Ended as the prepare step had begun: some of the batch run's values are in.
+    const std::wstring profile = rb::ProfileKey();
+    wts::RegSetDword(HKEY_CURRENT_USER, profile + L"\\Drawing Window", L"SDIMode", 1);
+    wts::RegSetDword(HKEY_CURRENT_USER, profile + L"\\Editor Configuration", L"XrefLazyLoadMode", 1);
+    wts::RegSetString(HKEY_CURRENT_USER, profile + L"\\Editor Configuration", L"EmergencyFont", L"simplex.shx");
+    wts::RegSetDword(HKEY_CURRENT_USER, GetReleaseKeyPath() + L"\\FixedProfile\\General Configuration",
+                     L"FileDialog", 0);
+    wts::RegSetString(HKEY_CURRENT_USER, profile + L"\\General", L"DRXL", L"c:\\jobs");
+    ExpectRestoredBeforeTheBeginPage(before);
+}
+
+TEST(Recovery, EndedDuringARun_ProfileBackBeforeTheBeginPage_SecondStartMeanwhileChangesNothing)
+{
+    // An analysis run: it is not continued, only its profile comes back.
+    std::wstring root = wts::FreshDir(L"recovery-b");
+    std::wstring log = root + L"\\analysis.log", list = root + L"\\job.dml";
+    rb::PrepareUser(wts::FreshDir(L"recovery-b-host"), log, 2);
+    const rb::Export before = rb::ExportProfile();
+    rb::WriteList(list, rb::MakeDrawings(root, 4, 2, "hang"));
+    {
+        rb::Transmora app;
+        HWND sheet = rb::WaitForBeginPage(app.pid);
+        ASSERT_NE(sheet, nullptr) << "no Begin page";
+        ASSERT_TRUE(rb::ToFilesPage(sheet, app.pid));
+        HWND progress = rb::StartRun(sheet, app.pid, list);
+        ASSERT_NE(progress, nullptr) << "no run";
+        ASSERT_TRUE(rb::WaitForDrawing(progress, 2, false));
+        DWORD sdi = 0;
+        EXPECT_TRUE(wts::RegGetDword(HKEY_CURRENT_USER, rb::ProfileKey() + L"\\Drawing Window", L"SDIMode", sdi));
+        EXPECT_EQ(sdi, 1u) << "the run's profile is in";
+        EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"RunRecord"));
+
+        // A second start says so and ends, leaving the run, its profile, journal and files alone.
+        const rb::Export during = rb::ExportProfile();
+        std::wstring journal;
+        const auto settings = wts::RegValueNames(HKEY_CURRENT_USER, rb::MigrationKey());
+        const auto files = rb::TempFiles();
+        {
+            rb::Transmora second;
+            HWND box = rb::WaitForBox(second.pid);
+            ASSERT_NE(box, nullptr) << "the second start says nothing";
+            EXPECT_EQ(rb::BoxText(box), rb::Text(kAlreadyRunning));
+            EXPECT_EQ(wiz::FindTitled(second.pid, rb::Text(2001), box), nullptr) << "a second wizard";
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            ASSERT_EQ(WaitForSingleObject(second.process, 30000), WAIT_OBJECT_0) << "the second start goes on";
+        }
+        EXPECT_EQ(rb::Diff(during, rb::ExportProfile()), "");
+        EXPECT_EQ(wts::RegValueNames(HKEY_CURRENT_USER, rb::MigrationKey()), settings);
+        EXPECT_EQ(rb::TempFiles(), files);
+        EXPECT_EQ(WaitForSingleObject(app.process, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the run ended";
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(progress, IDC_PROGRESS_STOP))) << "the run is not supervised";
+        app.Kill();
+    }
+    ExpectRestoredBeforeTheBeginPage(rb::Counted(before));
+}
