@@ -262,6 +262,8 @@ bool CKestNoluApp::StartAnalysisRun()
     WriteLogHeader(IDS_BATCH_ANALYSIS_TITLE);
     if (m_batchCount > 0) {
         LaunchBatch(m_analysisBatch);
+        if (m_batch.Held())
+            WriteRunRecord(0);
         return true;
     }
     MessageBoxW(nullptr, LoadText(IDS_BATCH_NO_ANALYSIS).c_str(), LoadText(IDS_CAPTION).c_str(),

@@ -114,9 +114,6 @@ int CKestNoluApp::ExitInstance()
 
 void CKestNoluApp::CleanUp()
 {
-    if (m_cleanedUp)
-        return;
-    m_cleanedUp = true;
     PrepareHostProfile(ProfileStep::Restore);
     RemoveHostLogFile();
     for (const std::wstring& file : m_tempFiles)

@@ -33,14 +33,15 @@ public:
     bool RecoverInterruptedRun(KestRunRecord& record, int& restartIndex);
     // Runs an interrupted migration on from the drawing that was under way.
     INT_PTR ContinueRun(const KestRunRecord& record, int restartIndex);
-    // The record a migrate run keeps while it goes, so that it can be continued;
-    // written once its batch runs, with the number of the drawing it starts on.
+    // The record a run keeps while it goes: a migrate run's lets it be continued,
+    // and any run's lists its temporary files for the next start to delete.
+    // Written once the batch runs, with the number of the drawing it starts on.
     void WriteRunRecord(int drawing);
     void NoteRunDrawing(int number);
     void RemoveRunRecord();
     // The session ends: the run's processes end, then everything as at exit.
     void EndSession();
-    // The exit's clean-up, once: profile restored, host log and temporary files removed.
+    // The exit's clean-up: profile restored, host log and temporary files removed.
     void CleanUp();
 
     // Job settings (registry) and job data.
@@ -107,7 +108,6 @@ public:
     std::vector<std::wstring> m_tempFiles;
     bool m_runRecorded = false;
     bool m_otherInstance = false;
-    bool m_cleanedUp = false;
     HANDLE m_instanceMutex = nullptr;
 
 private:

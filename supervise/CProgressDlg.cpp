@@ -291,10 +291,10 @@ void CProgressDlg::OnTimer(UINT_PTR id)
                 ::ShowWindow(GetDlgItem(IDC_PROGRESS_MIGRATE_DONE), SW_SHOW);
                 FinishRun();
                 theApp.WriteRunSummary();
-                theApp.RemoveRunRecord();
             } else {
                 FinishRun();
             }
+            theApp.RemoveRunRecord();
         }
     } else if (id == m_logTimerId && m_logTimer) {
         // No poll may run while the extension's log is read.

@@ -69,24 +69,6 @@ void ExportKey(HKEY root, const std::wstring& path, const std::wstring& skip, Ex
         ExportKey(root, path + L"\\" + sub, skip, out);
 }
 
-// The process and every process started under it, parents first.
-std::vector<DWORD> ProcessTree(DWORD root)
-{
-    std::vector<std::pair<DWORD, DWORD>> all;   // pid, parent
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        all.push_back({entry.th32ProcessID, entry.th32ParentProcessID});
-    CloseHandle(snapshot);
-    std::vector<DWORD> tree = {root};
-    for (size_t i = 0; i < tree.size(); ++i)
-        for (const auto& p : all)
-            if (p.second == tree[i] && p.first != root && std::find(tree.begin(), tree.end(), p.first) == tree.end())
-                tree.push_back(p.first);
-    return tree;
-}
-
 bool ChooseFile(DWORD pid, const std::wstring& title, const std::wstring& path)
 {
     HWND dialog = nullptr;
@@ -284,6 +266,39 @@ std::vector<std::wstring> TempFiles()
     return files;
 }
 
+std::vector<std::pair<DWORD, std::wstring>> ProcessTree(DWORD root)
+{
+    struct Process {
+        DWORD pid, parent;
+        std::wstring name;
+    };
+    std::vector<Process> all;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        all.push_back({entry.th32ProcessID, entry.th32ParentProcessID, Lower(entry.szExeFile)});
+    CloseHandle(snapshot);
+    std::vector<std::pair<DWORD, std::wstring>> tree = {{root, L""}};
+    for (size_t i = 0; i < tree.size(); ++i)
+        for (const Process& p : all) {
+            bool known = std::any_of(tree.begin(), tree.end(), [&](const auto& t) { return t.first == p.pid; });
+            if (p.parent == tree[i].first && !known)
+                tree.push_back({p.pid, p.name});
+        }
+    return tree;
+}
+
+bool IsRunning(DWORD pid)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process)
+        return false;
+    bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
 Transmora::Transmora()
 {
     process = wts::Start(Quoted(wts::BinDir() + L"\\Transmora.exe"));
@@ -306,11 +321,11 @@ void Transmora::Detach()
 
 void Transmora::Kill()
 {
-    std::vector<DWORD> tree = ProcessTree(pid);
+    auto tree = ProcessTree(pid);
     TerminateProcess(process, 9);
     WaitForSingleObject(process, 10000);
     for (size_t i = 1; i < tree.size(); ++i)
-        if (HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, tree[i])) {
+        if (HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, tree[i].first)) {
             TerminateProcess(child, 9);
             WaitForSingleObject(child, 10000);
             CloseHandle(child);

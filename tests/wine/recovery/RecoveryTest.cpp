@@ -9,8 +9,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 const UINT kRecovered = 2500, kAlreadyRunning = 2501;
+
+// The system asks whether the session may end, then ends it: true when Transmora agreed and ended.
+bool EndSession(HWND window, const rb::Transmora& app)
+{
+    DWORD_PTR agreed = 0;
+    if (!SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &agreed) ||
+        !agreed)
+        return false;
+    PostMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    return WaitForSingleObject(app.process, 30000) == WAIT_OBJECT_0;
+}
 
 // The next start: the notice before any wizard, the profile already back
 // while it shows and the journal gone; then the Begin page.
@@ -63,6 +76,7 @@ TEST(Recovery, EndedDuringARun_ProfileBackBeforeTheBeginPage_SecondStartMeanwhil
     std::wstring log = root + L"\\analysis.log", list = root + L"\\job.dml";
     rb::PrepareUser(wts::FreshDir(L"recovery-b-host"), log, 2);
     const rb::Export before = rb::ExportProfile();
+    const auto tempBefore = rb::TempFiles();
     rb::WriteList(list, rb::MakeDrawings(root, 4, 2, "hang"));
     {
         rb::Transmora app;
@@ -75,7 +89,6 @@ TEST(Recovery, EndedDuringARun_ProfileBackBeforeTheBeginPage_SecondStartMeanwhil
         DWORD sdi = 0;
         EXPECT_TRUE(wts::RegGetDword(HKEY_CURRENT_USER, rb::ProfileKey() + L"\\Drawing Window", L"SDIMode", sdi));
         EXPECT_EQ(sdi, 1u) << "the run's profile is in";
-        EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"RunRecord"));
 
         // A second start says so and ends, leaving the run, its profile, journal and files alone.
         const rb::Export during = rb::ExportProfile();
@@ -99,4 +112,50 @@ TEST(Recovery, EndedDuringARun_ProfileBackBeforeTheBeginPage_SecondStartMeanwhil
         app.Kill();
     }
     ExpectRestoredBeforeTheBeginPage(rb::Counted(before));
+    EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"RunRecord"));
+    EXPECT_EQ(rb::TempFiles(), tempBefore) << "the files of the run that was ended are left";
+}
+
+TEST(Recovery, SessionEnd_InTheWizardOrTheRun_CleansUpAsAnExit)
+{
+    std::wstring root = wts::FreshDir(L"recovery-c");
+    std::wstring log = root + L"\\migration.log", list = root + L"\\job.dml";
+    rb::PrepareUser(wts::FreshDir(L"recovery-c-host"), log, 1);
+    const rb::Export before = rb::ExportProfile();
+    const auto tempBefore = rb::TempFiles();
+    rb::WriteList(list, rb::MakeDrawings(root, 4, 2, "delay:60"));
+
+    // In the wizard, after the save step.
+    {
+        rb::Transmora app;
+        HWND sheet = rb::WaitForBeginPage(app.pid);
+        ASSERT_NE(sheet, nullptr) << "no Begin page";
+        ASSERT_TRUE(rb::ToFilesPage(sheet, app.pid));
+        ASSERT_TRUE(EndSession(sheet, app)) << "the wizard did not let the session end";
+        EXPECT_EQ(rb::Diff(before, rb::ExportProfile()), "");
+        EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"ProfileJournal"));
+        EXPECT_EQ(rb::TempFiles(), tempBefore);
+    }
+    // In the run: the batch ends, and the record stays so that the migration can go on.
+    {
+        rb::Transmora app;
+        HWND sheet = rb::WaitForBeginPage(app.pid);
+        ASSERT_NE(sheet, nullptr) << "no Begin page";
+        ASSERT_TRUE(rb::ToFilesPage(sheet, app.pid));
+        HWND progress = rb::StartRun(sheet, app.pid, list);
+        ASSERT_NE(progress, nullptr) << "no run";
+        ASSERT_TRUE(rb::WaitForDrawing(progress, 2, true));
+        auto tree = rb::ProcessTree(app.pid);
+        ASSERT_TRUE(std::any_of(tree.begin(), tree.end(), [](const auto& p) { return p.second == L"cmd.exe"; }))
+            << "no batch under Transmora";
+        ASSERT_TRUE(EndSession(progress, app)) << "the progress dialog did not let the session end";
+        for (const auto& process : tree)
+            if (process.second == L"cmd.exe")
+                EXPECT_FALSE(rb::IsRunning(process.first)) << "the batch lives on";
+        EXPECT_EQ(rb::Diff(rb::Counted(before), rb::ExportProfile()), "");
+        EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"ProfileJournal"));
+        EXPECT_TRUE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"RunRecord"));
+        EXPECT_EQ(rb::TempFiles(), tempBefore);
+        app.Kill();   // the host of the drawing under way (its job ends it once Transmora is gone)
+    }
 }
