@@ -7,7 +7,6 @@
 #include "RunLog.h"
 #include "../drawings/FormatCheck.h"
 #include "../host/KestRegKey.h"
-#include "../host/KestRegSnapshot.h"
 #include "../host/ProfileJournal.h"
 
 namespace {
@@ -29,20 +28,39 @@ int Tell(UINT textId, UINT buttons, const std::wstring& text = std::wstring())
                        buttons);
 }
 
-// The record of a migrate run and the number of the drawing it was on.
+// The record of a run and the number of the drawing it was on.
 JournalRead ReadRunRecord(KestRunRecord& record, int& drawing)
 {
-    KestRegKey key(MigrationSettingsKey(), HKEY_CURRENT_USER);
-    KestRegSnapshot raw;
-    if (!raw.Capture(key, kRecordValue))
-        return JournalRead::None;
-    if (raw.m_type != REG_BINARY || !KestJournalCodec::DecodeRun(raw.m_data.data(), raw.m_data.size(), record))
+    std::vector<uint8_t> bytes;
+    JournalRead read = ReadBinarySetting(kRecordValue, bytes);
+    if (read != JournalRead::Found)
+        return read;
+    if (!KestJournalCodec::DecodeRun(bytes.data(), bytes.size(), record))
         return JournalRead::Damaged;
+    KestRegKey key(MigrationSettingsKey(), HKEY_CURRENT_USER);
     DWORD number = 0;
     drawing = key.ReadDword(kDrawingValue, number) && number <= 0x7FFFFFFF ? static_cast<int>(number) : 0;
     if (record.drawings.empty() && !record.migrateList.empty())
         ReadLines(record.migrateList, record.drawings);
     return JournalRead::Found;
+}
+
+// The job of a run as the record keeps it and as the application holds it, pair by pair.
+template <class Copy> void EachSetting(KestRunRecord& record, CKestNoluApp& app, Copy copy)
+{
+    copy(record.operation, app.m_Operation);
+    copy(record.updateFlags, app.m_UpdateFlags);
+    copy(record.optionFlags, app.m_OptionFlags);
+    copy(record.drxlmFlags, app.m_DrxlmFlags);
+    copy(record.timeout, app.m_Timeout);
+    copy(record.quenbarFlags, app.m_QuenbarFlags);
+    copy(record.symbolStd, app.m_SymbolStd);
+    copy(record.logFlags, app.m_LogFlags);
+    copy(record.logFile, g_logFile);
+    copy(record.listFile, app.m_listFile);
+    copy(record.templatePath, app.m_templatePath);
+    copy(record.drawings, app.m_drawings);
+    copy(record.searchFolders, app.m_searchFolders);
 }
 
 // The files of the interrupted Transmora that its exit would have deleted.
@@ -120,19 +138,8 @@ INT_PTR CKestNoluApp::ContinueRun(const KestRunRecord& record, int restartIndex)
         PutBackJournal(journal, true);
     PrepareHostProfile(ProfileStep::Save);
 
-    m_Operation = record.operation;
-    m_UpdateFlags = record.updateFlags;
-    m_OptionFlags = record.optionFlags;
-    m_DrxlmFlags = record.drxlmFlags;
-    m_Timeout = record.timeout;
-    m_QuenbarFlags = record.quenbarFlags;
-    m_SymbolStd = record.symbolStd;
-    m_LogFlags = record.logFlags;
-    g_logFile = record.logFile;
-    m_listFile = record.listFile;
-    m_templatePath = record.templatePath;
-    m_drawings = record.drawings;
-    m_searchFolders = record.searchFolders;
+    KestRunRecord settings = record;
+    EachSetting(settings, *this, [](auto& kept, auto& live) { live = kept; });
 
     PrepareContinuedRun();
     return RunProgressDialog(restartIndex);
@@ -141,34 +148,17 @@ INT_PTR CKestNoluApp::ContinueRun(const KestRunRecord& record, int restartIndex)
 void CKestNoluApp::WriteRunRecord(int drawing)
 {
     KestRunRecord record;
-    record.operation = m_Operation;
-    record.updateFlags = m_UpdateFlags;
-    record.optionFlags = m_OptionFlags;
-    record.drxlmFlags = m_DrxlmFlags;
-    record.timeout = m_Timeout;
-    record.quenbarFlags = m_QuenbarFlags;
-    record.symbolStd = m_SymbolStd;
-    record.logFlags = m_LogFlags;
-    record.logFile = g_logFile;
-    record.listFile = m_listFile;
-    record.templatePath = m_templatePath;
+    EachSetting(record, *this, [](auto& kept, auto& live) { kept = live; });
     record.migrateList = MigrateListPath();
-    record.drawings = m_drawings;
-    record.searchFolders = m_searchFolders;
     record.tempFiles = m_tempFiles;
     std::vector<uint8_t> bytes = KestJournalCodec::EncodeRun(record);
     if (bytes.size() > kMaxRecordBytes) {
         record.drawings.clear();
         bytes = KestJournalCodec::EncodeRun(record);
     }
-    KestRegKey key(MigrationSettingsKey(), HKEY_CURRENT_USER);
-    KestRegSnapshot raw;
-    raw.m_taken = raw.m_present = true;
-    raw.m_type = REG_BINARY;
-    raw.m_data.assign(bytes.begin(), bytes.end());
-    m_runRecorded = raw.PutBack(key, kRecordValue);
+    m_runRecorded = WriteBinarySetting(kRecordValue, bytes);
     if (m_runRecorded)
-        key.WriteDword(kDrawingValue, static_cast<DWORD>(drawing));
+        KestRegKey(MigrationSettingsKey(), HKEY_CURRENT_USER).WriteDword(kDrawingValue, static_cast<DWORD>(drawing));
 }
 
 void CKestNoluApp::NoteRunDrawing(int number)

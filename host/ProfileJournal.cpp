@@ -5,28 +5,41 @@
 
 const wchar_t kProfileJournalValue[] = L"ProfileJournal";
 
-bool WriteProfileJournal(const std::vector<KestJournalValue>& values)
+bool WriteBinarySetting(const wchar_t* name, const std::vector<uint8_t>& bytes)
 {
     KestRegKey key(MigrationSettingsKey(), HKEY_CURRENT_USER);
-    KestRegSnapshot journal;
-    journal.m_taken = journal.m_present = true;
-    journal.m_type = REG_BINARY;
-    std::vector<uint8_t> bytes = KestJournalCodec::EncodeProfile(values);
-    journal.m_data.assign(bytes.begin(), bytes.end());
-    return journal.PutBack(key, kProfileJournalValue);
+    KestRegSnapshot value;
+    value.m_taken = value.m_present = true;
+    value.m_type = REG_BINARY;
+    value.m_data.assign(bytes.begin(), bytes.end());
+    return value.PutBack(key, name);
+}
+
+JournalRead ReadBinarySetting(const wchar_t* name, std::vector<uint8_t>& bytes)
+{
+    bytes.clear();
+    KestRegKey key(MigrationSettingsKey(), HKEY_CURRENT_USER);
+    KestRegSnapshot value;
+    if (!value.Capture(key, name))
+        return JournalRead::None;
+    if (value.m_type != REG_BINARY)
+        return JournalRead::Damaged;
+    bytes.assign(value.m_data.begin(), value.m_data.end());
+    return JournalRead::Found;
+}
+
+bool WriteProfileJournal(const std::vector<KestJournalValue>& values)
+{
+    return WriteBinarySetting(kProfileJournalValue, KestJournalCodec::EncodeProfile(values));
 }
 
 JournalRead ReadProfileJournal(std::vector<KestJournalValue>& values)
 {
-    values.clear();
-    KestRegKey key(MigrationSettingsKey(), HKEY_CURRENT_USER);
-    KestRegSnapshot journal;
-    if (!journal.Capture(key, kProfileJournalValue))
-        return JournalRead::None;   // missing, or the key cannot be read: nothing to act on
-    if (journal.m_type != REG_BINARY ||
-        !KestJournalCodec::DecodeProfile(journal.m_data.data(), journal.m_data.size(), values))
+    std::vector<uint8_t> bytes;
+    JournalRead read = ReadBinarySetting(kProfileJournalValue, bytes);
+    if (read == JournalRead::Found && !KestJournalCodec::DecodeProfile(bytes.data(), bytes.size(), values))
         return JournalRead::Damaged;
-    return JournalRead::Found;
+    return read;
 }
 
 void RemoveProfileJournal()

@@ -12,6 +12,11 @@ enum class JournalRead { None, Found, Damaged };
 // Name of the journal value under the migration settings key.
 extern const wchar_t kProfileJournalValue[];
 
+// A binary value of the migration settings key. Reading gives None when it is
+// missing or cannot be read, Damaged when it is not binary.
+bool WriteBinarySetting(const wchar_t* name, const std::vector<uint8_t>& bytes);
+JournalRead ReadBinarySetting(const wchar_t* name, std::vector<uint8_t>& bytes);
+
 bool WriteProfileJournal(const std::vector<KestJournalValue>& values);
 // Damaged: the value exists but is not a journal this program wrote.
 JournalRead ReadProfileJournal(std::vector<KestJournalValue>& values);

@@ -37,13 +37,6 @@ const char kLogErrorFault[] = "logerror:ERROR: cannot open the external referenc
 
 std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
-std::wstring Lower(std::wstring text)
-{
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(std::towlower(c));
-    return text;
-}
-
 std::string LowerA(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
@@ -165,48 +158,10 @@ protected:
         return true;
     }
 
-    // Types a path into the file dialog of the program and presses its OK button.
-    static bool ChooseFile(DWORD pid, const std::wstring& title, const std::wstring& path)
-    {
-        HWND dialog = nullptr;
-        if (!wiz::WaitUntil([&] { return (dialog = wiz::FindTitled(pid, title)) != nullptr; }, 30000))
-            return false;
-        wts::Pump(300);
-        HWND name = GetDlgItem(dialog, 0x47C);
-        wchar_t cls[32] = {};
-        GetClassNameW(name, cls, 32);
-        if (name && lstrcmpiW(cls, WC_COMBOBOXEXW) == 0)
-            name = reinterpret_cast<HWND>(SendMessageW(name, CBEM_GETEDITCONTROL, 0, 0));
-        else if (!name)
-            name = GetDlgItem(dialog, 0x480);
-        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-        PostMessageW(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-        return wiz::WaitUntil([&] { return !IsWindow(dialog); }, 30000);
-    }
-
     static bool Next(HWND sheet, int expectedIndex)
     {
         PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
         return wiz::WaitUntil([&] { return wiz::PageIndex(sheet) == expectedIndex; }, 30000);
-    }
-
-    static std::vector<HWND> Notepads(const std::wstring& fileName)
-    {
-        struct Search {
-            std::wstring name;
-            std::vector<HWND> found;
-        } search = {Lower(fileName), {}};
-        EnumWindows(
-            [](HWND w, LPARAM l) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(l);
-                std::wstring title = Lower(wts::WindowText(w));
-                if (IsWindowVisible(w) && title.find(s->name) != std::wstring::npos &&
-                    title.find(L"notepad") != std::wstring::npos)
-                    s->found.push_back(w);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
     }
 
     static HMODULE s_language;
@@ -275,7 +230,7 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
                         "needs the Files page of the Files and Options work.";
     }
     Command(page, kFilesLoad);
-    ASSERT_TRUE(ChooseFile(pid, Text(kFilesLoadTitle), list)) << "no Load list dialog";
+    ASSERT_TRUE(wiz::ChooseFile(pid, Text(kFilesLoadTitle), list)) << "no Load list dialog";
     ASSERT_TRUE(wiz::WaitUntil([&] { return ListView_GetItemCount(rows) == 50; }, 60000))
         << ListView_GetItemCount(rows) << " rows";
     PostMessageW(rows, WM_KEYDOWN, VK_DOWN, 1);
@@ -309,9 +264,9 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
     // Finish: a log file of one's own, then Finish.
     page = Page(sheet);
     Command(page, IDC_FINISH_BROWSE);
-    ASSERT_TRUE(ChooseFile(pid, Text(IDS_LOG_DIALOG_TITLE), log)) << "no log file dialog";
+    ASSERT_TRUE(wiz::ChooseFile(pid, Text(IDS_LOG_DIALOG_TITLE), log)) << "no log file dialog";
     HWND shownLog = GetDlgItem(page, IDC_FINISH_LOG_PATH);
-    EXPECT_TRUE(wiz::WaitUntil([&] { return Lower(wts::WindowText(shownLog)).find(L"migration.log") !=
+    EXPECT_TRUE(wiz::WaitUntil([&] { return wiz::LowerText(wts::WindowText(shownLog)).find(L"migration.log") !=
                                             std::wstring::npos; }))
         << Narrow(wts::WindowText(shownLog));
     wiz::Screenshot(L"tour-6-finish.png", {sheet});
@@ -338,11 +293,11 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
     // OK: the log in notepad, and the program ends.
     PostMessageW(progress, WM_COMMAND, IDOK, 0);
     std::wstring logName = log.substr(log.find_last_of(L'\\') + 1);
-    EXPECT_TRUE(wiz::WaitUntil([&] { return !Notepads(logName).empty(); }, 60000)) << "notepad shows no log";
+    EXPECT_TRUE(wiz::WaitUntil([&] { return !wiz::Notepads(logName).empty(); }, 60000)) << "notepad shows no log";
     ASSERT_EQ(WaitForSingleObject(process, 60000), WAIT_OBJECT_0) << "Transmora.exe did not end";
     DWORD code = 99;
     GetExitCodeProcess(process, &code);
-    for (HWND notepad : Notepads(logName))
+    for (HWND notepad : wiz::Notepads(logName))
         PostMessageW(notepad, WM_CLOSE, 0, 0);
 
     EXPECT_EQ(code, 0u);
@@ -398,5 +353,5 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
     EXPECT_EQ(symbolStd, 2u);
     EXPECT_EQ(quenbar, 1u);
     EXPECT_EQ(logFlags, 7u);
-    EXPECT_EQ(Lower(storedLog), Lower(log));
+    EXPECT_EQ(wiz::LowerText(storedLog), wiz::LowerText(log));
 }

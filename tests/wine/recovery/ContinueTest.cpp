@@ -69,16 +69,22 @@ std::string Lower(std::string text)
 void RunToDrawing12(const Job& job, bool killTransmora)
 {
     rb::Transmora app;
-    HWND sheet = rb::WaitForBeginPage(app.pid);
-    ASSERT_NE(sheet, nullptr) << "no Begin page";
-    ASSERT_TRUE(rb::ToFilesPage(sheet, app.pid));
-    HWND progress = rb::StartRun(sheet, app.pid, job.list);
+    HWND progress = rb::OpenRun(app, job.list);
     ASSERT_NE(progress, nullptr) << "no run";
     ASSERT_TRUE(rb::WaitForDrawing(progress, kInterrupted, true)) << "the record never named drawing 12";
     if (killTransmora)
         app.Kill();
     else
         app.Detach();
+}
+
+// The profile as before the first start, the run counted once; nothing of the run left.
+void ExpectNothingOfTheRunLeft(const rb::Export& before, const std::vector<std::wstring>& tempBefore)
+{
+    EXPECT_EQ(rb::Diff(rb::Counted(before), rb::ExportProfile()), "");
+    for (const wchar_t* value : {L"ProfileJournal", L"RunRecord", L"RunDrawing"})
+        EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), value)) << rb::Narrow(value);
+    EXPECT_EQ(rb::TempFiles(), tempBefore);
 }
 
 // The next start: the question before any wizard; Yes runs the rest; then the whole job checked.
@@ -127,35 +133,35 @@ void ContinueAndCheck(const Job& job, const rb::Export& before, const std::vecto
     EXPECT_EQ(rb::Count(log, rb::Line(kMigrated, kDrawings)), 1u) << log.substr(log.size() > 600 ? log.size() - 600 : 0);
     EXPECT_EQ(rb::Count(log, rb::Line(kMissing, 0).substr(0, 12)), 0u);
 
-    // The profile as before the first start, the run counted once; nothing of the run left.
-    EXPECT_EQ(rb::Diff(rb::Counted(before), rb::ExportProfile()), "");
-    for (const wchar_t* value : {L"ProfileJournal", L"RunRecord", L"RunDrawing"})
-        EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), value)) << rb::Narrow(value);
-    EXPECT_EQ(rb::TempFiles(), tempBefore);
+    ExpectNothingOfTheRunLeft(before, tempBefore);
 }
+
+// A user whose migration of 30 drawings was ended by the end of Transmora at drawing 12.
+struct Interrupted {
+    explicit Interrupted(const std::wstring& name) : job(MakeJob(name, true))
+    {
+        rb::PrepareUser(wts::FreshDir(name + L"-host"), job.log, 1);
+        before = rb::ExportProfile();
+        tempBefore = rb::TempFiles();
+        rb::WriteList(job.list, rb::MakeDrawings(job.root, kDrawings, kInterrupted, "delay:20"));
+        RunToDrawing12(job, true);
+    }
+    Job job;
+    rb::Export before;
+    std::vector<std::wstring> tempBefore;
+};
 }
 
 TEST(Continue, TransmoraEndedAtDrawing12_YesFinishesTheWholeList)
 {
-    Job job = MakeJob(L"continue-a", true);
-    rb::PrepareUser(wts::FreshDir(L"continue-a-host"), job.log, 1);
-    const rb::Export before = rb::ExportProfile();
-    const auto tempBefore = rb::TempFiles();
-    rb::WriteList(job.list, rb::MakeDrawings(job.root, kDrawings, kInterrupted, "delay:20"));
-    RunToDrawing12(job, true);
-    if (HasFatalFailure())
-        return;
-    ContinueAndCheck(job, before, tempBefore);
+    Interrupted run(L"continue-a");
+    if (!HasFatalFailure())
+        ContinueAndCheck(run.job, run.before, run.tempBefore);
 }
 
 TEST(Continue, NoRestoresTheProfileRemovesTheRecordAndOpensTheWizard)
 {
-    Job job = MakeJob(L"continue-b", true);
-    rb::PrepareUser(wts::FreshDir(L"continue-b-host"), job.log, 1);
-    const rb::Export before = rb::ExportProfile();
-    const auto tempBefore = rb::TempFiles();
-    rb::WriteList(job.list, rb::MakeDrawings(job.root, kDrawings, kInterrupted, "delay:20"));
-    RunToDrawing12(job, true);
+    Interrupted run(L"continue-b");
     if (HasFatalFailure())
         return;
 
@@ -167,10 +173,7 @@ TEST(Continue, NoRestoresTheProfileRemovesTheRecordAndOpensTheWizard)
     HWND sheet = rb::WaitForBeginPage(next.pid);
     EXPECT_NE(sheet, nullptr) << "no wizard after No";
     EXPECT_EQ(rb::WaitForBox(next.pid, 2000), nullptr) << "a second message";
-    EXPECT_EQ(rb::Diff(rb::Counted(before), rb::ExportProfile()), "");
-    for (const wchar_t* value : {L"ProfileJournal", L"RunRecord", L"RunDrawing"})
-        EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), value)) << rb::Narrow(value);
-    EXPECT_EQ(rb::TempFiles(), tempBefore);
+    ExpectNothingOfTheRunLeft(run.before, run.tempBefore);
 }
 
 // Two phases in one prefix; every process of it ends between them (see wine-run.sh).

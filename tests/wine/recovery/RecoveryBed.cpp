@@ -27,18 +27,11 @@ HMODULE Language()
     return module;
 }
 
-std::wstring Lower(std::wstring text)
-{
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(std::towlower(c));
-    return text;
-}
-
 std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 void ExportKey(HKEY root, const std::wstring& path, const std::wstring& skip, Export& out)
 {
-    if (Lower(path) == Lower(skip))
+    if (wiz::LowerText(path) == wiz::LowerText(skip))
         return;
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
@@ -67,24 +60,6 @@ void ExportKey(HKEY root, const std::wstring& path, const std::wstring& skip, Ex
     RegCloseKey(key);
     for (const std::wstring& sub : subKeys)
         ExportKey(root, path + L"\\" + sub, skip, out);
-}
-
-bool ChooseFile(DWORD pid, const std::wstring& title, const std::wstring& path)
-{
-    HWND dialog = nullptr;
-    if (!wiz::WaitUntil([&] { return (dialog = wiz::FindTitled(pid, title)) != nullptr; }, 30000))
-        return false;
-    wts::Pump(300);
-    HWND name = GetDlgItem(dialog, 0x47C);
-    wchar_t cls[32] = {};
-    GetClassNameW(name, cls, 32);
-    if (name && lstrcmpiW(cls, WC_COMBOBOXEXW) == 0)
-        name = reinterpret_cast<HWND>(SendMessageW(name, CBEM_GETEDITCONTROL, 0, 0));
-    else if (!name)
-        name = GetDlgItem(dialog, 0x480);
-    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    PostMessageW(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-    return wiz::WaitUntil([&] { return !IsWindow(dialog); }, 30000);
 }
 
 bool Next(HWND sheet, int expectedIndex)
@@ -277,7 +252,7 @@ std::vector<std::pair<DWORD, std::wstring>> ProcessTree(DWORD root)
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        all.push_back({entry.th32ProcessID, entry.th32ParentProcessID, Lower(entry.szExeFile)});
+        all.push_back({entry.th32ProcessID, entry.th32ParentProcessID, wiz::LowerText(entry.szExeFile)});
     CloseHandle(snapshot);
     std::vector<std::pair<DWORD, std::wstring>> tree = {{root, L""}};
     for (size_t i = 0; i < tree.size(); ++i)
@@ -357,7 +332,7 @@ HWND StartRun(HWND sheet, DWORD pid, const std::wstring& list)
     HWND page = Page(sheet);
     PostMessageW(page, WM_COMMAND, MAKEWPARAM(kFilesLoad, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(page, kFilesLoad)));
-    if (!ChooseFile(pid, Text(kFilesLoadTitle), list))
+    if (!wiz::ChooseFile(pid, Text(kFilesLoadTitle), list))
         return nullptr;
     HWND rows = GetDlgItem(page, kFilesList);
     if (!wiz::WaitUntil([&] { return ListView_GetItemCount(rows) > 0; }, 60000))
@@ -369,6 +344,12 @@ HWND StartRun(HWND sheet, DWORD pid, const std::wstring& list)
     HWND progress = nullptr;
     wiz::WaitUntil([&] { return (progress = wiz::FindDialogWithItem(pid, IDC_PROGRESS_BAR)) != nullptr; }, 60000);
     return progress;
+}
+
+HWND OpenRun(const Transmora& app, const std::wstring& list)
+{
+    HWND sheet = WaitForBeginPage(app.pid);
+    return sheet && ToFilesPage(sheet, app.pid) ? StartRun(sheet, app.pid, list) : nullptr;
 }
 
 bool WaitForDrawing(HWND progress, int number, bool recorded)
@@ -405,26 +386,9 @@ bool FinishAndExit(HWND progress, const Transmora& app, const std::wstring& logF
         return false;
     }
     PostMessageW(progress, WM_COMMAND, IDOK, 0);
-    std::wstring name = Lower(logFile.substr(logFile.find_last_of(L'\\') + 1));
-    struct Search {
-        std::wstring name;
-        std::vector<HWND> found;
-    } search = {name, {}};
-    wiz::WaitUntil([&] {
-        search.found.clear();
-        EnumWindows(
-            [](HWND w, LPARAM l) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(l);
-                std::wstring title = Lower(wts::WindowText(w));
-                if (IsWindowVisible(w) && title.find(s->name) != std::wstring::npos &&
-                    title.find(L"notepad") != std::wstring::npos)
-                    s->found.push_back(w);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return !search.found.empty();
-    }, 60000);
-    const std::vector<HWND>& notepads = search.found;
+    std::wstring name = logFile.substr(logFile.find_last_of(L'\\') + 1);
+    std::vector<HWND> notepads;
+    wiz::WaitUntil([&] { return !(notepads = wiz::Notepads(name)).empty(); }, 60000);
     bool ended = WaitForSingleObject(app.process, 60000) == WAIT_OBJECT_0;
     for (HWND notepad : notepads)
         PostMessageW(notepad, WM_CLOSE, 0, 0);

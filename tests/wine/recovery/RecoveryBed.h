@@ -64,6 +64,8 @@ HWND WaitForBeginPage(DWORD pid, DWORD timeoutMs = 60000);
 bool ToFilesPage(HWND sheet, DWORD pid);
 // Files page: the list loaded; then every page on to Finish. The progress dialog, or null.
 HWND StartRun(HWND sheet, DWORD pid, const std::wstring& list);
+// From the Begin page to the running job: the progress dialog, or null.
+HWND OpenRun(const Transmora& app, const std::wstring& list);
 // Until the run's record (or, without one, the dialog) names this drawing.
 bool WaitForDrawing(HWND progress, int number, bool recorded);
 // A message box of the process (any owner), or null after the time-out.

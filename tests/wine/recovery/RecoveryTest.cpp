@@ -80,10 +80,7 @@ TEST(Recovery, EndedDuringARun_ProfileBackBeforeTheBeginPage_SecondStartMeanwhil
     rb::WriteList(list, rb::MakeDrawings(root, 4, 2, "hang"));
     {
         rb::Transmora app;
-        HWND sheet = rb::WaitForBeginPage(app.pid);
-        ASSERT_NE(sheet, nullptr) << "no Begin page";
-        ASSERT_TRUE(rb::ToFilesPage(sheet, app.pid));
-        HWND progress = rb::StartRun(sheet, app.pid, list);
+        HWND progress = rb::OpenRun(app, list);
         ASSERT_NE(progress, nullptr) << "no run";
         ASSERT_TRUE(rb::WaitForDrawing(progress, 2, false));
         DWORD sdi = 0;
@@ -139,10 +136,7 @@ TEST(Recovery, SessionEnd_InTheWizardOrTheRun_CleansUpAsAnExit)
     // In the run: the batch ends, and the record stays so that the migration can go on.
     {
         rb::Transmora app;
-        HWND sheet = rb::WaitForBeginPage(app.pid);
-        ASSERT_NE(sheet, nullptr) << "no Begin page";
-        ASSERT_TRUE(rb::ToFilesPage(sheet, app.pid));
-        HWND progress = rb::StartRun(sheet, app.pid, list);
+        HWND progress = rb::OpenRun(app, list);
         ASSERT_NE(progress, nullptr) << "no run";
         ASSERT_TRUE(rb::WaitForDrawing(progress, 2, true));
         auto tree = rb::ProcessTree(app.pid);

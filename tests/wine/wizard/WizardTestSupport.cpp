@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cwctype>
 
 namespace wiz {
 
@@ -208,4 +209,49 @@ void Screenshot(const std::wstring& name, std::initializer_list<HWND> windows)
 }
 
 std::wstring SourceFile(const char* name) { return wts::FromUnix(std::string(KEST_WIZARD_TEST_DIR "/") + name); }
+
+bool ChooseFile(DWORD processId, const std::wstring& title, const std::wstring& path)
+{
+    HWND dialog = nullptr;
+    if (!WaitUntil([&] { return (dialog = FindTitled(processId, title)) != nullptr; }, 30000))
+        return false;
+    wts::Pump(300);
+    HWND name = GetDlgItem(dialog, 0x47C);
+    wchar_t cls[32] = {};
+    GetClassNameW(name, cls, 32);
+    if (name && lstrcmpiW(cls, WC_COMBOBOXEXW) == 0)
+        name = reinterpret_cast<HWND>(SendMessageW(name, CBEM_GETEDITCONTROL, 0, 0));
+    else if (!name)
+        name = GetDlgItem(dialog, 0x480);
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageW(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    return WaitUntil([&] { return !IsWindow(dialog); }, 30000);
+}
+
+std::wstring LowerText(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+}
+
+std::vector<HWND> Notepads(const std::wstring& fileName)
+{
+    struct Search {
+        std::wstring name;
+        std::vector<HWND> found;
+    } search = {LowerText(fileName), {}};
+    EnumWindows(
+        [](HWND w, LPARAM l) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(l);
+            std::wstring title = LowerText(wts::WindowText(w));
+            if (IsWindowVisible(w) && title.find(s->name) != std::wstring::npos &&
+                title.find(L"notepad") != std::wstring::npos)
+                s->found.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace wiz {
 // Runs a script on a second thread; the destructor waits for it. Should the
@@ -49,6 +50,13 @@ std::string ButtonState(HWND button);
 HWND FocusOf(HWND window);
 // A key pressed in the focused window of the window's thread, as the keyboard would send it.
 void PressKey(HWND window, WORD key);
+
+// Types a path into the file dialog of the process titled so and presses its OK button; true once it closed.
+bool ChooseFile(DWORD processId, const std::wstring& title, const std::wstring& path);
+// Lowercase, for comparisons that ignore case.
+std::wstring LowerText(std::wstring text);
+// Visible notepad windows whose title names the file (case ignored).
+std::vector<HWND> Notepads(const std::wstring& fileName);
 
 // Screenshot of the suite's display, cut to the rectangle around the windows,
 // into $KEST_WIZARD_SHOTS/<name>; does nothing without that variable.
