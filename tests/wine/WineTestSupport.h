@@ -39,6 +39,11 @@ void RegDeleteTree(HKEY root, const std::wstring& key);
 // Value names under a key.
 std::vector<std::wstring> RegValueNames(HKEY root, const std::wstring& key);
 
+// Text in the system's ANSI code page, as the run's files hold it.
+std::string Narrow(const std::wstring& text);
+// How often part stands in text, without overlaps.
+size_t Count(const std::string& text, const std::string& part);
+
 bool FileExists(const std::wstring& path);
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);

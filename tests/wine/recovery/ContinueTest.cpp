@@ -55,7 +55,7 @@ std::string Format(UINT id, const std::wstring& argument)
 {
     wchar_t text[1024];
     swprintf(text, 1024, WideFormat(id).c_str(), argument.c_str());
-    return rb::Narrow(text);
+    return wts::Narrow(text);
 }
 
 std::string Lower(std::string text)
@@ -83,7 +83,7 @@ void ExpectNothingOfTheRunLeft(const rb::Export& before, const std::vector<std::
 {
     EXPECT_EQ(rb::Diff(rb::Counted(before), rb::ExportProfile()), "");
     for (const wchar_t* value : {L"ProfileJournal", L"RunRecord", L"RunDrawing"})
-        EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), value)) << rb::Narrow(value);
+        EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), value)) << wts::Narrow(value);
     EXPECT_EQ(rb::TempFiles(), tempBefore);
 }
 
@@ -116,22 +116,22 @@ void ContinueAndCheck(const Job& job, const rb::Export& before, const std::vecto
     std::string migrated = Lower(wts::ReadFileBytes(std::wstring(temp) + L"MIGRATED.TXT"));
     std::string log = wts::ReadFileBytes(job.log), list = wts::ReadFileBytes(job.list);
     for (int i = 0; i < kDrawings; ++i) {
-        std::string path = rb::Narrow(job.drawings[static_cast<size_t>(i)]);
+        std::string path = wts::Narrow(job.drawings[static_cast<size_t>(i)]);
         std::wstring file = job.drawings[static_cast<size_t>(i)].substr(job.root.size() + 1);
         EXPECT_EQ(wts::ReadFileBytes(job.drawings[static_cast<size_t>(i)]).substr(0, 6), "DX1032") << path;
-        EXPECT_EQ(rb::Count(migrated, Lower(path) + "\r\n"), 1u) << path;
-        EXPECT_EQ(rb::Count(list, "[x]" + path + "\r\n"), 1u) << path;
-        EXPECT_EQ(rb::Count(log, Format(kDrawingLine, file)), i + 1 == kInterrupted ? 2u : 1u) << path;
+        EXPECT_EQ(wts::Count(migrated, Lower(path) + "\r\n"), 1u) << path;
+        EXPECT_EQ(wts::Count(list, "[x]" + path + "\r\n"), 1u) << path;
+        EXPECT_EQ(wts::Count(log, Format(kDrawingLine, file)), i + 1 == kInterrupted ? 2u : 1u) << path;
     }
     // The log whole: the first part's header, the continuation, one summary of the whole list.
     std::wstring continued = rb::Text(kContinued);
-    EXPECT_EQ(rb::Count(log, rb::Narrow(rb::Text(kRunTitle))), 1u);
-    EXPECT_EQ(rb::Count(log, rb::Narrow(continued.substr(0, continued.find(L"%s")))), 1u);
-    EXPECT_LT(log.find(Format(kDrawingLine, L"part 11.dwg")), log.find(rb::Narrow(continued.substr(0, 20))));
-    EXPECT_EQ(rb::Count(log, rb::Narrow(rb::Text(kSummaryTitle))), 1u);
-    EXPECT_EQ(rb::Count(log, rb::Line(kTotal, kDrawings)), 1u);
-    EXPECT_EQ(rb::Count(log, rb::Line(kMigrated, kDrawings)), 1u) << log.substr(log.size() > 600 ? log.size() - 600 : 0);
-    EXPECT_EQ(rb::Count(log, rb::Line(kMissing, 0).substr(0, 12)), 0u);
+    EXPECT_EQ(wts::Count(log, wts::Narrow(rb::Text(kRunTitle))), 1u);
+    EXPECT_EQ(wts::Count(log, wts::Narrow(continued.substr(0, continued.find(L"%s")))), 1u);
+    EXPECT_LT(log.find(Format(kDrawingLine, L"part 11.dwg")), log.find(wts::Narrow(continued.substr(0, 20))));
+    EXPECT_EQ(wts::Count(log, wts::Narrow(rb::Text(kSummaryTitle))), 1u);
+    EXPECT_EQ(wts::Count(log, rb::Line(kTotal, kDrawings)), 1u);
+    EXPECT_EQ(wts::Count(log, rb::Line(kMigrated, kDrawings)), 1u) << log.substr(log.size() > 600 ? log.size() - 600 : 0);
+    EXPECT_EQ(wts::Count(log, rb::Line(kMissing, 0).substr(0, 12)), 0u);
 
     ExpectNothingOfTheRunLeft(before, tempBefore);
 }
@@ -168,7 +168,7 @@ TEST(Continue, NoRestoresTheProfileRemovesTheRecordAndOpensTheWizard)
     rb::Transmora next;
     HWND box = rb::WaitForBox(next.pid);
     ASSERT_NE(box, nullptr) << "no question";
-    ASSERT_NE(GetDlgItem(box, IDNO), nullptr) << rb::Narrow(rb::BoxText(box));
+    ASSERT_NE(GetDlgItem(box, IDNO), nullptr) << wts::Narrow(rb::BoxText(box));
     PostMessageW(box, WM_COMMAND, IDNO, 0);
     HWND sheet = rb::WaitForBeginPage(next.pid);
     EXPECT_NE(sheet, nullptr) << "no wizard after No";
@@ -189,7 +189,7 @@ TEST(ContinueAfterPrefixEnd, Phase)
         rb::SaveExport(rb::ExportProfile(), saved);
         std::string names;
         for (const std::wstring& file : rb::TempFiles())
-            names += rb::Narrow(file) + "\n";
+            names += wts::Narrow(file) + "\n";
         wts::WriteFileBytes(savedTemp, names);
         rb::WriteList(job.list, rb::MakeDrawings(job.root, kDrawings, kInterrupted, "delay:20"));
         RunToDrawing12(job, false);

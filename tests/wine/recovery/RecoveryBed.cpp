@@ -78,27 +78,11 @@ std::wstring Text(UINT id)
     return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
 }
 
-std::string Narrow(const std::wstring& text)
-{
-    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
-
-size_t Count(const std::string& text, const std::string& part)
-{
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
-        ++n;
-    return n;
-}
-
 std::string Line(UINT id, int number)
 {
     wchar_t buffer[512];
     swprintf(buffer, 512, Text(id).c_str(), number);
-    return Narrow(buffer);
+    return wts::Narrow(buffer);
 }
 
 std::wstring MigrationKey() { return GetProductKeyPath() + L"\\Migration"; }
@@ -117,14 +101,14 @@ std::string Diff(const Export& before, const Export& after)
     for (const auto& b : before) {
         auto a = after.find(b.first);
         if (a == after.end())
-            out += "missing now: " + Narrow(b.first) + "\n";
+            out += "missing now: " + wts::Narrow(b.first) + "\n";
         else if (a->second != b.second)
-            out += "changed: " + Narrow(b.first) + " type " + std::to_string(b.second.first) + " -> " +
+            out += "changed: " + wts::Narrow(b.first) + " type " + std::to_string(b.second.first) + " -> " +
                    std::to_string(a->second.first) + "\n";
     }
     for (const auto& a : after)
         if (!before.count(a.first))
-            out += "new: " + Narrow(a.first) + "\n";
+            out += "new: " + wts::Narrow(a.first) + "\n";
     return out;
 }
 
@@ -140,7 +124,7 @@ void SaveExport(const Export& values, const std::wstring& path)
 {
     std::string text;
     for (const auto& v : values) {
-        std::string key = Narrow(v.first);
+        std::string key = wts::Narrow(v.first);
         text += std::to_string(key.size()) + " " + key + std::to_string(v.second.first) + " " +
                 std::to_string(v.second.second.size()) + " " + v.second.second;
     }
@@ -218,9 +202,9 @@ std::vector<std::wstring> MakeDrawings(const std::wstring& root, int count, int 
 
 void WriteList(const std::wstring& path, const std::vector<std::wstring>& drawings)
 {
-    std::string text = Narrow(Text(kDmlHeader)) + "\r\n";
+    std::string text = wts::Narrow(Text(kDmlHeader)) + "\r\n";
     for (const std::wstring& d : drawings)
-        text += "[ ]" + Narrow(d) + "\r\n";
+        text += "[ ]" + wts::Narrow(d) + "\r\n";
     wts::WriteFileBytes(path, text);
 }
 
@@ -382,7 +366,7 @@ bool FinishAndExit(HWND progress, const Transmora& app, const std::wstring& logF
             return wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_STATUS)) == finished &&
                    IsWindowEnabled(GetDlgItem(progress, IDOK));
         }, 300000)) {
-        *why = "the run did not finish; drawing " + Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT)));
+        *why = "the run did not finish; drawing " + wts::Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT)));
         return false;
     }
     PostMessageW(progress, WM_COMMAND, IDOK, 0);

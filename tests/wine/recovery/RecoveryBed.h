@@ -10,8 +10,6 @@
 
 namespace rb {
 std::wstring Text(UINT id);
-std::string Narrow(const std::wstring& text);
-size_t Count(const std::string& text, const std::string& part);
 // A resource format filled with one number, narrowed as the log holds it.
 std::string Line(UINT id, int number);
 
