@@ -215,7 +215,10 @@ void CKestNoluApp::LaunchBatch(const std::wstring& batchFile)
 
 bool CKestNoluApp::StartMigrateRun() { return StartMigrateBatch(-1); }
 
-bool CKestNoluApp::ContinueMigrateRun(int restartIndex) { return StartMigrateBatch(restartIndex < 0 ? 0 : restartIndex); }
+bool CKestNoluApp::ContinueMigrateRun(int restartIndex)
+{
+    return StartMigrateBatch(restartIndex < 0 ? 0 : restartIndex);
+}
 
 // A fresh run (restart index -1) writes the log header; a continued one
 // writes its line instead, as its log already holds the first part.

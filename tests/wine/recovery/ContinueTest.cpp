@@ -130,7 +130,8 @@ void ContinueAndCheck(const Job& job, const rb::Export& before, const std::vecto
     EXPECT_LT(log.find(Format(kDrawingLine, L"part 11.dwg")), log.find(wts::Narrow(continued.substr(0, 20))));
     EXPECT_EQ(wts::Count(log, wts::Narrow(rb::Text(kSummaryTitle))), 1u);
     EXPECT_EQ(wts::Count(log, rb::Line(kTotal, kDrawings)), 1u);
-    EXPECT_EQ(wts::Count(log, rb::Line(kMigrated, kDrawings)), 1u) << log.substr(log.size() > 600 ? log.size() - 600 : 0);
+    EXPECT_EQ(wts::Count(log, rb::Line(kMigrated, kDrawings)), 1u)
+        << log.substr(log.size() > 600 ? log.size() - 600 : 0);
     EXPECT_EQ(wts::Count(log, rb::Line(kMissing, 0).substr(0, 12)), 0u);
 
     ExpectNothingOfTheRunLeft(before, tempBefore);

@@ -352,7 +352,8 @@ HWND WaitForBox(DWORD pid, DWORD timeoutMs)
     HWND box = nullptr;
     wiz::WaitUntil([&] {
         box = wiz::FindDialogWithItem(pid, 0xFFFF);
-        return box && !wiz::FindDialogWithItem(pid, IDC_PROGRESS_BAR) && !SendMessageW(box, PSM_GETCURRENTPAGEHWND, 0, 0);
+        return box && !wiz::FindDialogWithItem(pid, IDC_PROGRESS_BAR) &&
+               !SendMessageW(box, PSM_GETCURRENTPAGEHWND, 0, 0);
     }, timeoutMs);
     return box;
 }
@@ -366,7 +367,8 @@ bool FinishAndExit(HWND progress, const Transmora& app, const std::wstring& logF
             return wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_STATUS)) == finished &&
                    IsWindowEnabled(GetDlgItem(progress, IDOK));
         }, 300000)) {
-        *why = "the run did not finish; drawing " + wts::Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT)));
+        *why = "the run did not finish; drawing " +
+               wts::Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT)));
         return false;
     }
     PostMessageW(progress, WM_COMMAND, IDOK, 0);

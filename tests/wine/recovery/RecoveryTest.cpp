@@ -12,7 +12,7 @@
 #include <algorithm>
 
 namespace {
-const UINT kRecovered = 2500, kAlreadyRunning = 2501;
+const UINT kRecovered = 2500, kAlreadyRunning = 2501, kDamaged = 2503;
 
 // The system asks whether the session may end, then ends it: true when Transmora agreed and ended.
 bool EndSession(HWND window, const rb::Transmora& app)
@@ -152,4 +152,29 @@ TEST(Recovery, SessionEnd_InTheWizardOrTheRun_CleansUpAsAnExit)
         EXPECT_EQ(rb::TempFiles(), tempBefore);
         app.Kill();   // the host of the drawing under way (its job ends it once Transmora is gone)
     }
+}
+
+TEST(Recovery, DamagedJournalAndRecord_SaidSoRemovedAndTheWizardOpens)
+{
+    rb::PrepareUser(wts::FreshDir(L"recovery-d-host"), wts::FreshDir(L"recovery-d") + L"\\migration.log", 1);
+    const rb::Export before = rb::ExportProfile();
+    // A journal cut short and a record of another program: neither may be half used.
+    const BYTE cut[] = {'K', 'P', 'J', '1', 3, 0, 0, 0, 200, 0};
+    const BYTE foreign[] = {'K', 'R', 'R', '9', 0};
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, rb::MigrationKey().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr), ERROR_SUCCESS);
+    RegSetValueExW(key, L"ProfileJournal", 0, REG_BINARY, cut, sizeof(cut));
+    RegSetValueExW(key, L"RunRecord", 0, REG_BINARY, foreign, sizeof(foreign));
+    RegCloseKey(key);
+
+    rb::Transmora app;
+    HWND box = rb::WaitForBox(app.pid);
+    ASSERT_NE(box, nullptr) << "nothing said";
+    EXPECT_EQ(rb::BoxText(box), rb::Text(kDamaged));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_NE(rb::WaitForBeginPage(app.pid), nullptr) << "no wizard";
+    EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"ProfileJournal"));
+    EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"RunRecord"));
+    EXPECT_EQ(rb::Diff(before, rb::ExportProfile()), "");
 }
