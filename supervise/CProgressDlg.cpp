@@ -192,6 +192,10 @@ void CProgressDlg::StartRun()
                                : restart >= 0 ? theApp.ContinueMigrateRun(restart) : theApp.StartMigrateRun();
     if (started && m_drawingCount != 0 && m_batchProcess && m_batchProcess->Held()) {
         const int first = restart > 0 && restart < m_drawingCount ? restart : 0;
+        // A continued run is on its first drawing already: a Resume before the
+        // progress file names it must not run the drawings done before again.
+        if (first > 0)
+            m_currentDrawing = first + 1;
         SetDlgItemText(IDC_PROGRESS_COUNT, Decimal(m_drawingCount).c_str());
         SetDlgItemText(IDC_PROGRESS_CURRENT, Decimal(first + 1).c_str());
         ShowDrawing(first);
