@@ -177,10 +177,16 @@ void CKestNoluApp::RemoveRunRecord()
     m_runRecorded = false;
 }
 
-// The record stays: a migration ended by a log-off or a restart may go on at the next start.
+// The record stays: a migration ended by a log-off or a restart may go on at
+// the next start. So does its journal, although the profile is back, so that
+// the continued run takes the user's values again and counts once.
 void CKestNoluApp::EndSession()
 {
     m_batch.EndRun();
+    std::vector<KestJournalValue> journal;
+    const bool goesOn = m_runRecorded && m_Operation == 1 && ReadProfileJournal(journal) == JournalRead::Found;
     CleanUp();
+    if (goesOn)
+        WriteProfileJournal(journal);
     ExitProcess(0);
 }

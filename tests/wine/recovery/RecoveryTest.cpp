@@ -113,14 +113,14 @@ TEST(Recovery, EndedDuringARun_ProfileBackBeforeTheBeginPage_SecondStartMeanwhil
     EXPECT_EQ(rb::TempFiles(), tempBefore) << "the files of the run that was ended are left";
 }
 
-TEST(Recovery, SessionEnd_InTheWizardOrTheRun_CleansUpAsAnExit)
+TEST(Recovery, SessionEnd_InTheWizardOrTheRun_CleansUpAsAnExit_TheRunGoesOnAtTheNextStart)
 {
     std::wstring root = wts::FreshDir(L"recovery-c");
     std::wstring log = root + L"\\migration.log", list = root + L"\\job.dml";
     rb::PrepareUser(wts::FreshDir(L"recovery-c-host"), log, 1);
     const rb::Export before = rb::ExportProfile();
     const auto tempBefore = rb::TempFiles();
-    rb::WriteList(list, rb::MakeDrawings(root, 4, 2, "delay:60"));
+    rb::WriteList(list, rb::MakeDrawings(root, 4, 2, "delay:20"));
 
     // In the wizard, after the save step.
     {
@@ -133,7 +133,7 @@ TEST(Recovery, SessionEnd_InTheWizardOrTheRun_CleansUpAsAnExit)
         EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"ProfileJournal"));
         EXPECT_EQ(rb::TempFiles(), tempBefore);
     }
-    // In the run: the batch ends, and the record stays so that the migration can go on.
+    // In the run: the batch ends, and the record and journal stay so that the migration can go on.
     {
         rb::Transmora app;
         HWND progress = rb::OpenRun(app, list);
@@ -147,11 +147,25 @@ TEST(Recovery, SessionEnd_InTheWizardOrTheRun_CleansUpAsAnExit)
             if (process.second == L"cmd.exe")
                 EXPECT_FALSE(rb::IsRunning(process.first)) << "the batch lives on";
         EXPECT_EQ(rb::Diff(rb::Counted(before), rb::ExportProfile()), "");
-        EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"ProfileJournal"));
+        EXPECT_TRUE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"ProfileJournal"));
         EXPECT_TRUE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"RunRecord"));
         EXPECT_EQ(rb::TempFiles(), tempBefore);
         app.Kill();   // the host of the drawing under way (its job ends it once Transmora is gone)
     }
+    // The next start continues it to the end, and the run counts once.
+    rb::Transmora next;
+    HWND box = rb::WaitForBox(next.pid);
+    ASSERT_NE(box, nullptr) << "no question";
+    ASSERT_NE(GetDlgItem(box, IDYES), nullptr) << wts::Narrow(rb::BoxText(box));
+    PostMessageW(box, WM_COMMAND, IDYES, 0);
+    HWND progress = nullptr;
+    ASSERT_TRUE(wiz::WaitUntil([&] { return (progress = wiz::FindDialogWithItem(next.pid, IDC_PROGRESS_BAR)); },
+                               60000));
+    std::string why;
+    ASSERT_TRUE(rb::FinishAndExit(progress, next, log, &why)) << why;
+    EXPECT_EQ(rb::Diff(rb::Counted(before), rb::ExportProfile()), "");
+    EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"ProfileJournal"));
+    EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"RunRecord"));
 }
 
 TEST(Recovery, DamagedJournalAndRecord_SaidSoRemovedAndTheWizardOpens)
