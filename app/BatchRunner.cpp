@@ -247,7 +247,16 @@ void CKestNoluApp::LaunchBatch(const std::wstring& batchFile)
     MessageBoxW(nullptr, text.c_str(), LoadText(IDS_CAPTION).c_str(), MB_ICONERROR);
 }
 
-bool CKestNoluApp::StartMigrateRun()
+bool CKestNoluApp::StartMigrateRun() { return StartMigrateBatch(-1); }
+
+bool CKestNoluApp::ContinueMigrateRun(int restartIndex)
+{
+    return StartMigrateBatch(restartIndex < 0 ? 0 : restartIndex);
+}
+
+// A fresh run (restart index -1) writes the log header; a continued one
+// writes its line instead, as its log already holds the first part.
+bool CKestNoluApp::StartMigrateBatch(int restartIndex)
 {
     // PrepareRun reserves the drawing script; a run without one could not start any host.
     if (m_drawingScript.empty())
@@ -261,10 +270,16 @@ bool CKestNoluApp::StartMigrateRun()
     m_plainScript = NewTempFile(*this, L"SCR");
     WriteBodyScript(m_plainScript, false, false);
     m_migrateBatch = NewTempFile(*this, L"BAT");
-    WriteBatchFile(0, m_migrateBatch, m_updateScript, m_plainScript, false);
-    WriteLogHeader(IDS_BATCH_MIGRATE_TITLE);
+    WriteBatchFile(restartIndex < 0 ? 0 : restartIndex, m_migrateBatch, m_updateScript, m_plainScript, false);
+    if (restartIndex < 0)
+        WriteLogHeader(IDS_BATCH_MIGRATE_TITLE);
+    else
+        AddContinuedLogLine();
     if (m_batchCount > 0) {
         LaunchBatch(m_migrateBatch);
+        // Every file of the run exists now; the record lists them for a later clean-up.
+        if (m_batch.Held())
+            WriteRunRecord(restartIndex < 0 ? 0 : restartIndex + 1);
         return true;
     }
     MessageBoxW(nullptr, LoadText(IDS_BATCH_NO_MIGRATION).c_str(), LoadText(IDS_CAPTION).c_str(),
@@ -284,6 +299,8 @@ bool CKestNoluApp::StartAnalysisRun()
     WriteLogHeader(IDS_BATCH_ANALYSIS_TITLE);
     if (m_batchCount > 0) {
         LaunchBatch(m_analysisBatch);
+        if (m_batch.Held())
+            WriteRunRecord(0);
         return true;
     }
     MessageBoxW(nullptr, LoadText(IDS_BATCH_NO_ANALYSIS).c_str(), LoadText(IDS_CAPTION).c_str(),

@@ -57,8 +57,18 @@ BOOL CKestNoluApp::InitInstance()
     KestResourceModule resources;
     m_appName.LoadString(IDS_CAPTION);
 
-    // 3. to 9.
+    // Never two at once: a second one would restore the profile under a running migration.
+    if (!ClaimSingleInstance())
+        return FALSE;
+
+    // 3. to 9., after what an interrupted Transmora left behind.
     ReadSettings();
+    KestRunRecord record;
+    int restartIndex = 0;
+    if (RecoverInterruptedRun(record, restartIndex)) {
+        ContinueRun(record, restartIndex);
+        return FALSE;
+    }
     {
         CNOLUWizard wizard;
         if (wizard.DoModal() == ID_WIZFINISH)
@@ -72,9 +82,17 @@ INT_PTR CKestNoluApp::RunFinishedJob()
 {
     WriteSettings();
     PrepareRun();
+    return RunProgressDialog(-1);
+}
+
+INT_PTR CKestNoluApp::RunProgressDialog(int restartIndex)
+{
     m_progressDlg.SetProgressFile(m_progressFile);
     m_progressDlg.SetMode(m_Operation == 1 ? 2 : 3);
+    m_progressDlg.SetRestartIndex(restartIndex);
     INT_PTR result = m_progressDlg.DoModal();
+    // Finished, or closed after Stop: the run is over and not to be continued.
+    RemoveRunRecord();
     if (result == IDOK)
         OpenLogInNotepad();
     return result;
@@ -88,9 +106,16 @@ void OpenLogInNotepad()
 
 int CKestNoluApp::ExitInstance()
 {
+    // A second Transmora leaves everything to the first.
+    if (!m_otherInstance)
+        CleanUp();
+    return CWinApp::ExitInstance();
+}
+
+void CKestNoluApp::CleanUp()
+{
     PrepareHostProfile(ProfileStep::Restore);
     RemoveHostLogFile();
     for (const std::wstring& file : m_tempFiles)
         DeleteFileW(file.c_str());
-    return CWinApp::ExitInstance();
 }

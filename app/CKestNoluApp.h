@@ -3,6 +3,7 @@
 // process. Every part of the program reads and writes its members directly.
 #pragma once
 #include "CWinApp.h"
+#include "../host/KestJournalCodec.h"
 #include "../host/KestSavedProfile.h"
 #include "BatchEnvironment.h"
 #include "KestBatchProcess.h"
@@ -25,6 +26,25 @@ public:
     // the progress dialog and opens the log when it ends with OK; returns its result.
     INT_PTR RunFinishedJob();
 
+    // Only one Transmora at a time: false (after telling the user) when another runs.
+    bool ClaimSingleInstance();
+    // Before the wizard: what an earlier Transmora that was ended left behind.
+    // Restores its profile journal (telling the user), or asks whether its
+    // migrate run goes on; true with the record and restart index when it does.
+    bool RecoverInterruptedRun(KestRunRecord& record, int& restartIndex);
+    // Runs an interrupted migration on from the drawing that was under way.
+    INT_PTR ContinueRun(const KestRunRecord& record, int restartIndex);
+    // The record a run keeps while it goes: a migrate run's lets it be continued,
+    // and any run's lists its temporary files for the next start to delete.
+    // Written once the batch runs, with the number of the drawing it starts on.
+    void WriteRunRecord(int drawing);
+    void NoteRunDrawing(int number);
+    void RemoveRunRecord();
+    // The session ends: the run's processes end, then everything as at exit.
+    void EndSession();
+    // The exit's clean-up: profile restored, host log and temporary files removed.
+    void CleanUp();
+
     // Job settings (registry) and job data.
     void ReadSettings();
     void WriteSettings();
@@ -34,6 +54,9 @@ public:
     void WriteLogHeader(UINT titleId);
     void AddLogLine(const std::wstring& text);
     void AddLogLine(UINT textId);
+    // The run continued after an interruption: keeps MIGRATED.TXT and the log.
+    void PrepareContinuedRun();
+    void AddContinuedLogLine();
     void WriteRunSummary();
 
     // Host scripts (the writers report nothing; a file that cannot be written stays empty).
@@ -47,6 +70,8 @@ public:
     void LaunchBatch(const std::wstring& batchFile);
     bool StartMigrateRun();
     bool StartAnalysisRun();
+    // A migrate run continued after an interruption: scripts and batch afresh, no log header.
+    bool ContinueMigrateRun(int restartIndex);
     void RestartMigrateRun(int restartIndex);
     void RestartAnalysisRun(int restartIndex);
     void AbortMigrateRun();
@@ -84,6 +109,13 @@ public:
     std::wstring m_progressFile;
     std::vector<std::wstring> m_migrateBatchList;
     std::vector<std::wstring> m_tempFiles;
+    bool m_runRecorded = false;
+    bool m_otherInstance = false;
+    HANDLE m_instanceMutex = nullptr;
+
+private:
+    INT_PTR RunProgressDialog(int restartIndex);
+    bool StartMigrateBatch(int restartIndex);
 };
 
 // The one application object.

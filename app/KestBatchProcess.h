@@ -35,7 +35,6 @@ public:
     // Ends the held process and waits up to waitMs for it to be gone, so its
     // files are closed when this returns. False when none is held or it fails.
     bool Terminate(UINT exitCode, DWORD waitMs) const;
-
     // Whether the process is one of the run's: a batch or anything it started.
     bool OwnsProcess(DWORD processId) const;
     // The ids of the run's processes that still live.

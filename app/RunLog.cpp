@@ -2,6 +2,7 @@
 #include "CKestNoluApp.h"
 #include "KestTextStream.h"
 #include "ResourceIds.h"
+#include "RecoveryIds.h"
 #include "RunIds.h"
 #include "RunLog.h"
 #include "../drawings/FormatCheck.h"
@@ -103,6 +104,24 @@ void ReadLines(const std::wstring& path, std::vector<std::wstring>& lines)
     }
 }
 
+namespace {
+// MIGRATE.TXT from the drawing list, and the drawing script's name reserved.
+void WriteMigrateList(CKestNoluApp& app)
+{
+    KestTextStream list(MigrateListPath(), KestTextStream::Truncate);
+    if (list.is_open()) {
+        for (const std::wstring& drawing : app.m_drawings)
+            list << drawing << L'\n';
+        list.close();
+    }
+
+    KestFilenm script;
+    script.SetTempName(L"SCR");
+    app.m_drawingScript = script.m_path;
+    app.m_tempFiles.push_back(app.m_drawingScript);
+}
+}
+
 void CKestNoluApp::PrepareRun()
 {
     PrepareHostProfile(ProfileStep::Prepare);
@@ -110,19 +129,29 @@ void CKestNoluApp::PrepareRun()
     DeleteFileW(g_logFile.c_str());
     DeleteFileW(MigrateListPath().c_str());
     DeleteFileW(MigratedListPath().c_str());
-
-    KestTextStream list(MigrateListPath(), KestTextStream::Truncate);
-    if (list.is_open()) {
-        for (const std::wstring& drawing : m_drawings)
-            list << drawing << L'\n';
-        list.close();
-    }
-
-    KestFilenm script;
-    script.SetTempName(L"SCR");
-    m_drawingScript = script.m_path;
-    m_tempFiles.push_back(m_drawingScript);
+    WriteMigrateList(*this);
 }
+
+// The log and MIGRATED.TXT hold the run's first part and stay; MIGRATE.TXT
+// is written again, as the temporary folder may have been cleaned meanwhile.
+void CKestNoluApp::PrepareContinuedRun()
+{
+    PrepareHostProfile(ProfileStep::Prepare);
+    WriteMigrateList(*this);
+}
+
+void CKestNoluApp::AddContinuedLogLine()
+{
+    std::wstring format = LoadText(IDS_LOG_CONTINUED), stamp = TimeStamp(std::time(nullptr));
+    CString text;
+    if (FormatTakes(format, "s"))
+        text.Format(format.c_str(), stamp.c_str());
+    else
+        text.Format(L"%s %s", format.c_str(), stamp.c_str());
+    AddLogLine(L"");
+    AddLogLine(text.Str());
+}
+
 
 void CKestNoluApp::WriteLogHeader(UINT titleId)
 {

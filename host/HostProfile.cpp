@@ -1,6 +1,7 @@
 #include "HostProfile.h"
 #include "HostKeys.h"
 #include "KestRegKey.h"
+#include "ProfileJournal.h"
 #include "SupportPath.h"
 
 #include <memory>
@@ -85,6 +86,24 @@ void WriteText(const Keys& keys, ProfileValue value, const std::wstring& text)
     KeyOf(keys, value).WriteString(NameOf(value), text.c_str());
 }
 
+// The saved values as the journal keeps them: each with the key it came from.
+std::vector<KestJournalValue> JournalOf(const Keys& keys, const KestSavedProfile& saved)
+{
+    std::vector<KestJournalValue> values;
+    for (size_t i = 0; i < static_cast<size_t>(ProfileValue::Count); ++i) {
+        const KestRegSnapshot& raw = saved.m_raw[i];
+        KestJournalValue value;
+        value.key = keys[kValues[i].key]->m_subKey;
+        value.name = kValues[i].name;
+        value.state = !raw.m_taken ? KestJournalValue::Unknown
+                                   : raw.m_present ? KestJournalValue::Present : KestJournalValue::Missing;
+        value.type = raw.m_type;
+        value.data.assign(raw.m_data.begin(), raw.m_data.end());
+        values.push_back(std::move(value));
+    }
+    return values;
+}
+
 void Save(const Keys& keys)
 {
     if (theApp.m_profileSaved)
@@ -93,6 +112,8 @@ void Save(const Keys& keys)
     KestSavedProfile& saved = theApp.m_saved;
     for (size_t i = 0; i < static_cast<size_t>(ProfileValue::Count); ++i)
         saved.m_raw[i].Capture(*keys[kValues[i].key], kValues[i].name);
+    // Kept outside this process before any prepared value is written.
+    WriteProfileJournal(JournalOf(keys, saved));
 
     ReadText(keys, ProfileValue::DRXL, saved.DRXL, 4096);
     ReadNumber(keys, ProfileValue::NoStartUpDialog, saved.NoStartUpDialog);
@@ -136,18 +157,13 @@ void Prepare(const Keys& keys)
 // Every value goes back exactly as it was: with its own type and bytes, and a
 // value that was missing is deleted again rather than written with a default.
 // "Repeat Count" counts runs and keeps the count the prepare step wrote,
-// unless it was not a count to begin with.
+// unless it was not a count to begin with. The journal goes only once all is back.
 void Restore(const Keys& keys)
 {
     if (!theApp.m_profileSaved)
         return;
-    for (size_t i = 0; i < static_cast<size_t>(ProfileValue::Count); ++i) {
-        const KestRegSnapshot& raw = theApp.m_saved.m_raw[i];
-        if (static_cast<ProfileValue>(i) == ProfileValue::RepeatCount &&
-            (!raw.m_present || (raw.m_type == REG_DWORD && raw.m_data.size() == sizeof(DWORD))))
-            continue;
-        raw.PutBack(*keys[kValues[i].key], kValues[i].name);
-    }
+    if (PutBackJournal(JournalOf(keys, theApp.m_saved), false))
+        RemoveProfileJournal();
 }
 }
 

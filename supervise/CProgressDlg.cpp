@@ -25,6 +25,8 @@ ON_WM_TIMER()
 ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
 ON_WM_DESTROY()
+ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
+ON_MESSAGE(WM_ENDSESSION, OnEndSession)
 END_MESSAGE_MAP()
 
 namespace {
@@ -179,11 +181,19 @@ void CProgressDlg::RestoreWindowPosition()
 
 void CProgressDlg::StartRun()
 {
-    bool started = m_mode == 2 ? theApp.StartMigrateRun() : theApp.StartAnalysisRun();
+    const int restart = m_pendingRestart;
+    m_pendingRestart = -1;
+    bool started = m_mode != 2 ? theApp.StartAnalysisRun()
+                               : restart >= 0 ? theApp.ContinueMigrateRun(restart) : theApp.StartMigrateRun();
     if (started && m_drawingCount != 0 && m_batchProcess && m_batchProcess->Held()) {
+        const int first = restart > 0 && restart < m_drawingCount ? restart : 0;
+        // A continued run is on its first drawing already: a Resume before the
+        // progress file names it must not run the drawings done before again.
+        if (first > 0)
+            m_currentDrawing = first + 1;
         SetDlgItemText(IDC_PROGRESS_COUNT, Decimal(m_drawingCount).c_str());
-        SetDlgItemText(IDC_PROGRESS_CURRENT, L"1");
-        ShowDrawing(0);
+        SetDlgItemText(IDC_PROGRESS_CURRENT, Decimal(first + 1).c_str());
+        ShowDrawing(first);
         SetRunning(true);
         return;
     }
@@ -281,6 +291,7 @@ void CProgressDlg::OnTimer(UINT_PTR id)
             } else {
                 FinishRun();
             }
+            theApp.RemoveRunRecord();
         }
     } else if ((id == m_logTimerId || m_logScan.IsFollowUp(id)) && m_logTimer) {
         // No poll may run while the extension's log is read. A long log is
@@ -314,6 +325,7 @@ void CProgressDlg::ReadProgressFile()
         double share = static_cast<double>(number) / (static_cast<double>(m_drawingCount) + 1.0);
         SetBarPosition(base + static_cast<int>((m_barMax - base) * share));
         m_currentDrawing = number;
+        theApp.NoteRunDrawing(number);
         RemoveHostLogFile();
     }
     file.Close();
@@ -481,6 +493,16 @@ void CProgressDlg::OnPaint()
     int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
     int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
     ::DrawIcon(dc, x, y, m_icon);
+}
+
+// The session may end whenever the user wishes; the run's clean-up follows at WM_ENDSESSION.
+LRESULT CProgressDlg::OnQueryEndSession(WPARAM, LPARAM) { return TRUE; }
+
+LRESULT CProgressDlg::OnEndSession(WPARAM ending, LPARAM)
+{
+    if (ending)
+        theApp.EndSession();
+    return 0;
 }
 
 HCURSOR CProgressDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_icon); }

@@ -31,6 +31,9 @@ public:
     // asks it whether the batch runs and lets it close the handle, never
     // keeping a copy that could outlive it.
     void SetBatchProcess(KestBatchProcess* process);
+    // -1: the run starts afresh; else it continues an interrupted migration
+    // from this drawing index, as after Resume. Used by the next start only.
+    void SetRestartIndex(int index) { m_pendingRestart = index; }
 
     // Test seam: milliseconds that make one second of the two timers and of
     // the budgets.
@@ -72,6 +75,8 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnDestroy();
+    LRESULT OnQueryEndSession(WPARAM, LPARAM);
+    LRESULT OnEndSession(WPARAM ending, LPARAM);
 
 private:
     enum class EndReason { Timeout, UserStop, LogError };
@@ -94,5 +99,6 @@ private:
 
     bool m_resuming = false;
     LogScanPacer m_logScan;
+    int m_pendingRestart = -1;
     DECLARE_MESSAGE_MAP()
 };

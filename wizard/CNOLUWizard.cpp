@@ -1,6 +1,7 @@
 #include "CNOLUWizard.h"
 #include "Afx.h"
 #include "CHelpDlg.h"
+#include "CKestNoluApp.h"
 #include "CPageBegin.h"
 #include "CPageFiles.h"
 #include "CPageFinish.h"
@@ -17,6 +18,8 @@ ON_WM_DROPFILES()
 ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
 ON_WM_SYSCOMMAND()
+ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
+ON_MESSAGE(WM_ENDSESSION, OnEndSession)
 END_MESSAGE_MAP()
 
 CNOLUWizard::CNOLUWizard()
@@ -141,3 +144,13 @@ void CNOLUWizard::OnPaint()
 }
 
 HCURSOR CNOLUWizard::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
+
+// The session may end at once; the profile saved by the Begin page is restored at WM_ENDSESSION.
+LRESULT CNOLUWizard::OnQueryEndSession(WPARAM, LPARAM) { return TRUE; }
+
+LRESULT CNOLUWizard::OnEndSession(WPARAM ending, LPARAM)
+{
+    if (ending)
+        theApp.EndSession();
+    return 0;
+}

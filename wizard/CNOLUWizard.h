@@ -40,6 +40,8 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnSysCommand(UINT id, LPARAM l);
+    LRESULT OnQueryEndSession(WPARAM, LPARAM);
+    LRESULT OnEndSession(WPARAM ending, LPARAM);
 
 private:
     bool m_cancelConfirmed = false;

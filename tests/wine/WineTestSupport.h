@@ -48,6 +48,10 @@ std::vector<std::wstring> RegValueNames(HKEY root, const std::wstring& key);
 bool Screenshot(const std::string& unixPath, const RECT& area, std::initializer_list<HWND> windows = {});
 // The same, cut to the rectangle around the windows.
 bool Screenshot(const std::string& unixPath, std::initializer_list<HWND> windows);
+// Text in the system's ANSI code page, as the run's files hold it.
+std::string Narrow(const std::wstring& text);
+// How often part stands in text, without overlaps.
+size_t Count(const std::string& text, const std::string& part);
 
 bool FileExists(const std::wstring& path);
 std::string ReadFileBytes(const std::wstring& path);

@@ -27,6 +27,17 @@ cleanup() {
     [ "${KEST_KEEP_PREFIX:-0}" = 1 ] && echo "prefix kept: $prefix" >&2 || rm -rf "$prefix"
 }
 trap cleanup EXIT
+if [ "${KEST_END_PREFIX_BETWEEN:-0}" = 1 ]; then
+    # Two phases in one prefix, and between them every process of it ends, as at a reboot.
+    KEST_PREFIX_PHASE=1 wine "$@"
+    first=$?
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    KEST_PREFIX_PHASE=2 wine "$@"
+    rc=$?
+    [ "$first" -ne 0 ] && rc=$first
+    exit $rc
+fi
 wine "$@"
 rc=$?
 exit $rc

@@ -37,33 +37,10 @@ const char kLogErrorFault[] = "logerror:ERROR: cannot open the external referenc
 
 std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
-std::wstring Lower(std::wstring text)
-{
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(std::towlower(c));
-    return text;
-}
-
 std::string LowerA(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
     return text;
-}
-
-std::string Narrow(const std::wstring& text)
-{
-    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
-
-size_t Count(const std::string& text, const std::string& part)
-{
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
-        ++n;
-    return n;
 }
 
 class Tour : public ::testing::Test {
@@ -87,7 +64,7 @@ protected:
     {
         wchar_t buffer[512];
         swprintf(buffer, 512, Text(id).c_str(), number);
-        return Narrow(buffer);
+        return wts::Narrow(buffer);
     }
 
     // The tree of drawings: a template per release, copied; two drawings with a fault.
@@ -137,9 +114,9 @@ protected:
 
     std::wstring WriteList(const std::wstring& path, const std::vector<Drawing>& drawings)
     {
-        std::string text = Narrow(Text(kDmlHeader)) + "\r\n";
+        std::string text = wts::Narrow(Text(kDmlHeader)) + "\r\n";
         for (const Drawing& d : drawings)
-            text += "[ ]" + Narrow(d.path) + "\r\n";
+            text += "[ ]" + wts::Narrow(d.path) + "\r\n";
         wts::WriteFileBytes(path, text);
         return path;
     }
@@ -160,7 +137,7 @@ protected:
         HWND box = wiz::FindMessageBox(sheet);
         if (!box)
             return false;
-        ADD_FAILURE() << "unexpected message: " << Narrow(wts::WindowText(GetDlgItem(box, 0xFFFF)));
+        ADD_FAILURE() << "unexpected message: " << wts::Narrow(wts::WindowText(GetDlgItem(box, 0xFFFF)));
         PostMessageW(box, WM_COMMAND, answer, 0);
         return true;
     }
@@ -169,25 +146,6 @@ protected:
     {
         PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
         return wiz::WaitUntil([&] { return wiz::PageIndex(sheet) == expectedIndex; }, 30000);
-    }
-
-    static std::vector<HWND> Notepads(const std::wstring& fileName)
-    {
-        struct Search {
-            std::wstring name;
-            std::vector<HWND> found;
-        } search = {Lower(fileName), {}};
-        EnumWindows(
-            [](HWND w, LPARAM l) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(l);
-                std::wstring title = Lower(wts::WindowText(w));
-                if (IsWindowVisible(w) && title.find(s->name) != std::wstring::npos &&
-                    title.find(L"notepad") != std::wstring::npos)
-                    s->found.push_back(w);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
     }
 
     static HMODULE s_language;
@@ -292,9 +250,9 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
     Command(page, IDC_FINISH_BROWSE);
     ASSERT_TRUE(wiz::ChooseFile(pid, Text(IDS_LOG_DIALOG_TITLE), log)) << "no log file dialog";
     HWND shownLog = GetDlgItem(page, IDC_FINISH_LOG_PATH);
-    EXPECT_TRUE(wiz::WaitUntil([&] { return Lower(wts::WindowText(shownLog)).find(L"migration.log") !=
+    EXPECT_TRUE(wiz::WaitUntil([&] { return wiz::LowerText(wts::WindowText(shownLog)).find(L"migration.log") !=
                                             std::wstring::npos; }))
-        << Narrow(wts::WindowText(shownLog));
+        << wts::Narrow(wts::WindowText(shownLog));
     wiz::Screenshot(L"tour-6-finish.png", {sheet});
     PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
 
@@ -310,8 +268,8 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
                IsWindowEnabled(GetDlgItem(progress, IDOK));
     }, 300000);
     ASSERT_TRUE(done) << "the run did not finish; status: "
-                      << Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_STATUS))) << ", drawing "
-                      << Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT)));
+                      << wts::Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_STATUS))) << ", drawing "
+                      << wts::Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT)));
     std::wstring count = wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_COUNT));
     std::wstring current = wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT));
     int bar = static_cast<int>(SendDlgItemMessageW(progress, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0));
@@ -320,11 +278,11 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
     // OK: the log in notepad, and the program ends.
     PostMessageW(progress, WM_COMMAND, IDOK, 0);
     std::wstring logName = log.substr(log.find_last_of(L'\\') + 1);
-    EXPECT_TRUE(wiz::WaitUntil([&] { return !Notepads(logName).empty(); }, 60000)) << "notepad shows no log";
+    EXPECT_TRUE(wiz::WaitUntil([&] { return !wiz::Notepads(logName).empty(); }, 60000)) << "notepad shows no log";
     ASSERT_EQ(WaitForSingleObject(process, 60000), WAIT_OBJECT_0) << "Transmora.exe did not end";
     DWORD code = 99;
     GetExitCodeProcess(process, &code);
-    for (HWND notepad : Notepads(logName))
+    for (HWND notepad : wiz::Notepads(logName))
         PostMessageW(notepad, WM_CLOSE, 0, 0);
 
     EXPECT_EQ(code, 0u);
@@ -334,31 +292,31 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
 
     // The log: the time-out, the error line, and the summary.
     std::string text = wts::ReadFileBytes(log);
-    EXPECT_EQ(Count(text, Narrow(Text(2039))), 1u) << "the run's title";
-    EXPECT_EQ(Count(text, Line(2027, 1)), 1u) << "the hanging host ended after one minute";
-    EXPECT_EQ(Count(text, Narrow(Text(2075))), 1u) << "the host that logged an error ended";
-    EXPECT_EQ(Count(text, "** \"" + std::string(kLogErrorFault + 9)), 1u) << "the error line quoted";
-    EXPECT_EQ(Count(text, Line(2062, 50)), 1u);
-    EXPECT_EQ(Count(text, Line(2063, 48)), 1u);
-    EXPECT_EQ(Count(text, Line(2064, 2)), 1u);
+    EXPECT_EQ(wts::Count(text, wts::Narrow(Text(2039))), 1u) << "the run's title";
+    EXPECT_EQ(wts::Count(text, Line(2027, 1)), 1u) << "the hanging host ended after one minute";
+    EXPECT_EQ(wts::Count(text, wts::Narrow(Text(2075))), 1u) << "the host that logged an error ended";
+    EXPECT_EQ(wts::Count(text, "** \"" + std::string(kLogErrorFault + 9)), 1u) << "the error line quoted";
+    EXPECT_EQ(wts::Count(text, Line(2062, 50)), 1u);
+    EXPECT_EQ(wts::Count(text, Line(2063, 48)), 1u);
+    EXPECT_EQ(wts::Count(text, Line(2064, 2)), 1u);
 
     // MIGRATED.TXT, the drawings themselves, and the marks of the list.
     std::string done48 = wts::ReadFileBytes(migrated);
     std::string marks = wts::ReadFileBytes(list);
     for (const Drawing& d : drawings) {
-        std::string path = Narrow(d.path);
+        std::string path = wts::Narrow(d.path);
         std::string head = wts::ReadFileBytes(d.path).substr(0, 6);
         if (d.fault) {
-            EXPECT_EQ(Count(LowerA(done48), LowerA(path)), 0u) << path;
+            EXPECT_EQ(wts::Count(LowerA(done48), LowerA(path)), 0u) << path;
             EXPECT_EQ(head, d.magic) << path << " is left as it was";
-            EXPECT_EQ(Count(marks, "[ ]" + path + "\r\n"), 1u) << path;
+            EXPECT_EQ(wts::Count(marks, "[ ]" + path + "\r\n"), 1u) << path;
         } else {
-            EXPECT_EQ(Count(LowerA(done48), LowerA(path) + "\r\n"), 1u) << path;
+            EXPECT_EQ(wts::Count(LowerA(done48), LowerA(path) + "\r\n"), 1u) << path;
             EXPECT_EQ(head, "DX1032") << path << " is saved in the current release";
-            EXPECT_EQ(Count(marks, "[x]" + path + "\r\n"), 1u) << path;
+            EXPECT_EQ(wts::Count(marks, "[x]" + path + "\r\n"), 1u) << path;
         }
     }
-    EXPECT_EQ(Count(done48, "\r\n"), 48u);
+    EXPECT_EQ(wts::Count(done48, "\r\n"), 48u);
 
     // The profile as it was, the job's settings stored, the standard named for the host.
     std::wstring support, standard, storedLog;
@@ -381,5 +339,5 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
     EXPECT_EQ(symbolStd, 2u);
     EXPECT_EQ(quenbar, 1u);
     EXPECT_EQ(logFlags, 7u);
-    EXPECT_EQ(Lower(storedLog), Lower(log));
+    EXPECT_EQ(wiz::LowerText(storedLog), wiz::LowerText(log));
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cwctype>
 
 namespace wiz {
 
@@ -209,4 +210,31 @@ void Screenshot(const std::wstring& name, std::initializer_list<HWND> windows)
 }
 
 std::wstring SourceFile(const char* name) { return wts::FromUnix(std::string(KEST_WIZARD_TEST_DIR "/") + name); }
+
+std::wstring LowerText(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+}
+
+std::vector<HWND> Notepads(const std::wstring& fileName)
+{
+    struct Search {
+        std::wstring name;
+        std::vector<HWND> found;
+    } search = {LowerText(fileName), {}};
+    EnumWindows(
+        [](HWND w, LPARAM l) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(l);
+            std::wstring title = LowerText(wts::WindowText(w));
+            if (IsWindowVisible(w) && title.find(s->name) != std::wstring::npos &&
+                title.find(L"notepad") != std::wstring::npos)
+                s->found.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }

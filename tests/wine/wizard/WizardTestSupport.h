@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace wiz {
 // Runs a script on a second thread; the destructor waits for it. Should the
@@ -53,6 +54,10 @@ void PressKey(HWND window, WORD key);
 // Waits for the process's file dialog with this title, types the path into its name field, presses OK and
 // waits until the dialog is gone; false when it did not show or did not close.
 bool ChooseFile(DWORD processId, const std::wstring& title, const std::wstring& path);
+// Lowercase, for comparisons that ignore case.
+std::wstring LowerText(std::wstring text);
+// Visible notepad windows whose title names the file (case ignored).
+std::vector<HWND> Notepads(const std::wstring& fileName);
 
 // Screenshot of the suite's display, cut to the rectangle around the windows,
 // into $KEST_WIZARD_SHOTS/<name>; does nothing without that variable.

@@ -1,0 +1,207 @@
+// A migration of 30 drawings ended at drawing 12, by the end of Transmora or
+// of every process of the prefix (as a reboot): the next start asks, and Yes
+// carries the run to its end as if nothing had happened; No puts the profile
+// back and opens the wizard.
+#include "HostKeys.h"
+#include "ProgressIds.h"
+#include "RecoveryBed.h"
+#include "WineTestSupport.h"
+#include "WizardTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+const UINT kQuestion = 2502, kContinued = 2505, kDrawingLine = 2030, kRunTitle = 2039, kSummaryTitle = 2060;
+const UINT kTotal = 2062, kMigrated = 2063, kMissing = 2064;
+const int kDrawings = 30, kInterrupted = 12;
+
+struct Job {
+    std::wstring root, log, list;
+    std::vector<std::wstring> drawings;
+};
+
+Job MakeJob(const std::wstring& name, bool fresh)
+{
+    Job job;
+    if (fresh) {
+        job.root = wts::FreshDir(name);
+    } else {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        job.root = std::wstring(temp) + L"kest-" + name;
+    }
+    job.log = job.root + L"\\plant migration.log";
+    job.list = job.root + L"\\plant.dml";
+    for (int i = 1; i <= kDrawings; ++i) {
+        wchar_t file[32];
+        swprintf(file, 32, L"\\part %02d.dwg", i);
+        job.drawings.push_back(job.root + file);
+    }
+    return job;
+}
+
+// A resource format for this runtime's swprintf, whose "%s" takes narrow text.
+std::wstring WideFormat(UINT id)
+{
+    std::wstring format = rb::Text(id);
+    for (size_t at = format.find(L"%s"); at != std::wstring::npos; at = format.find(L"%s", at + 3))
+        format.replace(at, 2, L"%ls");
+    return format;
+}
+
+std::string Format(UINT id, const std::wstring& argument)
+{
+    wchar_t text[1024];
+    swprintf(text, 1024, WideFormat(id).c_str(), argument.c_str());
+    return wts::Narrow(text);
+}
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+    return text;
+}
+
+// The first start: the job from the Begin page, ended once drawing 12 is under way.
+void RunToDrawing12(const Job& job, bool killTransmora)
+{
+    rb::Transmora app;
+    HWND progress = rb::OpenRun(app, job.list);
+    ASSERT_NE(progress, nullptr) << "no run";
+    ASSERT_TRUE(rb::WaitForDrawing(progress, kInterrupted, true)) << "the record never named drawing 12";
+    if (killTransmora)
+        app.Kill();
+    else
+        app.Detach();
+}
+
+// The profile as before the first start, the run counted once; nothing of the run left.
+void ExpectNothingOfTheRunLeft(const rb::Export& before, const std::vector<std::wstring>& tempBefore)
+{
+    EXPECT_EQ(rb::Diff(rb::Counted(before), rb::ExportProfile()), "");
+    for (const wchar_t* value : {L"ProfileJournal", L"RunRecord", L"RunDrawing"})
+        EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), value)) << wts::Narrow(value);
+    EXPECT_EQ(rb::TempFiles(), tempBefore);
+}
+
+// The next start: the question before any wizard; Yes runs the rest; then the whole job checked.
+void ContinueAndCheck(const Job& job, const rb::Export& before, const std::vector<std::wstring>& tempBefore)
+{
+    {
+        rb::Transmora next;
+        HWND box = rb::WaitForBox(next.pid);
+        ASSERT_NE(box, nullptr) << "no question";
+        wchar_t question[2048];
+        swprintf(question, 2048, WideFormat(kQuestion).c_str(), kInterrupted - 1, kDrawings, job.log.c_str());
+        EXPECT_EQ(rb::BoxText(box), question);
+        EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
+        EXPECT_EQ(wiz::FindTitled(next.pid, rb::Text(2001), box), nullptr) << "a wizard shows";
+        PostMessageW(box, WM_COMMAND, IDYES, 0);
+        HWND progress = nullptr;
+        ASSERT_TRUE(wiz::WaitUntil([&] { return (progress = wiz::FindDialogWithItem(next.pid, IDC_PROGRESS_BAR)); },
+                                   60000))
+            << "no progress dialog";
+        EXPECT_EQ(wiz::FindTitled(next.pid, rb::Text(2001), progress), nullptr) << "a wizard shows";
+        EXPECT_EQ(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_COUNT)), std::to_wstring(kDrawings));
+        std::string why;
+        ASSERT_TRUE(rb::FinishAndExit(progress, next, job.log, &why)) << why;
+    }
+
+    // Every drawing migrated once and marked; the drawing under way ran twice, the others once.
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    std::string migrated = Lower(wts::ReadFileBytes(std::wstring(temp) + L"MIGRATED.TXT"));
+    std::string log = wts::ReadFileBytes(job.log), list = wts::ReadFileBytes(job.list);
+    for (int i = 0; i < kDrawings; ++i) {
+        std::string path = wts::Narrow(job.drawings[static_cast<size_t>(i)]);
+        std::wstring file = job.drawings[static_cast<size_t>(i)].substr(job.root.size() + 1);
+        EXPECT_EQ(wts::ReadFileBytes(job.drawings[static_cast<size_t>(i)]).substr(0, 6), "DX1032") << path;
+        EXPECT_EQ(wts::Count(migrated, Lower(path) + "\r\n"), 1u) << path;
+        EXPECT_EQ(wts::Count(list, "[x]" + path + "\r\n"), 1u) << path;
+        EXPECT_EQ(wts::Count(log, Format(kDrawingLine, file)), i + 1 == kInterrupted ? 2u : 1u) << path;
+    }
+    // The log whole: the first part's header, the continuation, one summary of the whole list.
+    std::wstring continued = rb::Text(kContinued);
+    EXPECT_EQ(wts::Count(log, wts::Narrow(rb::Text(kRunTitle))), 1u);
+    EXPECT_EQ(wts::Count(log, wts::Narrow(continued.substr(0, continued.find(L"%s")))), 1u);
+    EXPECT_LT(log.find(Format(kDrawingLine, L"part 11.dwg")), log.find(wts::Narrow(continued.substr(0, 20))));
+    EXPECT_EQ(wts::Count(log, wts::Narrow(rb::Text(kSummaryTitle))), 1u);
+    EXPECT_EQ(wts::Count(log, rb::Line(kTotal, kDrawings)), 1u);
+    EXPECT_EQ(wts::Count(log, rb::Line(kMigrated, kDrawings)), 1u)
+        << log.substr(log.size() > 600 ? log.size() - 600 : 0);
+    EXPECT_EQ(wts::Count(log, rb::Line(kMissing, 0).substr(0, 12)), 0u);
+
+    ExpectNothingOfTheRunLeft(before, tempBefore);
+}
+
+// A user whose migration of 30 drawings was ended by the end of Transmora at drawing 12.
+struct Interrupted {
+    explicit Interrupted(const std::wstring& name) : job(MakeJob(name, true))
+    {
+        rb::PrepareUser(wts::FreshDir(name + L"-host"), job.log, 1);
+        before = rb::ExportProfile();
+        tempBefore = rb::TempFiles();
+        rb::WriteList(job.list, rb::MakeDrawings(job.root, kDrawings, kInterrupted, "delay:20"));
+        RunToDrawing12(job, true);
+    }
+    Job job;
+    rb::Export before;
+    std::vector<std::wstring> tempBefore;
+};
+}
+
+TEST(Continue, TransmoraEndedAtDrawing12_YesFinishesTheWholeList)
+{
+    Interrupted run(L"continue-a");
+    if (!HasFatalFailure())
+        ContinueAndCheck(run.job, run.before, run.tempBefore);
+}
+
+TEST(Continue, NoRestoresTheProfileRemovesTheRecordAndOpensTheWizard)
+{
+    Interrupted run(L"continue-b");
+    if (HasFatalFailure())
+        return;
+
+    rb::Transmora next;
+    HWND box = rb::WaitForBox(next.pid);
+    ASSERT_NE(box, nullptr) << "no question";
+    ASSERT_NE(GetDlgItem(box, IDNO), nullptr) << wts::Narrow(rb::BoxText(box));
+    PostMessageW(box, WM_COMMAND, IDNO, 0);
+    HWND sheet = rb::WaitForBeginPage(next.pid);
+    EXPECT_NE(sheet, nullptr) << "no wizard after No";
+    EXPECT_EQ(rb::WaitForBox(next.pid, 2000), nullptr) << "a second message";
+    ExpectNothingOfTheRunLeft(run.before, run.tempBefore);
+}
+
+// Two phases in one prefix; every process of it ends between them (see wine-run.sh).
+TEST(ContinueAfterPrefixEnd, Phase)
+{
+    const char* phase = std::getenv("KEST_PREFIX_PHASE");
+    if (!phase)
+        GTEST_SKIP() << "runs only in two phases around the end of the prefix";
+    Job job = MakeJob(L"continue-c", std::string(phase) == "1");
+    const std::wstring saved = job.root + L"\\profile.before", savedTemp = job.root + L"\\temp.before";
+    if (std::string(phase) == "1") {
+        rb::PrepareUser(wts::FreshDir(L"continue-c-host"), job.log, 1);
+        rb::SaveExport(rb::ExportProfile(), saved);
+        std::string names;
+        for (const std::wstring& file : rb::TempFiles())
+            names += wts::Narrow(file) + "\n";
+        wts::WriteFileBytes(savedTemp, names);
+        rb::WriteList(job.list, rb::MakeDrawings(job.root, kDrawings, kInterrupted, "delay:20"));
+        RunToDrawing12(job, false);
+        return;
+    }
+    ResetHostKeysForTest();
+    UseBatchProfile();
+    std::vector<std::wstring> tempBefore;
+    std::string names = wts::ReadFileBytes(savedTemp);
+    for (size_t at = 0, end; (end = names.find('\n', at)) != std::string::npos; at = end + 1)
+        tempBefore.emplace_back(names.begin() + static_cast<long>(at), names.begin() + static_cast<long>(end));
+    ASSERT_FALSE(rb::LoadExport(saved).empty()) << "phase 1 left no export";
+    ContinueAndCheck(job, rb::LoadExport(saved), tempBefore);
+}

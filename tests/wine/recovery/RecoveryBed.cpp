@@ -1,0 +1,387 @@
+#include "RecoveryBed.h"
+#include "HostKeys.h"
+#include "ProgressIds.h"
+#include "WineTestSupport.h"
+#include "WizardIds.h"
+#include "WizardTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <prsht.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cwctype>
+
+namespace rb {
+namespace {
+const int kFilesList = 2000;
+const int kFilesLoad = 2013;
+const UINT kFilesLoadTitle = 2019;
+const UINT kDmlHeader = 2024;
+
+HMODULE Language()
+{
+    static HMODULE module = LoadLibraryW(wts::ResourceModulePath().c_str());
+    return module;
+}
+
+std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+void ExportKey(HKEY root, const std::wstring& path, const std::wstring& skip, Export& out)
+{
+    if (wiz::LowerText(path) == wiz::LowerText(skip))
+        return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[16384];
+        DWORD nameLength = 16384, type = 0, size = 0;
+        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+            break;
+        std::string data(size, '\0');
+        nameLength = 16384;
+        RegEnumValueW(key, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size);
+        data.resize(size);
+        // The standard chosen on the Standards page is stored for the host on purpose.
+        if (lstrcmpW(name, L"Last Recently Used Standard") != 0 && lstrcmpW(name, L"Original name") != 0)
+            out[path + L"\\" + name] = {type, data};
+    }
+    std::vector<std::wstring> subKeys;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD nameLength = 256;
+        if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        subKeys.push_back(name);
+    }
+    RegCloseKey(key);
+    for (const std::wstring& sub : subKeys)
+        ExportKey(root, path + L"\\" + sub, skip, out);
+}
+
+bool Next(HWND sheet, int expectedIndex)
+{
+    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+    return wiz::WaitUntil([&] { return wiz::PageIndex(sheet) == expectedIndex; }, 30000);
+}
+
+HWND Page(HWND sheet) { return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
+}
+
+std::wstring Text(UINT id)
+{
+    wchar_t* text = nullptr;
+    int n = LoadStringW(Language(), id, reinterpret_cast<wchar_t*>(&text), 0);
+    return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
+}
+
+std::string Line(UINT id, int number)
+{
+    wchar_t buffer[512];
+    swprintf(buffer, 512, Text(id).c_str(), number);
+    return wts::Narrow(buffer);
+}
+
+std::wstring MigrationKey() { return GetProductKeyPath() + L"\\Migration"; }
+std::wstring ProfileKey() { return GetProfileKeyPath(); }
+
+Export ExportProfile()
+{
+    Export out;
+    ExportKey(HKEY_CURRENT_USER, L"Software\\Korvane", MigrationKey(), out);
+    return out;
+}
+
+std::string Diff(const Export& before, const Export& after)
+{
+    std::string out;
+    for (const auto& b : before) {
+        auto a = after.find(b.first);
+        if (a == after.end())
+            out += "missing now: " + wts::Narrow(b.first) + "\n";
+        else if (a->second != b.second)
+            out += "changed: " + wts::Narrow(b.first) + " type " + std::to_string(b.second.first) + " -> " +
+                   std::to_string(a->second.first) + "\n";
+    }
+    for (const auto& a : after)
+        if (!before.count(a.first))
+            out += "new: " + wts::Narrow(a.first) + "\n";
+    return out;
+}
+
+Export Counted(Export before)
+{
+    DWORD five = 5;
+    before[GetProductKeyPath() + L"\\BOM Migration\\Repeat Count"] = {REG_DWORD,
+                                                                        std::string(reinterpret_cast<char*>(&five), 4)};
+    return before;
+}
+
+void SaveExport(const Export& values, const std::wstring& path)
+{
+    std::string text;
+    for (const auto& v : values) {
+        std::string key = wts::Narrow(v.first);
+        text += std::to_string(key.size()) + " " + key + std::to_string(v.second.first) + " " +
+                std::to_string(v.second.second.size()) + " " + v.second.second;
+    }
+    wts::WriteFileBytes(path, text);
+}
+
+Export LoadExport(const std::wstring& path)
+{
+    Export values;
+    std::string text = wts::ReadFileBytes(path);
+    size_t at = 0;
+    auto number = [&]() {
+        size_t end = text.find(' ', at);
+        size_t n = std::stoul(text.substr(at, end - at));
+        at = end + 1;
+        return n;
+    };
+    while (at < text.size()) {
+        size_t n = number();
+        std::string key = text.substr(at, n);
+        at += n;
+        DWORD type = static_cast<DWORD>(number());
+        n = number();
+        std::wstring wide(key.begin(), key.end());
+        values[wide] = {type, text.substr(at, n)};
+        at += n;
+    }
+    return values;
+}
+
+void PrepareUser(const std::wstring& hostFolder, const std::wstring& logFile, DWORD operation)
+{
+    ASSERT_EQ(wts::InstallHost(hostFolder), 0);
+    ResetHostKeysForTest();
+    UseBatchProfile();
+    // Window frames drawn by Wine itself: the suite's display has no window manager.
+    wts::RegSetString(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Decorated", L"N");
+    const std::wstring profile = GetProfileKeyPath(), product = GetProductKeyPath();
+    wts::RegDeleteTree(HKEY_CURRENT_USER, MigrationKey());
+    wts::RegSetString(HKEY_CURRENT_USER, profile + L"\\General", L"DRXL", L"c:\\draxil\\support;c:\\draxil\\fonts");
+    wts::RegSetDword(HKEY_CURRENT_USER, profile + L"\\Drawing Window", L"SDIMode", 0);
+    // A switch stored as text by some other tool: it must come back as text.
+    wts::RegSetString(HKEY_CURRENT_USER, GetReleaseKeyPath() + L"\\FixedProfile\\General Configuration",
+                      L"FileDialog", L"1");
+    wts::RegSetString(HKEY_CURRENT_USER, profile + L"\\Editor Configuration", L"LogFilePath", L"d:\\logs\\");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, (profile + L"\\Editor Configuration").c_str(), L"XrefLazyLoadMode");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, (profile + L"\\Editor Configuration").c_str(), L"EmergencyFont");
+    wts::RegSetDword(HKEY_CURRENT_USER, product + L"\\BOM Migration", L"Repeat Count", 4);
+    wts::RegSetString(HKEY_CURRENT_USER, MigrationKey(), L"Logfile", logFile);
+    wts::RegSetDword(HKEY_CURRENT_USER, MigrationKey(), L"Operation", operation);
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    DeleteFileW((std::wstring(temp) + L"MIGRATED.TXT").c_str());
+}
+
+std::vector<std::wstring> MakeDrawings(const std::wstring& root, int count, int slowNumber, const char* fault)
+{
+    std::wstring maker = Quoted(wts::BinDir() + L"\\MakeDrawing.exe");
+    std::wstring plain = root + L"\\plain.tmpl", slow = root + L"\\slow.tmpl";
+    EXPECT_EQ(wts::Run(maker + L" --magic DX1021 " + Quoted(plain)), 0);
+    EXPECT_EQ(wts::Run(maker + L" --magic DX1021 --fault " + Quoted(std::wstring(fault, fault + strlen(fault))) +
+                       L" " + Quoted(slow)),
+              0);
+    std::vector<std::wstring> drawings;
+    for (int i = 1; i <= count; ++i) {
+        wchar_t name[32];
+        swprintf(name, 32, L"\\part %02d.dwg", i);
+        drawings.push_back(root + name);
+        EXPECT_TRUE(CopyFileW((i == slowNumber ? slow : plain).c_str(), drawings.back().c_str(), FALSE));
+    }
+    DeleteFileW(plain.c_str());
+    DeleteFileW(slow.c_str());
+    return drawings;
+}
+
+void WriteList(const std::wstring& path, const std::vector<std::wstring>& drawings)
+{
+    std::string text = wts::Narrow(Text(kDmlHeader)) + "\r\n";
+    for (const std::wstring& d : drawings)
+        text += "[ ]" + wts::Narrow(d) + "\r\n";
+    wts::WriteFileBytes(path, text);
+}
+
+std::vector<std::wstring> TempFiles()
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    std::vector<std::wstring> files;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((std::wstring(temp) + L"lorn*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return files;
+    do
+        files.push_back(found.cFileName);
+    while (FindNextFileW(find, &found));
+    FindClose(find);
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::vector<std::pair<DWORD, std::wstring>> ProcessTree(DWORD root)
+{
+    struct Process {
+        DWORD pid, parent;
+        std::wstring name;
+    };
+    std::vector<Process> all;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        all.push_back({entry.th32ProcessID, entry.th32ParentProcessID, wiz::LowerText(entry.szExeFile)});
+    CloseHandle(snapshot);
+    std::vector<std::pair<DWORD, std::wstring>> tree = {{root, L""}};
+    for (size_t i = 0; i < tree.size(); ++i)
+        for (const Process& p : all) {
+            bool known = std::any_of(tree.begin(), tree.end(), [&](const auto& t) { return t.first == p.pid; });
+            if (p.parent == tree[i].first && !known)
+                tree.push_back({p.pid, p.name});
+        }
+    return tree;
+}
+
+bool IsRunning(DWORD pid)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process)
+        return false;
+    bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
+Transmora::Transmora()
+{
+    process = wts::Start(Quoted(wts::BinDir() + L"\\Transmora.exe"));
+    pid = process ? GetProcessId(process) : 0;
+}
+
+Transmora::~Transmora()
+{
+    if (process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+        Kill();
+    if (process)
+        CloseHandle(process);
+}
+
+void Transmora::Detach()
+{
+    CloseHandle(process);
+    process = nullptr;
+}
+
+void Transmora::Kill()
+{
+    auto tree = ProcessTree(pid);
+    TerminateProcess(process, 9);
+    WaitForSingleObject(process, 10000);
+    for (size_t i = 1; i < tree.size(); ++i)
+        if (HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, tree[i].first)) {
+            TerminateProcess(child, 9);
+            WaitForSingleObject(child, 10000);
+            CloseHandle(child);
+        }
+}
+
+HWND WaitForBeginPage(DWORD pid, DWORD timeoutMs)
+{
+    HWND sheet = nullptr;
+    wiz::WaitUntil([&] {
+        sheet = wiz::FindDialogWithItem(pid, IDC_PROGRESS_BAR) ? nullptr : wiz::FindTitled(pid, Text(2001));
+        return sheet && wiz::PageIndex(sheet) == 0 && wiz::ButtonState(wiz::NextButton(sheet)) == "enabled";
+    }, timeoutMs);
+    return sheet && wiz::PageIndex(sheet) == 0 ? sheet : nullptr;
+}
+
+bool ToFilesPage(HWND sheet, DWORD pid)
+{
+    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+    HWND safety = nullptr;
+    if (!wiz::WaitUntil([&] { return (safety = wiz::FindDialogWithItem(pid, IDC_SAFETY_ICON)) != nullptr; }))
+        return false;
+    PostMessageW(safety, WM_COMMAND, IDOK, 0);
+    return wiz::WaitUntil([&] { return wiz::PageIndex(sheet) == 1; });
+}
+
+HWND StartRun(HWND sheet, DWORD pid, const std::wstring& list)
+{
+    HWND page = Page(sheet);
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(kFilesLoad, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, kFilesLoad)));
+    if (!wiz::ChooseFile(pid, Text(kFilesLoadTitle), list))
+        return nullptr;
+    HWND rows = GetDlgItem(page, kFilesList);
+    if (!wiz::WaitUntil([&] { return ListView_GetItemCount(rows) > 0; }, 60000))
+        return nullptr;
+    for (int index = 2; index <= 5; ++index)
+        if (!Next(sheet, index))
+            return nullptr;
+    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
+    HWND progress = nullptr;
+    wiz::WaitUntil([&] { return (progress = wiz::FindDialogWithItem(pid, IDC_PROGRESS_BAR)) != nullptr; }, 60000);
+    return progress;
+}
+
+HWND OpenRun(const Transmora& app, const std::wstring& list)
+{
+    HWND sheet = WaitForBeginPage(app.pid);
+    return sheet && ToFilesPage(sheet, app.pid) ? StartRun(sheet, app.pid, list) : nullptr;
+}
+
+bool WaitForDrawing(HWND progress, int number, bool recorded)
+{
+    return wiz::WaitUntil([&] {
+        if (!recorded)
+            return wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT)) == std::to_wstring(number);
+        DWORD drawing = 0;
+        return wts::RegGetDword(HKEY_CURRENT_USER, MigrationKey(), L"RunDrawing", drawing) &&
+               drawing == static_cast<DWORD>(number);
+    }, 180000);
+}
+
+HWND WaitForBox(DWORD pid, DWORD timeoutMs)
+{
+    HWND box = nullptr;
+    wiz::WaitUntil([&] {
+        box = wiz::FindDialogWithItem(pid, 0xFFFF);
+        return box && !wiz::FindDialogWithItem(pid, IDC_PROGRESS_BAR) &&
+               !SendMessageW(box, PSM_GETCURRENTPAGEHWND, 0, 0);
+    }, timeoutMs);
+    return box;
+}
+
+std::wstring BoxText(HWND box) { return wts::WindowText(GetDlgItem(box, 0xFFFF)); }
+
+bool FinishAndExit(HWND progress, const Transmora& app, const std::wstring& logFile, std::string* why)
+{
+    std::wstring finished = Text(IDS_MIGRATE_FINISHED);
+    if (!wiz::WaitUntil([&] {
+            return wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_STATUS)) == finished &&
+                   IsWindowEnabled(GetDlgItem(progress, IDOK));
+        }, 300000)) {
+        *why = "the run did not finish; drawing " +
+               wts::Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT)));
+        return false;
+    }
+    PostMessageW(progress, WM_COMMAND, IDOK, 0);
+    std::wstring name = logFile.substr(logFile.find_last_of(L'\\') + 1);
+    std::vector<HWND> notepads;
+    wiz::WaitUntil([&] { return !(notepads = wiz::Notepads(name)).empty(); }, 60000);
+    bool ended = WaitForSingleObject(app.process, 60000) == WAIT_OBJECT_0;
+    for (HWND notepad : notepads)
+        PostMessageW(notepad, WM_CLOSE, 0, 0);
+    if (notepads.empty())
+        *why = "notepad shows no log";
+    else if (!ended)
+        *why = "Transmora did not end";
+    return ended && !notepads.empty();
+}
+}
