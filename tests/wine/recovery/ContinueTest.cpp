@@ -73,7 +73,7 @@ void RunToDrawing12(const Job& job, bool killTransmora)
     ASSERT_NE(progress, nullptr) << "no run";
     ASSERT_TRUE(rb::WaitForDrawing(progress, kInterrupted, true)) << "the record never named drawing 12";
     if (killTransmora)
-        app.Kill();
+        EXPECT_EQ(app.Kill(), 0) << "a batch or host of the run outlived Transmora";
     else
         app.Detach();
 }

@@ -278,17 +278,24 @@ void Transmora::Detach()
     process = nullptr;
 }
 
-void Transmora::Kill()
+int Transmora::Kill()
 {
     auto tree = ProcessTree(pid);
     TerminateProcess(process, 9);
     WaitForSingleObject(process, 10000);
+    // Its job ends the batch and hosts with it; any that live on are counted, then ended here so that the
+    // suite goes on clean.
+    int survivors = 0;
     for (size_t i = 1; i < tree.size(); ++i)
         if (HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, tree[i].first)) {
-            TerminateProcess(child, 9);
-            WaitForSingleObject(child, 10000);
+            if (WaitForSingleObject(child, 10000) == WAIT_TIMEOUT) {
+                ++survivors;
+                TerminateProcess(child, 9);
+                WaitForSingleObject(child, 10000);
+            }
             CloseHandle(child);
         }
+    return survivors;
 }
 
 HWND WaitForBeginPage(DWORD pid, DWORD timeoutMs)

@@ -47,9 +47,9 @@ bool IsRunning(DWORD pid);
 struct Transmora {
     Transmora();
     ~Transmora();
-    // Ends it as the task manager would, and the batch and hosts it started
-    // with it, as their job does once Transmora is gone.
-    void Kill();
+    // Ends it as the task manager would; the number of processes it started
+    // that outlived it by 10 s (ended then too).
+    int Kill();
     // Lets it run on past the test (the prefix's end takes it).
     void Detach();
     HANDLE process = nullptr;

@@ -106,7 +106,7 @@ TEST(Recovery, EndedDuringARun_ProfileBackBeforeTheBeginPage_SecondStartMeanwhil
         EXPECT_EQ(rb::TempFiles(), files);
         EXPECT_EQ(WaitForSingleObject(app.process, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the run ended";
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(progress, IDC_PROGRESS_STOP))) << "the run is not supervised";
-        app.Kill();
+        EXPECT_EQ(app.Kill(), 0) << "a batch or host of the run outlived Transmora";
     }
     ExpectRestoredBeforeTheBeginPage(rb::Counted(before));
     EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"RunRecord"));
@@ -143,14 +143,16 @@ TEST(Recovery, SessionEnd_InTheWizardOrTheRun_CleansUpAsAnExit_TheRunGoesOnAtThe
         ASSERT_TRUE(std::any_of(tree.begin(), tree.end(), [](const auto& p) { return p.second == L"cmd.exe"; }))
             << "no batch under Transmora";
         ASSERT_TRUE(EndSession(progress, app)) << "the progress dialog did not let the session end";
-        for (const auto& process : tree)
-            if (process.second == L"cmd.exe")
-                EXPECT_FALSE(rb::IsRunning(process.first)) << "the batch lives on";
+        for (const auto& process : tree) {
+            if (process.second == L"cmd.exe" || process.second == L"drxl.exe") {
+                EXPECT_FALSE(rb::IsRunning(process.first)) << "the run's " << wts::Narrow(process.second) << " lives on";
+            }
+        }
         EXPECT_EQ(rb::Diff(rb::Counted(before), rb::ExportProfile()), "");
         EXPECT_TRUE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"ProfileJournal"));
         EXPECT_TRUE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"RunRecord"));
         EXPECT_EQ(rb::TempFiles(), tempBefore);
-        app.Kill();   // the host of the drawing under way (its job ends it once Transmora is gone)
+        EXPECT_EQ(app.Kill(), 0) << "a batch or host of the run outlived the session";
     }
     // The next start continues it to the end, and the run counts once.
     rb::Transmora next;
