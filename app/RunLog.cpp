@@ -152,7 +152,6 @@ void CKestNoluApp::AddContinuedLogLine()
     AddLogLine(text.Str());
 }
 
-
 void CKestNoluApp::WriteLogHeader(UINT titleId)
 {
     std::time_t now = std::time(nullptr);

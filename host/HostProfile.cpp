@@ -30,7 +30,7 @@ const ValueSpec kValues[] = {
     {General, L"LogFileOpen"},
     {EditorConfiguration, L"LogFilePath"},
     {Assembly, L"KEXASSEMBLE_VERIFIED"},
-    {BomMigration, L"Repeat Count"},
+    {BomMigration, kRunCountValue},
     {BomMigration, L"Show Dialog"},
     {EditorConfiguration, L"XrefLazyLoadMode"},
 };

@@ -4,6 +4,7 @@
 #include "../app/CKestNoluApp.h"
 
 const wchar_t kProfileJournalValue[] = L"ProfileJournal";
+const wchar_t kRunCountValue[] = L"Repeat Count";
 
 bool WriteBinarySetting(const wchar_t* name, const std::vector<uint8_t>& bytes)
 {
@@ -55,7 +56,7 @@ bool PutBackJournal(const std::vector<KestJournalValue>& values, bool withRunCou
         if (value.state == KestJournalValue::Unknown)
             continue;   // it could not be read when saved: nothing known to put back
         const bool present = value.state == KestJournalValue::Present;
-        if (!withRunCount && value.name == L"Repeat Count" &&
+        if (!withRunCount && value.name == kRunCountValue &&
             (!present || (value.type == REG_DWORD && value.data.size() == sizeof(DWORD))))
             continue;
         KestRegSnapshot snapshot;

@@ -11,6 +11,8 @@ enum class JournalRead { None, Found, Damaged };
 
 // Name of the journal value under the migration settings key.
 extern const wchar_t kProfileJournalValue[];
+// The profile value that counts runs; the restore keeps the run's count in it.
+extern const wchar_t kRunCountValue[];
 
 // A binary value of the migration settings key. Reading gives None when it is
 // missing or cannot be read, Damaged when it is not binary.
