@@ -1,10 +1,8 @@
-// Watching the host while a run is supervised: its main window, the dialogs
-// it shows (ended or answered with keys), and error lines in its extension's
-// log. Everything done is recorded in the migration log as indented lines.
-// All of it runs on the user-interface thread.
+// Watching the host's windows while a run is supervised: its main window and
+// the dialogs it shows (ended or answered with keys). Everything done is
+// recorded in the migration log as indented lines. All of it runs on the
+// user-interface thread; the extension's log is read by HostLogWatch.
 #pragma once
-#include "HostLogScanner.h"
-
 #include <windows.h>
 #include <functional>
 #include <string>
@@ -30,12 +28,6 @@ void WatchHostWindows();
 bool IsRunProcess(DWORD processId);
 // Test seam: an empty filter restores the job's decision.
 void SetRunProcessFilterForTest(std::function<bool(DWORD)> filter);
-// True when the extension's log shows an error line, which is then logged.
-// Each call reads only what the log gained since the previous call.
-bool ScanHostLog();
-// The same scan in slices: one call reads for about budgetMs at most and says
-// Unfinished when the log holds more; the next call goes on where it stopped.
-HostLogScanner::Slice ScanHostLogSlice(unsigned budgetMs);
 // Logs every non-empty text of the window's child windows.
 void LogChildTexts(HWND window);
 // Appends a tab, the text and a line end to the migration log.

@@ -1,9 +1,9 @@
 #include "LogScanPacer.h"
-#include "HostWindowWatch.h"
+#include "HostLogWatch.h"
 
 bool LogScanPacer::Slice(HWND window)
 {
-    HostLogScanner::Slice result = ScanHostLogSlice(kSliceMs);
+    HostLogScanner::Slice result = HostLogWatch::ScanSlice(kSliceMs);
     if (result == HostLogScanner::Slice::Unfinished) {
         m_pending = ::SetTimer(window, kFollowUpTimerId, kFollowUpMs, nullptr) != 0;
         return false;

@@ -2,6 +2,7 @@
 // that show windows with the titles and child texts a host would.
 #include "CKestNoluApp.h"
 #include "HostKeys.h"
+#include "HostLogWatch.h"
 #include "HostWindowWatch.h"
 #include "KestRegKey.h"
 #include "KeySequencePlayer.h"
@@ -535,7 +536,7 @@ TEST_F(SimulatedHostTest, ErrorInTheExtensionLogIsFoundAndLogged)
     Host("logerror:ERROR: cannot open external reference", L"Draxil R26.0 - [gear.dwg]");
     bool found = false;
     for (int i = 0; i < 50 && !found; ++i) {
-        found = ScanHostLog();
+        found = HostLogWatch::Scan();
         if (!found)
             wts::Pump(200);
     }
