@@ -128,7 +128,5 @@ extern std::wstring g_logFile;
 void OpenLogInNotepad();
 // Deletes the host extension's log named by "LOGFILENAME", then the value.
 void RemoveHostLogFile();
-// Key of the job settings: the product key + "\Migration" (under HKEY_CURRENT_USER).
-std::wstring MigrationSettingsKey();
 // Saves, prepares or restores the host profile.
 void PrepareHostProfile(ProfileStep step);

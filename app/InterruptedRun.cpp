@@ -6,6 +6,7 @@
 #include "ResourceIds.h"
 #include "RunLog.h"
 #include "../drawings/FormatCheck.h"
+#include "../host/HostKeys.h"
 #include "../host/KestRegKey.h"
 #include "../host/ProfileJournal.h"
 

@@ -5,8 +5,6 @@
 #include "../host/HostKeys.h"
 #include "../host/KestRegKey.h"
 
-std::wstring MigrationSettingsKey() { return GetProductKeyPath() + L"\\Migration"; }
-
 namespace {
 void ReadInt(const KestRegKey& key, const wchar_t* name, int& value, int fallback)
 {

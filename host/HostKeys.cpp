@@ -58,6 +58,8 @@ std::wstring GetProductKeyPath()
     return g_productKey;
 }
 
+std::wstring MigrationSettingsKey() { return GetProductKeyPath() + L"\\Migration"; }
+
 std::wstring GetHostProfileName() { return g_profile.name; }
 
 void UseBatchProfile() { g_profile = {L"<<DRXLMPP>>", L"drxlmpp.arg"}; }

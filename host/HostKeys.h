@@ -6,6 +6,8 @@
 std::wstring GetReleaseKeyPath();
 std::wstring GetProfileKeyPath();
 std::wstring GetProductKeyPath();
+// Key of the job settings: the product key + "\Migration" (under HKEY_CURRENT_USER).
+std::wstring MigrationSettingsKey();
 std::wstring GetHostProfileName();
 // Switches the host profile descriptor to the batch profile.
 void UseBatchProfile();

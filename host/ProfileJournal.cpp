@@ -1,7 +1,7 @@
 #include "ProfileJournal.h"
+#include "HostKeys.h"
 #include "KestRegKey.h"
 #include "KestRegSnapshot.h"
-#include "../app/CKestNoluApp.h"
 
 const wchar_t kProfileJournalValue[] = L"ProfileJournal";
 const wchar_t kRunCountValue[] = L"Repeat Count";

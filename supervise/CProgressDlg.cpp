@@ -9,6 +9,7 @@
 #include "../drawings/FormatCheck.h"
 #include "../drawings/KestFile.h"
 #include "../drawings/KestFilenm.h"
+#include "../host/HostKeys.h"
 #include "../host/KestRegKey.h"
 #include "Afx.h"
 #include "CDataExchange.h"

@@ -4,8 +4,8 @@
 #include "HostWindowWatch.h"
 #include "TextCodec.h"
 
-#include "../app/CKestNoluApp.h"
 #include "../app/TextLocale.h"
+#include "../host/HostKeys.h"
 #include "../host/KestRegKey.h"
 #include "CString.h"
 

@@ -4,6 +4,7 @@
 #include "CPageOptions.h"
 #include "FilesFixture.h"
 #include "FilesOptionsIds.h"
+#include "HostKeys.h"
 #include "TextLocale.h"
 #include "WineTestSupport.h"
 

@@ -1,5 +1,6 @@
 // Scanning the host extension's log named by "LOGFILENAME".
 #include "CKestNoluApp.h"
+#include "HostKeys.h"
 #include "HostLogWatch.h"
 #include "HostWindowWatch.h"
 #include "KestRegKey.h"
