@@ -3,10 +3,10 @@
 // process. Every part of the program reads and writes its members directly.
 #pragma once
 #include "CWinApp.h"
-#include "../host/KestJournalCodec.h"
 #include "../host/KestSavedProfile.h"
 #include "BatchEnvironment.h"
 #include "KestBatchProcess.h"
+#include "KestRunRecord.h"
 #include "../supervise/CProgressDlg.h"
 
 #include <windows.h>

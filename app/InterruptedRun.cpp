@@ -36,7 +36,7 @@ JournalRead ReadRunRecord(KestRunRecord& record, int& drawing)
     JournalRead read = ReadBinarySetting(kRecordValue, bytes);
     if (read != JournalRead::Found)
         return read;
-    if (!KestJournalCodec::DecodeRun(bytes.data(), bytes.size(), record))
+    if (!KestRunRecord::Decode(bytes.data(), bytes.size(), record))
         return JournalRead::Damaged;
     KestRegKey key(MigrationSettingsKey(), HKEY_CURRENT_USER);
     DWORD number = 0;
@@ -152,10 +152,10 @@ void CKestNoluApp::WriteRunRecord(int drawing)
     EachSetting(record, *this, [](auto& kept, auto& live) { kept = live; });
     record.migrateList = MigrateListPath();
     record.tempFiles = m_tempFiles;
-    std::vector<uint8_t> bytes = KestJournalCodec::EncodeRun(record);
+    std::vector<uint8_t> bytes = KestRunRecord::Encode(record);
     if (bytes.size() > kMaxRecordBytes) {
         record.drawings.clear();
-        bytes = KestJournalCodec::EncodeRun(record);
+        bytes = KestRunRecord::Encode(record);
     }
     m_runRecorded = WriteBinarySetting(kRecordValue, bytes);
     if (m_runRecorded)

@@ -7,4 +7,4 @@ kest_native_test(NAME native_profile
             ${CMAKE_CURRENT_LIST_DIR}/profile/ProgressNumberTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/profile/DrawingBudgetTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/profile/JournalCodecTest.cpp
-    LIBS host_portable supervise_portable)
+    LIBS host_portable supervise_portable app_run_record)

@@ -2,6 +2,7 @@
 // damaged bytes (cut short, grown, lengths out of range, foreign values) are
 // refused as a whole rather than half read.
 #include "KestJournalCodec.h"
+#include "KestRunRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -63,8 +64,8 @@ TEST(JournalCodec, JournalAndRecordReadBackExactly)
     EXPECT_TRUE(SameValues(journal, back));
 
     KestRunRecord record = SampleRecord(), read;
-    bytes = KestJournalCodec::EncodeRun(record);
-    ASSERT_TRUE(KestJournalCodec::DecodeRun(bytes.data(), bytes.size(), read));
+    bytes = KestRunRecord::Encode(record);
+    ASSERT_TRUE(KestRunRecord::Decode(bytes.data(), bytes.size(), read));
     EXPECT_EQ(read.drxlmFlags, 0x2F);
     EXPECT_EQ(read.timeout, -3);
     EXPECT_EQ(read.logFlags, 7);
@@ -84,7 +85,7 @@ TEST(JournalCodec, JournalAndRecordReadBackExactly)
 TEST(JournalCodec, EveryCutAndEveryExtraByteIsRefused)
 {
     std::vector<uint8_t> journal = KestJournalCodec::EncodeProfile(SampleJournal());
-    std::vector<uint8_t> record = KestJournalCodec::EncodeRun(SampleRecord());
+    std::vector<uint8_t> record = KestRunRecord::Encode(SampleRecord());
     for (size_t n = 0; n < journal.size(); ++n) {
         std::vector<KestJournalValue> values = SampleJournal();
         EXPECT_FALSE(KestJournalCodec::DecodeProfile(journal.data(), n, values)) << n;
@@ -92,7 +93,7 @@ TEST(JournalCodec, EveryCutAndEveryExtraByteIsRefused)
     }
     for (size_t n = 0; n < record.size(); ++n) {
         KestRunRecord read;
-        EXPECT_FALSE(KestJournalCodec::DecodeRun(record.data(), n, read)) << n;
+        EXPECT_FALSE(KestRunRecord::Decode(record.data(), n, read)) << n;
         EXPECT_TRUE(read.drawings.empty()) << n;
     }
     journal.push_back(0);
@@ -100,9 +101,9 @@ TEST(JournalCodec, EveryCutAndEveryExtraByteIsRefused)
     std::vector<KestJournalValue> values;
     KestRunRecord read;
     EXPECT_FALSE(KestJournalCodec::DecodeProfile(journal.data(), journal.size(), values));
-    EXPECT_FALSE(KestJournalCodec::DecodeRun(record.data(), record.size(), read));
+    EXPECT_FALSE(KestRunRecord::Decode(record.data(), record.size(), read));
     EXPECT_FALSE(KestJournalCodec::DecodeProfile(nullptr, 0, values));
-    EXPECT_FALSE(KestJournalCodec::DecodeRun(nullptr, 0, read));
+    EXPECT_FALSE(KestRunRecord::Decode(nullptr, 0, read));
 }
 
 TEST(JournalCodec, DamagedFieldsAreRefused)
@@ -141,10 +142,10 @@ TEST(JournalCodec, DamagedFieldsAreRefused)
 
     // A record's drawing count that the data cannot hold.
     KestRunRecord record;
-    std::vector<uint8_t> bytes = KestJournalCodec::EncodeRun(record);
+    std::vector<uint8_t> bytes = KestRunRecord::Encode(record);
     const size_t drawingCount = 4 + 8 * 4 + 4 * 4;
     PutU32(bytes, drawingCount, 0x40000000u);
-    EXPECT_FALSE(KestJournalCodec::DecodeRun(bytes.data(), bytes.size(), record));
+    EXPECT_FALSE(KestRunRecord::Decode(bytes.data(), bytes.size(), record));
     std::vector<KestJournalValue> values;
     EXPECT_FALSE(KestJournalCodec::DecodeProfile(bytes.data(), bytes.size(), values)) << "a record is no journal";
 }
