@@ -8,6 +8,7 @@
 
 #include "../app/CKestNoluApp.h"
 #include "../app/TextLocale.h"
+#include "../drawings/FormatCheck.h"
 #include "CString.h"
 
 #include <vector>
@@ -37,7 +38,10 @@ std::wstring FormatText(UINT id, const wchar_t* argument)
 {
     CString format, text;
     format.LoadString(id);
-    text.Format(format, argument);
+    if (FormatTakes(format.Str(), "s"))
+        text.Format(format, argument);
+    else
+        text.Format(L"%s %s", static_cast<const wchar_t*>(format), argument);
     return text.Str();
 }
 

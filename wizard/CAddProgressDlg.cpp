@@ -1,5 +1,6 @@
 #include "CAddProgressDlg.h"
 #include "FilesOptionsIds.h"
+#include "FormatCheck.h"
 
 namespace {
 const DWORD kPumpEveryMs = 40;
@@ -121,12 +122,15 @@ void CAddProgressDlg::OnCancel()
 void CAddProgressDlg::UpdateTexts()
 {
     SetDlgItemText(IDC_ADD_PROGRESS_PATH, m_where.c_str());
+    const bool search = m_kind == Kind::Search;
+    const CString format = Text(search ? IDS_ADD_PROGRESS_FOUND : IDS_ADD_PROGRESS_OF);
+    const int first = search ? m_added : m_second, second = search ? m_second : m_total;
     CString count;
-    if (m_kind == Kind::Search) {
-        count.Format(Text(IDS_ADD_PROGRESS_FOUND), m_added, m_second);
-    } else {
-        count.Format(Text(IDS_ADD_PROGRESS_OF), m_second, m_total);
+    if (FormatTakes(format.Str(), "dd"))
+        count.Format(format, first, second);
+    else
+        count.Format(L"%s %d %d", static_cast<const wchar_t*>(format), first, second);
+    if (!search)
         m_bar.SetPos(m_second);
-    }
     SetDlgItemText(IDC_ADD_PROGRESS_COUNT, count);
 }

@@ -323,8 +323,13 @@ void CPageFiles::UpdateButtons()
         count = Text(IDS_FILES_COUNT_NONE);
     else if (rows == 1)
         count = Text(IDS_FILES_COUNT_ONE);
-    else
-        count.Format(Text(IDS_FILES_COUNT_MANY), rows);
+    else {
+        const CString format = Text(IDS_FILES_COUNT_MANY);
+        if (FormatTakes(format.Str(), "d"))
+            count.Format(format, rows);
+        else
+            count.Format(L"%s %d", static_cast<const wchar_t*>(format), rows);
+    }
     SetDlgItemText(IDC_FILES_COUNT, count);
 
     // Only the page on show sets the wizard's buttons.
@@ -342,7 +347,10 @@ int CPageFiles::Message(UINT textId, UINT type, const wchar_t* argument, UINT ca
     CString text = Text(textId);
     if (argument) {
         CString format = text;
-        text.Format(format, argument);
+        if (FormatTakes(format.Str(), "s"))
+            text.Format(format, argument);
+        else
+            text.Format(L"%s\n%s", static_cast<const wchar_t*>(format), argument);
     }
     return MessageBox(text, Text(captionId ? captionId : IDS_CAPTION), type);
 }
