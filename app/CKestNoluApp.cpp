@@ -45,7 +45,7 @@ std::wstring QuotedArgument(const std::wstring& text)
 
 BOOL CKestNoluApp::InitInstance()
 {
-    // 1. Process locale from the system language; numbers always the "C" way.
+    // Texts, dates and code page follow the system language; numbers are always written the "C" way.
     std::string localeName = SystemLocaleName();
     if (!setlocale(LC_ALL, localeName.c_str()))
         _wsetlocale(LC_ALL, L"C");
@@ -53,7 +53,7 @@ BOOL CKestNoluApp::InitInstance()
     _wsetlocale(LC_TIME, L"");
     _setmbcp(_MB_CP_ANSI);
 
-    // 2. Language resource module; ends the process with -1 when missing.
+    // The language resource module; without one the process ends with -1.
     KestResourceModule resources;
     m_appName.LoadString(IDS_CAPTION);
 
@@ -61,7 +61,8 @@ BOOL CKestNoluApp::InitInstance()
     if (!ClaimSingleInstance())
         return FALSE;
 
-    // 3. to 9., after what an interrupted Transmora left behind.
+    // The job settings, then what an interrupted Transmora left behind: its
+    // profile is put back, or its migration goes on without the wizard.
     ReadSettings();
     KestRunRecord record;
     int restartIndex = 0;
@@ -69,12 +70,13 @@ BOOL CKestNoluApp::InitInstance()
         ContinueRun(record, restartIndex);
         return FALSE;
     }
+    // The wizard; Finish starts the run.
     {
         CNOLUWizard wizard;
         if (wizard.DoModal() == ID_WIZFINISH)
             RunFinishedJob();
     }
-    // 10. The wizard and the resource module go with this scope.
+    // The resource module is released here; ExitInstance puts the profile back.
     return FALSE;
 }
 
