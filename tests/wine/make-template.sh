@@ -27,6 +27,11 @@ if [ -n "$base" ]; then
 fi
 mkdir -p "$dir"
 wine wineboot -i >/dev/null 2>&1 || true
+# Wine looks for fonts in the prefix's Fonts folder and the system's, not in its own data folder,
+# where its Marlett lies: without it every caption button shows a letter ("0", "1", "r").
+for fonts in /usr/share/wine/fonts /usr/local/share/wine/fonts /opt/wine*/share/wine/fonts; do
+    if [ -f "$fonts/marlett.ttf" ]; then cp "$fonts/marlett.ttf" "$dir/drive_c/windows/Fonts/"; break; fi
+done
 # No crash dialog: a crashing host must simply end, as it does on a server.
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /t REG_SZ /d 1 /f >/dev/null 2>&1 || true
