@@ -12,5 +12,6 @@
 #define IDS_BATCH_MIGRATE_ABORT   2046   // log line: the migrate run was stopped
 #define IDS_BATCH_MIGRATE_RESUME  2047   // log line: the migrate run goes on
 #define IDS_BATCH_ANALYZE_DRAWING 2071   // format (file name): analysis batch line of an analysis job
+#define IDS_BATCH_HOST_NOT_STARTED 2092  // log line: the host could not be started for the drawing; the system's text follows
 #define IDS_BATCH_NO_ANALYSIS     2315   // warning: no drawing to analyse
 #define IDS_BATCH_NO_MIGRATION    2316   // warning: no drawing to migrate

@@ -189,6 +189,12 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
     job.encode = [&codecvt](const std::wstring& text, std::string& out) { Encode(codecvt, text, out); };
     job.piece = [this](const std::wstring& path, const std::string& bytes) { WritePiece(*this, path, bytes); };
     m_batchVariables = BatchText::Variables(job);
+    std::string notStarted;
+    job.encode(L"\t" + LoadText(IDS_BATCH_HOST_NOT_STARTED) + L"\r\n", notStarted);
+    WritePiece(*this, BatchText::NotStartedPath(job), notStarted);
+    const std::wstring startOutput = BatchText::StartOutputPath(job);
+    if (std::find(m_tempFiles.begin(), m_tempFiles.end(), startOutput) == m_tempFiles.end())
+        m_tempFiles.push_back(startOutput);
 
     BatchFileOut file(batchFile);
     auto spill = [&file](std::string& bytes) { file.Write(bytes); };

@@ -60,6 +60,8 @@ const wchar_t kPath[] = L"KEST_PATH";
 const wchar_t kHost[] = L"KEST_HOST";
 const wchar_t kPieces[] = L"KEST_PIECES";
 const wchar_t kProfile[] = L"KEST_PROFILE";
+const wchar_t kStarted[] = L"KEST_STARTED";
+const wchar_t kNotStarted[] = L"KEST_NOT_STARTED";
 
 // A variable as the batch names it, "%NAME%" (the names are ASCII).
 std::string Expanded(const wchar_t* name)
@@ -82,13 +84,17 @@ BatchEnvironment::Variables BatchText::Variables(const Job& job)
     return {{kProgress, job.progressFile}, {kLog, job.logFile},         {kHead, job.headScript},
             {kScript, job.drawingScript},  {kFirstBody, job.firstBody}, {kSecondBody, job.secondBody},
             {kPath, job.pathValue},        {kHost, job.hostFolder},     {kPieces, job.pieces},
-            {kProfile, job.profileName}};
+            {kProfile, job.profileName},   {kStarted, StartOutputPath(job)}, {kNotStarted, NotStartedPath(job)}};
 }
 
 std::wstring BatchText::PiecePath(const Job& job, size_t number, const wchar_t* extension)
 {
     return job.pieces + L"-" + std::to_wstring(number) + L"." + extension;
 }
+
+std::wstring BatchText::StartOutputPath(const Job& job) { return job.pieces + L"-start.txt"; }
+
+std::wstring BatchText::NotStartedPath(const Job& job) { return job.pieces + L"-nostart.msg"; }
 
 std::wstring BatchText::PiecePrefix(const std::wstring& batchFile)
 {
@@ -126,8 +132,14 @@ void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& ba
         job.encode(Quoted(job.profileName), profile);
     else
         profile = Var(kProfile);
+    // What the start prints goes to a file: a host, having no console, prints
+    // nothing, so a file that is not empty means the host was not started,
+    // and the log tells so for the drawing, with the system's own words.
+    const std::string started = Var(kStarted);
     const std::string tail = "set \"PATH=" + Expanded(kPath) + "\"\r\ncd /d " + Var(kHost) +
-                             "\r\nstart /wait drxl.exe /b " + script + " /p " + profile + " /nologo\r\n";
+                             "\r\nstart /wait drxl.exe /b " + script + " /p " + profile + " /nologo > " + started +
+                             " 2>&1 & for %%f in (" + started + ") do if not %%~zf==0 copy /b " + log + "+" +
+                             Var(kNotStarted) + "+" + started + " " + log + "\r\n";
 
     // MIGRATE.TXT is written from the drawing list in its order, so the entry
     // at the same index nearly always matches as it stands; a case-folded set

@@ -45,6 +45,11 @@ public:
     static BatchEnvironment::Variables Variables(const Job& job);
     // The piece file of a drawing number; extension "msg" or "opn".
     static std::wstring PiecePath(const Job& job, size_t number, const wchar_t* extension);
+    // Where the start of a drawing's host prints what it has to say (nothing
+    // when the host started), and the log line of a host that could not be
+    // started, written once per batch as the log's bytes.
+    static std::wstring StartOutputPath(const Job& job);
+    static std::wstring NotStartedPath(const Job& job);
     // The piece prefix of a batch file: its path without the extension.
     static std::wstring PiecePrefix(const std::wstring& batchFile);
 

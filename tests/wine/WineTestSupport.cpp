@@ -70,8 +70,18 @@ HANDLE Start(const std::wstring& commandLine, const std::wstring& env)
             block.append(entry).push_back(L'\0');
         block.push_back(L'\0');
     }
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                        block.empty() ? nullptr : &block[0], nullptr, &si, &pi))
+    // Under load Wine's new process may die before it runs a line of its own,
+    // and the creation fails with ERROR_INTERNAL_ERROR: nothing of it ran, so
+    // it is started again (a few times at most).
+    BOOL created = FALSE;
+    for (int attempt = 0; attempt < 3 && !created; ++attempt) {
+        line = commandLine;
+        created = CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                                 block.empty() ? nullptr : &block[0], nullptr, &si, &pi);
+        if (!created && GetLastError() != ERROR_INTERNAL_ERROR)
+            break;
+    }
+    if (!created)
         return nullptr;
     CloseHandle(pi.hThread);
     return pi.hProcess;

@@ -6,6 +6,9 @@
 #include <map>
 
 namespace {
+// After the host's start: what it printed, when it printed anything, follows the log's not-started line.
+const wchar_t kStartTail[] = L" > \"%KEST_STARTED%\" 2>&1 & for %%f in (\"%KEST_STARTED%\") do if not %%~zf==0 "
+                             L"copy /b \"%KEST_LOG%\"+\"%KEST_NOT_STARTED%\"+\"%KEST_STARTED%\" \"%KEST_LOG%\"";
 using Lines = std::vector<std::wstring>;
 
 // A multibyte code page for the tests: UTF-8 (characters of the basic plane).
@@ -85,7 +88,7 @@ protected:
                 L"type \"%" + std::wstring(body) + L"%\" >> \"%KEST_SCRIPT%\"",
                 L"set \"PATH=%KEST_PATH%\"",
                 L"cd /d \"%KEST_HOST%\"",
-                L"start /wait drxl.exe /b \"%KEST_SCRIPT%\" /p \"<<DRXLMPP>>\" /nologo"};
+                L"start /wait drxl.exe /b \"%KEST_SCRIPT%\" /p \"<<DRXLMPP>>\" /nologo" + std::wstring(kStartTail)};
     }
 
     std::map<std::wstring, std::string> m_pieces;
@@ -210,7 +213,8 @@ TEST_F(BatchTextTest, EveryByteIsAsciiWhateverTheNames)
     // A drawing outside ASCII: its log line and its path come from pieces.
     EXPECT_EQ(lines[5], L"copy /b \"%KEST_LOG%\"+\"%KEST_PIECES%-1.msg\" \"%KEST_LOG%\"");
     EXPECT_EQ(lines[8], L"copy /b \"%KEST_SCRIPT%\"+\"%KEST_PIECES%-1.opn\" \"%KEST_SCRIPT%\"");
-    EXPECT_EQ(lines[12], L"start /wait drxl.exe /b \"%KEST_SCRIPT%\" /p \"%KEST_PROFILE%\" /nologo");
+    EXPECT_EQ(lines[12],
+              L"start /wait drxl.exe /b \"%KEST_SCRIPT%\" /p \"%KEST_PROFILE%\" /nologo" + std::wstring(kStartTail));
     EXPECT_EQ(lines[2 + 11 + 6], L"copy /b \"%KEST_SCRIPT%\"+\"%KEST_PIECES%-2.opn\" \"%KEST_SCRIPT%\"");
     // An ASCII drawing in the same batch is echoed as it always was.
     EXPECT_EQ(lines[2 + 33 + 3], L"echo Migrating drawing a ^& b ^^ 5%%.dwg >> \"%KEST_LOG%\"");
@@ -282,6 +286,8 @@ TEST_F(BatchTextTest, VariablesNameEveryFolderPathOfTheJob)
         {L"KEST_HOST", L"C:\\Program Files\\Draxil\\"},
         {L"KEST_PIECES", L"c:\\temp\\lorn6"},
         {L"KEST_PROFILE", L"<<DRXLMPP>>"},
+        {L"KEST_STARTED", L"c:\\temp\\lorn6-start.txt"},
+        {L"KEST_NOT_STARTED", L"c:\\temp\\lorn6-nostart.msg"},
     };
     EXPECT_EQ(BatchText::Variables(job), expected);
 

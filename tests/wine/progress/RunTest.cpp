@@ -1,5 +1,6 @@
 // Whole runs through RunJob against the simulated host: what the dialog
 // shows while a run goes on and when it ends, and what the run leaves behind.
+#include "BatchIds.h"
 #include "JobRun.h"
 #include "ProgressIds.h"
 #include "RunBed.h"
@@ -312,7 +313,8 @@ TEST_F(ProgressRun, PositionOffTheScreenIsBroughtBackAndAMinimisedDialogKeepsThe
 
 TEST_F(ProgressRun, EscapeAndTheCloseBoxDoNothingWhileARunIsSupervised)
 {
-    JobRun run(Job(RunBed::PlainList(m_dir, Drawings(1, L"delay:6"))));
+    // Three hosts: one that Wine fails to start (the log says so) leaves the run supervised.
+    JobRun run(Job(RunBed::PlainList(m_dir, Drawings(3, L"delay:3"))));
     ASSERT_TRUE(run.WaitForDialog());
     run.Click(IDCANCEL);
     run.Post(WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -332,6 +334,23 @@ TEST_F(ProgressRun, EscapeAndTheCloseBoxDoNothingWhileARunIsSupervised)
     run.Post(WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
     EXPECT_TRUE(RunBed::NotepadWindows(kLogName).empty());
+}
+
+TEST_F(ProgressRun, AHostThatCannotBeStartedIsToldInTheLogForItsDrawing)
+{
+    const std::wstring host = RunBed::HostFolder() + L"\\drxl.exe", away = host + L".away";
+    ASSERT_TRUE(MoveFileW(host.c_str(), away.c_str()));
+    JobRun run(Job(RunBed::PlainList(m_dir, Drawings(2))));
+    EXPECT_TRUE(run.WaitForDialog());
+    FollowToTheEnd(run, IDC_PROGRESS_MIGRATE_DONE);
+    ASSERT_TRUE(MoveFileW(away.c_str(), host.c_str()));
+
+    // Each drawing's line is followed by the not-started line, then by what the system said.
+    const std::string log = RunBed::ReadText(m_log);
+    const std::string notStarted = RunBed::Narrow(RunBed::Text(IDS_BATCH_HOST_NOT_STARTED));
+    for (const char* drawing : {"part1.dwg", "part2.dwg"})
+        EXPECT_NE(log.find(drawing + (" \n\t" + notStarted + "\n")), std::string::npos) << log;
+    EXPECT_NE(log.find("    migrated:         0\n"), std::string::npos) << log;
 }
 
 TEST_F(ProgressRun, OkAfterTheRunOpensTheLogInNotepadAndKeepsThePosition)
