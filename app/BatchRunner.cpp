@@ -166,6 +166,7 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
     job.profileName = GetHostProfileName();
     job.pathValue = BatchText::PathValue(Environment(L"PATH"), m_searchFolders);
     job.pieces = BatchText::PiecePrefix(batchFile);
+    job.startOutput = NewTempFile(*this, L"txt");
     // A plain "%s" format is split once; any other format that takes one
     // string is formatted per drawing, and one that does not is written as it
     // stands, followed by the name.
@@ -192,9 +193,6 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
     std::string notStarted;
     job.encode(L"\t" + LoadText(IDS_BATCH_HOST_NOT_STARTED) + L"\r\n", notStarted);
     WritePiece(*this, BatchText::NotStartedPath(job), notStarted);
-    const std::wstring startOutput = BatchText::StartOutputPath(job);
-    if (std::find(m_tempFiles.begin(), m_tempFiles.end(), startOutput) == m_tempFiles.end())
-        m_tempFiles.push_back(startOutput);
 
     BatchFileOut file(batchFile);
     auto spill = [&file](std::string& bytes) { file.Write(bytes); };

@@ -84,7 +84,7 @@ BatchEnvironment::Variables BatchText::Variables(const Job& job)
     return {{kProgress, job.progressFile}, {kLog, job.logFile},         {kHead, job.headScript},
             {kScript, job.drawingScript},  {kFirstBody, job.firstBody}, {kSecondBody, job.secondBody},
             {kPath, job.pathValue},        {kHost, job.hostFolder},     {kPieces, job.pieces},
-            {kProfile, job.profileName},   {kStarted, StartOutputPath(job)}, {kNotStarted, NotStartedPath(job)}};
+            {kProfile, job.profileName},   {kStarted, job.startOutput}, {kNotStarted, NotStartedPath(job)}};
 }
 
 std::wstring BatchText::PiecePath(const Job& job, size_t number, const wchar_t* extension)
@@ -92,9 +92,7 @@ std::wstring BatchText::PiecePath(const Job& job, size_t number, const wchar_t* 
     return job.pieces + L"-" + std::to_wstring(number) + L"." + extension;
 }
 
-std::wstring BatchText::StartOutputPath(const Job& job) { return job.pieces + L"-start.txt"; }
-
-std::wstring BatchText::NotStartedPath(const Job& job) { return job.pieces + L"-nostart.msg"; }
+std::wstring BatchText::NotStartedPath(const Job& job) { return job.pieces + L"-nohost.txt"; }
 
 std::wstring BatchText::PiecePrefix(const std::wstring& batchFile)
 {

@@ -29,6 +29,10 @@ public:
         std::wstring hostFolder;   // with its trailing separator
         std::wstring profileName;
         std::wstring pathValue;   // PATH for the host, from PathValue
+        // Where the host's start prints what it has to say: nothing when the
+        // host started. A fresh file for every batch written, as a start left
+        // over from a stopped run may still hold the one before.
+        std::wstring startOutput;
         // Piece files are this path followed by "-", the drawing number and
         // ".msg" (log line) or ".opn" (the quoted path after "_.OPEN").
         std::wstring pieces;
@@ -45,10 +49,8 @@ public:
     static BatchEnvironment::Variables Variables(const Job& job);
     // The piece file of a drawing number; extension "msg" or "opn".
     static std::wstring PiecePath(const Job& job, size_t number, const wchar_t* extension);
-    // Where the start of a drawing's host prints what it has to say (nothing
-    // when the host started), and the log line of a host that could not be
-    // started, written once per batch as the log's bytes.
-    static std::wstring StartOutputPath(const Job& job);
+    // The log line of a host that could not be started, written once per
+    // batch as the log's bytes.
     static std::wstring NotStartedPath(const Job& job);
     // The piece prefix of a batch file: its path without the extension.
     static std::wstring PiecePrefix(const std::wstring& batchFile);

@@ -65,6 +65,7 @@ protected:
         job.profileName = L"<<DRXLMPP>>";
         job.pathValue = L"c:\\windows";
         job.pieces = L"c:\\temp\\lorn6";
+        job.startOutput = L"c:\\temp\\lorn8.txt";
         job.message = [](const std::wstring& name) { return L"Migrating drawing " + name; };
         job.encode = Encode;
         job.piece = [this](const std::wstring& path, const std::string& bytes) {
@@ -286,8 +287,8 @@ TEST_F(BatchTextTest, VariablesNameEveryFolderPathOfTheJob)
         {L"KEST_HOST", L"C:\\Program Files\\Draxil\\"},
         {L"KEST_PIECES", L"c:\\temp\\lorn6"},
         {L"KEST_PROFILE", L"<<DRXLMPP>>"},
-        {L"KEST_STARTED", L"c:\\temp\\lorn6-start.txt"},
-        {L"KEST_NOT_STARTED", L"c:\\temp\\lorn6-nostart.msg"},
+        {L"KEST_STARTED", L"c:\\temp\\lorn8.txt"},
+        {L"KEST_NOT_STARTED", L"c:\\temp\\lorn6-nohost.txt"},
     };
     EXPECT_EQ(BatchText::Variables(job), expected);
 

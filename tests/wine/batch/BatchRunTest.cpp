@@ -263,7 +263,7 @@ TEST_F(BatchRun, MigrateRunWritesItsFilesAndRunsEveryListedDrawing)
 
     ASSERT_TRUE(theApp.StartMigrateRun());
     EXPECT_EQ(theApp.m_batchCount, 3);
-    EXPECT_EQ(theApp.m_tempFiles.size(), temps + 4);
+    EXPECT_EQ(theApp.m_tempFiles.size(), temps + 6);
     EXPECT_EQ(theApp.m_progressDlg.m_drawings, theApp.m_migrateBatchList);
     EXPECT_EQ(theApp.m_progressDlg.m_batchProcess, &theApp.m_batch);
     EXPECT_EQ(theApp.m_hostFolder, std::wstring(kHostFolder) + L"\\");
