@@ -375,7 +375,8 @@ bool CProgressDlg::EndHost(EndReason reason)
         ::GetWindowThreadProcessId(mainWindow, &processId);
     else
         processId = hosts.front();
-    HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, processId);
+    // Checked and ended through one handle: the id may be another process's by now.
+    HANDLE process = OpenRunProcess(processId, PROCESS_TERMINATE);
     if (!process)
         return false;
     std::wstring line;
