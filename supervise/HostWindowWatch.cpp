@@ -5,9 +5,11 @@
 #include "KeySequencePlayer.h"
 #include "SuperviseIds.h"
 #include "TextCodec.h"
+#include "../app/RunSafetyIds.h"
 
 #include "../app/CKestNoluApp.h"
 #include "../app/TextLocale.h"
+#include "../drawings/FormatCheck.h"
 #include "../host/KestRegKey.h"
 #include "CString.h"
 
@@ -23,6 +25,10 @@ uint16_t g_row3Key = 0;
 // next call, the sequence did nothing and the window is handled as when the
 // hook cannot be installed.
 HWND g_sequenceWindow = nullptr;
+std::wstring g_sequenceTitle;
+// A key-sequence window whose keys could not be typed safely: left to the
+// drawing's time budget rather than answered or ended again and again.
+HWND g_refusedWindow = nullptr;
 // The program the batch starts for each drawing.
 const wchar_t kHostProgram[] = L"drxl.exe";
 
@@ -118,6 +124,29 @@ struct WatchPass {
     DWORD ownProcess;
 };
 
+// The key sequence's guard: true while the focus is in a window of the run's
+// own processes. Otherwise the sequence's window is logged once and left to
+// the drawing's time budget.
+bool ForegroundIsRuns()
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &processId);
+    if (processId != GetCurrentProcessId() && IsRunProcess(processId))
+        return true;
+    if (g_sequenceWindow) {
+        const std::wstring format = LoadText(IDS_LOG_KEYS_NOT_TYPED);
+        CString line;
+        if (FormatTakes(format, "s"))
+            line.Format(format.c_str(), g_sequenceTitle.c_str());
+        else
+            line.Format(L"%s \"%s\"", format.c_str(), g_sequenceTitle.c_str());
+        AddIndentedLogLine(line.Str());
+        g_refusedWindow = g_sequenceWindow;
+        g_sequenceWindow = nullptr;
+    }
+    return false;
+}
+
 // True when the window was handled and the enumeration ends. The process is
 // the window's, opened with the right to end it.
 bool HandleWindow(HWND window, HANDLE process, const Tables& tables)
@@ -170,12 +199,18 @@ bool HandleWindow(HWND window, HANDLE process, const Tables& tables)
                 EndWindowProcess(window, process, title, VK_RETURN);
                 return true;
             }
+            if (window == g_refusedWindow)
+                return false;
             BringWindowToTop(window);
             SetForegroundWindow(window);
-            if (KeySequencePlayer::Start(kKeySequence, 4)) {
+            g_sequenceWindow = window;
+            g_sequenceTitle = title;
+            if (!ForegroundIsRuns())
+                return true;
+            if (KeySequencePlayer::Start(kKeySequence, 4, ForegroundIsRuns)) {
                 AddIndentedLogLine(FormatText(IDS_HOST_ANSWERED, title.c_str()));
-                g_sequenceWindow = window;
             } else {
+                g_sequenceWindow = nullptr;
                 EndWindowProcess(window, process, title, VK_RETURN);
             }
             return true;
@@ -379,6 +414,8 @@ void WatchHostWindows()
     KeySequencePlayer::Stop();
     if (g_sequenceWindow && !IsWindow(g_sequenceWindow))
         g_sequenceWindow = nullptr;
+    if (g_refusedWindow && !IsWindow(g_refusedWindow))
+        g_refusedWindow = nullptr;
 
     if (!g_row3KeyLoaded) {
         g_row3KeyLoaded = true;
@@ -485,6 +522,7 @@ void ResetHostWatchForTest()
     g_row3KeyLoaded = false;
     g_row3Key = 0;
     g_sequenceWindow = nullptr;
+    g_refusedWindow = nullptr;
     g_mainWindow = nullptr;
     g_mainTitle.clear();
     KeySequencePlayer::Stop();

@@ -402,6 +402,32 @@ TEST_F(WatchTest, ABatchNoJobCanTakeRunsConfinedByItsTree)
     theApp.m_batch.Clear();
 }
 
+// A key typed while another program has the focus would go to that program:
+// the sequence stops before it, says so once, and the host is left to its budget.
+TEST_F(WatchTest, KeySequenceStopsWhenTheFocusLeavesTheRun)
+{
+    KeySequencePlayer::SetInstallerForTest([](HOOKPROC) { return reinterpret_cast<HHOOK>(1); });
+    HANDLE host = Puppet(L"dialog", L"Migrate Assembly Options");
+    WatchHostWindows();
+    ForeignPuppet(L"main", L"User's Editor");
+    SetForegroundWindow(m_window);
+    for (DWORD start = GetTickCount(); GetForegroundWindow() != m_window && GetTickCount() - start < 5000;)
+        wts::Pump(50);
+    ASSERT_EQ(GetForegroundWindow(), m_window);
+    EVENTMSG event = {};
+    if (KeySequencePlayer::Running())
+        KeySequencePlayer::Play(HC_GETNEXT, 0, reinterpret_cast<LPARAM>(&event));
+    EXPECT_EQ(event.paramL, 0u) << "a key went to the user's program";
+    EXPECT_FALSE(KeySequencePlayer::Running());
+    const std::string log = LogText();
+    EXPECT_NE(log.find("\tThe keys for the host window \"Migrate Assembly Options\" were not typed"),
+              std::string::npos) << log;
+    WatchHostWindows();
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(host, 500), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(LogText(), log);
+}
+
 // The player is driven the way the platform does: get-next (possibly asked
 // again for the same event) and skip to move on, starting with either kind.
 class KeySequencePlayerTest : public ::testing::Test {
