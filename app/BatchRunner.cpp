@@ -7,6 +7,7 @@
 #include "ResourceIds.h"
 #include "TextLocale.h"
 #include "RunLog.h"
+#include "RunSafetyIds.h"
 #include "../drawings/FormatCheck.h"
 #include "../drawings/KestFilenm.h"
 #include "../host/HostKeys.h"
@@ -231,13 +232,11 @@ void CKestNoluApp::LaunchBatch(const std::wstring& batchFile)
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION info = {};
-    // The batch's folder paths travel in its own Unicode environment. Started
-    // suspended, so it is in the run's job before it can start a host.
+    // The batch's folder paths travel in its own Unicode environment.
     std::wstring environment = EnvironmentBlock(m_batchVariables);
-    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT,
-                       &environment[0], nullptr, &startup, &info) &&
-        m_batch.Adopt(info)) {
+    if (m_batch.Start(line.data(), CREATE_UNICODE_ENVIRONMENT, &environment[0], startup)) {
+        if (m_batch.ConfinedByTree())
+            AddLogLine(IDS_LOG_NO_OWN_JOB);
         m_progressDlg.SetBatchProcess(&m_batch);
         return;
     }

@@ -1,5 +1,6 @@
 #include "CKestNoluApp.h"
 #include "ResourceIds.h"
+#include "RunSafetyIds.h"
 #include "TextLocale.h"
 #include "../host/HostKeys.h"
 #include "../host/KestResourceModule.h"
@@ -83,7 +84,12 @@ BOOL CKestNoluApp::InitInstance()
 INT_PTR CKestNoluApp::RunFinishedJob()
 {
     WriteSettings();
-    PrepareRun();
+    if (!PrepareRun()) {
+        CString text;
+        text.LoadString(IDS_JOURNAL_NOT_WRITTEN);
+        MessageBoxW(nullptr, text, m_appName, MB_ICONERROR | MB_OK);
+        return IDCANCEL;
+    }
     return RunProgressDialog(-1);
 }
 
@@ -114,9 +120,9 @@ int CKestNoluApp::ExitInstance()
     return CWinApp::ExitInstance();
 }
 
-void CKestNoluApp::CleanUp()
+void CKestNoluApp::CleanUp(bool keepJournal)
 {
-    PrepareHostProfile(ProfileStep::Restore);
+    PrepareHostProfile(keepJournal ? ProfileStep::RestoreKeepingJournal : ProfileStep::Restore);
     RemoveHostLogFile();
     for (const std::wstring& file : m_tempFiles)
         DeleteFileW(file.c_str());

@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-enum class ProfileStep { Save = 1, Prepare = 2, Restore = 3 };
+// RestoreKeepingJournal: the values go back, the journal stays for a continued run.
+enum class ProfileStep { Save = 1, Prepare = 2, Restore = 3, RestoreKeepingJournal = 4 };
 
 class CKestNoluApp : public CWinApp {
 public:
@@ -43,19 +44,21 @@ public:
     // The session ends: the run's processes end, then everything as at exit.
     void EndSession();
     // The exit's clean-up: profile restored, host log and temporary files removed.
-    void CleanUp();
+    // With keepJournal the journal stays for a run that is to go on.
+    void CleanUp(bool keepJournal = false);
 
     // Job settings (registry) and job data.
     void ReadSettings();
     void WriteSettings();
 
-    // Run preparation and the migration log.
-    void PrepareRun();
+    // Run preparation and the migration log. False, with nothing changed, when
+    // the user's profile could not be kept in its journal.
+    bool PrepareRun();
     void WriteLogHeader(UINT titleId);
     void AddLogLine(const std::wstring& text);
     void AddLogLine(UINT textId);
     // The run continued after an interruption: keeps MIGRATED.TXT and the log.
-    void PrepareContinuedRun();
+    bool PrepareContinuedRun();
     void AddContinuedLogLine();
     void WriteRunSummary();
 
@@ -128,5 +131,6 @@ extern std::wstring g_logFile;
 void OpenLogInNotepad();
 // Deletes the host extension's log named by "LOGFILENAME", then the value.
 void RemoveHostLogFile();
-// Saves, prepares or restores the host profile.
-void PrepareHostProfile(ProfileStep step);
+// Saves, prepares or restores the host profile; false when the run's values
+// may not be prepared (the user's could not be kept outside this process).
+bool PrepareHostProfile(ProfileStep step);

@@ -5,10 +5,13 @@
 #include "RecoveryIds.h"
 #include "ResourceIds.h"
 #include "RunLog.h"
+#include "RunSafetyIds.h"
 #include "../drawings/FormatCheck.h"
 #include "../host/HostKeys.h"
 #include "../host/KestRegKey.h"
 #include "../host/ProfileJournal.h"
+#include "../supervise/HostWindowWatch.h"
+#include "../supervise/ProgressIds.h"
 
 namespace {
 const wchar_t kRecordValue[] = L"RunRecord";
@@ -108,8 +111,13 @@ bool CKestNoluApp::RecoverInterruptedRun(KestRunRecord& record, int& restartInde
     if (continuable) {
         const int total = static_cast<int>(record.drawings.size());
         restartIndex = drawing > 1 ? (drawing - 1 < total ? drawing - 1 : total) : 0;
-        if (Tell(0, MB_YESNO | MB_ICONQUESTION, ContinueQuestion(restartIndex, total, record.logFile)) == IDYES)
-            return true;
+        const std::wstring question = ContinueQuestion(restartIndex, total, record.logFile);
+        while (Tell(0, MB_YESNO | MB_ICONQUESTION, question) == IDYES) {
+            // As Finish and Resume: the run's profile is not prepared under an open Draxil.
+            if (!FindHostMainWindow())
+                return true;
+            Tell(IDS_HOST_RUNNING, MB_ICONWARNING | MB_OK);
+        }
     }
     // Not continued: the profile as the user had it, and no record.
     if (recordRead != JournalRead::None)
@@ -132,17 +140,24 @@ bool CKestNoluApp::RecoverInterruptedRun(KestRunRecord& record, int& restartInde
 
 INT_PTR CKestNoluApp::ContinueRun(const KestRunRecord& record, int restartIndex)
 {
-    // The journal's values go back whole, the run count too, so that the save
-    // step takes the user's own values and the run counts once.
+    // The journal's values go back whole, the run count too, so that the run
+    // counts once. When they do not all go back, the run does not go on: its
+    // record and journal stay for the next start.
     std::vector<KestJournalValue> journal;
-    if (ReadProfileJournal(journal) == JournalRead::Found)
-        PutBackJournal(journal, true);
+    if (ReadProfileJournal(journal) == JournalRead::Found && !PutBackJournal(journal, true)) {
+        Tell(IDS_RECOVERY_INCOMPLETE, MB_ICONWARNING | MB_OK);
+        return IDCANCEL;
+    }
+    // The save step takes the journal's values, or the profile's when none was kept.
     PrepareHostProfile(ProfileStep::Save);
 
     KestRunRecord settings = record;
     EachSetting(settings, *this, [](auto& kept, auto& live) { live = kept; });
 
-    PrepareContinuedRun();
+    if (!PrepareContinuedRun()) {
+        Tell(IDS_JOURNAL_NOT_WRITTEN, MB_ICONERROR | MB_OK);
+        return IDCANCEL;
+    }
     return RunProgressDialog(restartIndex);
 }
 
@@ -180,14 +195,16 @@ void CKestNoluApp::RemoveRunRecord()
 
 // The record stays: a migration ended by a log-off or a restart may go on at
 // the next start. So does its journal, although the profile is back, so that
-// the continued run takes the user's values again and counts once.
+// the continued run takes the user's values again and counts once. The two
+// go together: the journal is never removed under a record, and a run that
+// does not go on loses its record before its journal.
 void CKestNoluApp::EndSession()
 {
     m_batch.EndRun();
     std::vector<KestJournalValue> journal;
     const bool goesOn = m_runRecorded && m_Operation == 1 && ReadProfileJournal(journal) == JournalRead::Found;
-    CleanUp();
-    if (goesOn)
-        WriteProfileJournal(journal);
+    if (!goesOn && m_runRecorded)
+        RemoveRunRecord();
+    CleanUp(goesOn);
     ExitProcess(0);
 }

@@ -122,22 +122,26 @@ void WriteMigrateList(CKestNoluApp& app)
 }
 }
 
-void CKestNoluApp::PrepareRun()
+bool CKestNoluApp::PrepareRun()
 {
-    PrepareHostProfile(ProfileStep::Prepare);
+    if (!PrepareHostProfile(ProfileStep::Prepare))
+        return false;
 
     DeleteFileW(g_logFile.c_str());
     DeleteFileW(MigrateListPath().c_str());
     DeleteFileW(MigratedListPath().c_str());
     WriteMigrateList(*this);
+    return true;
 }
 
 // The log and MIGRATED.TXT hold the run's first part and stay; MIGRATE.TXT
 // is written again, as the temporary folder may have been cleaned meanwhile.
-void CKestNoluApp::PrepareContinuedRun()
+bool CKestNoluApp::PrepareContinuedRun()
 {
-    PrepareHostProfile(ProfileStep::Prepare);
+    if (!PrepareHostProfile(ProfileStep::Prepare))
+        return false;
     WriteMigrateList(*this);
+    return true;
 }
 
 void CKestNoluApp::AddContinuedLogLine()

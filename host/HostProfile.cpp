@@ -4,10 +4,14 @@
 #include "ProfileJournal.h"
 #include "SupportPath.h"
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 
 namespace {
 int g_calls = 0;
+// The saved values are in the registry's journal (written, or found there).
+bool g_journalKept = false;
 
 enum KeyIndex { General, DrawingWindow, EditorConfiguration, GeneralConfiguration, ApploadStartup, Assembly,
                 BomMigration, KeyCount };
@@ -62,18 +66,29 @@ const KestRegKey& KeyOf(const Keys& keys, ProfileValue value)
 
 const wchar_t* NameOf(ProfileValue value) { return kValues[static_cast<size_t>(value)].name; }
 
-void ReadNumber(const Keys& keys, ProfileValue value, int& field)
+// The typed fields read from the values as saved, by the rules of KestRegKey:
+// a number only from a four-byte REG_DWORD, a text only when it fits its buffer.
+void TakeNumber(const KestSavedProfile& saved, ProfileValue value, int& field)
 {
+    const KestRegSnapshot& raw = saved.m_raw[static_cast<size_t>(value)];
     DWORD data = 0;
-    if (KeyOf(keys, value).ReadDword(NameOf(value), data))
+    if (raw.m_present && raw.m_type == REG_DWORD && raw.m_data.size() == sizeof(data)) {
+        std::memcpy(&data, raw.m_data.data(), sizeof(data));
         field = static_cast<int>(data);
+    }
 }
 
-void ReadText(const Keys& keys, ProfileValue value, std::wstring& field, size_t capacity)
+void TakeText(const KestSavedProfile& saved, ProfileValue value, std::wstring& field, size_t capacity)
 {
-    std::unique_ptr<wchar_t[]> buffer(new wchar_t[capacity]());
-    if (KeyOf(keys, value).ReadString(NameOf(value), buffer.get(), capacity))
-        field = buffer.get();
+    const KestRegSnapshot& raw = saved.m_raw[static_cast<size_t>(value)];
+    if (!raw.m_present || (raw.m_type != REG_SZ && raw.m_type != REG_EXPAND_SZ))
+        return;
+    std::wstring text(raw.m_data.size() / sizeof(wchar_t), L'\0');
+    if (!text.empty())
+        std::memcpy(&text[0], raw.m_data.data(), text.size() * sizeof(wchar_t));
+    text = text.c_str();
+    if (text.size() + 1 <= capacity)
+        field = text;
 }
 
 void WriteNumber(const Keys& keys, ProfileValue value, int data)
@@ -104,36 +119,71 @@ std::vector<KestJournalValue> JournalOf(const Keys& keys, const KestSavedProfile
     return values;
 }
 
+// A journal left by an earlier Transmora (its restore was incomplete) holds the
+// user's values while the profile may still hold a run's: those are the saved ones.
+bool TakeJournal(const Keys& keys, KestSavedProfile& saved)
+{
+    std::vector<KestJournalValue> journal;
+    if (ReadProfileJournal(journal) != JournalRead::Found)
+        return false;
+    for (size_t i = 0; i < static_cast<size_t>(ProfileValue::Count); ++i) {
+        KestRegSnapshot& raw = saved.m_raw[i];
+        const std::wstring& key = keys[kValues[i].key]->m_subKey;
+        auto kept = std::find_if(journal.begin(), journal.end(), [&](const KestJournalValue& value) {
+            return value.name == kValues[i].name && _wcsicmp(value.key.c_str(), key.c_str()) == 0;
+        });
+        if (kept == journal.end()) {
+            raw.Capture(*keys[kValues[i].key], kValues[i].name);
+            continue;
+        }
+        raw.m_taken = kept->state != KestJournalValue::Unknown;
+        raw.m_present = kept->state == KestJournalValue::Present;
+        raw.m_type = kept->type;
+        raw.m_data.assign(kept->data.begin(), kept->data.end());
+    }
+    return true;
+}
+
 void Save(const Keys& keys)
 {
     if (theApp.m_profileSaved)
         return;
     theApp.m_profileSaved = true;
     KestSavedProfile& saved = theApp.m_saved;
-    for (size_t i = 0; i < static_cast<size_t>(ProfileValue::Count); ++i)
-        saved.m_raw[i].Capture(*keys[kValues[i].key], kValues[i].name);
-    // Kept outside this process before any prepared value is written.
-    WriteProfileJournal(JournalOf(keys, saved));
+    if (TakeJournal(keys, saved)) {
+        g_journalKept = true;
+    } else {
+        for (size_t i = 0; i < static_cast<size_t>(ProfileValue::Count); ++i)
+            saved.m_raw[i].Capture(*keys[kValues[i].key], kValues[i].name);
+        // Kept outside this process before any prepared value is written.
+        g_journalKept = WriteProfileJournal(JournalOf(keys, saved));
+    }
 
-    ReadText(keys, ProfileValue::DRXL, saved.DRXL, 4096);
-    ReadNumber(keys, ProfileValue::NoStartUpDialog, saved.NoStartUpDialog);
-    ReadNumber(keys, ProfileValue::FileDialog, saved.FileDialog);
-    ReadNumber(keys, ProfileValue::CommandDialogs, saved.CommandDialogs);
-    ReadNumber(keys, ProfileValue::ShowProxyDialog, saved.ShowProxyDialog);
-    ReadNumber(keys, ProfileValue::SDIMode, saved.SDIMode);
-    ReadText(keys, ProfileValue::EmergencyFont, saved.EmergencyFont, 100);
-    ReadNumber(keys, ProfileValue::ShowPlotSetup, saved.ShowPlotSetup);
-    ReadNumber(keys, ProfileValue::LogFileOpen, saved.LogFileOpen);
-    ReadText(keys, ProfileValue::LogFilePath, saved.LogFilePath, 512);
-    ReadNumber(keys, ProfileValue::KEXASSEMBLE_VERIFIED, saved.KEXASSEMBLE_VERIFIED);
-    ReadNumber(keys, ProfileValue::RepeatCount, saved.RepeatCount);
-    ReadNumber(keys, ProfileValue::ShowDialog, saved.ShowDialog);
-    ReadNumber(keys, ProfileValue::XrefLazyLoadMode, saved.XrefLazyLoadMode);
+    TakeText(saved, ProfileValue::DRXL, saved.DRXL, 4096);
+    TakeNumber(saved, ProfileValue::NoStartUpDialog, saved.NoStartUpDialog);
+    TakeNumber(saved, ProfileValue::FileDialog, saved.FileDialog);
+    TakeNumber(saved, ProfileValue::CommandDialogs, saved.CommandDialogs);
+    TakeNumber(saved, ProfileValue::ShowProxyDialog, saved.ShowProxyDialog);
+    TakeNumber(saved, ProfileValue::SDIMode, saved.SDIMode);
+    TakeText(saved, ProfileValue::EmergencyFont, saved.EmergencyFont, 100);
+    TakeNumber(saved, ProfileValue::ShowPlotSetup, saved.ShowPlotSetup);
+    TakeNumber(saved, ProfileValue::LogFileOpen, saved.LogFileOpen);
+    TakeText(saved, ProfileValue::LogFilePath, saved.LogFilePath, 512);
+    TakeNumber(saved, ProfileValue::KEXASSEMBLE_VERIFIED, saved.KEXASSEMBLE_VERIFIED);
+    TakeNumber(saved, ProfileValue::RepeatCount, saved.RepeatCount);
+    TakeNumber(saved, ProfileValue::ShowDialog, saved.ShowDialog);
+    TakeNumber(saved, ProfileValue::XrefLazyLoadMode, saved.XrefLazyLoadMode);
 }
 
-void Prepare(const Keys& keys)
+// Nothing is prepared unless the saved values are kept outside this process:
+// a death during the run would leave the run's values as the user's own.
+bool Prepare(const Keys& keys)
 {
     const KestSavedProfile& saved = theApp.m_saved;
+    if (!g_journalKept)
+        g_journalKept = WriteProfileJournal(JournalOf(keys, saved));
+    if (!g_journalKept)
+        return false;
     WriteText(keys, ProfileValue::DRXL, JoinSupportPath(theApp.m_searchFolders));
     WriteNumber(keys, ProfileValue::NoStartUpDialog, 1);
     WriteNumber(keys, ProfileValue::FileDialog, 0);
@@ -152,33 +202,37 @@ void Prepare(const Keys& keys)
     WriteNumber(keys, ProfileValue::RepeatCount, saved.RepeatCount + 1);
     WriteNumber(keys, ProfileValue::ShowDialog, 0);
     WriteNumber(keys, ProfileValue::XrefLazyLoadMode, 1);
+    return true;
 }
 
 // Every value goes back exactly as it was: with its own type and bytes, and a
 // value that was missing is deleted again rather than written with a default.
 // "Repeat Count" counts runs and keeps the count the prepare step wrote,
-// unless it was not a count to begin with. The journal goes only once all is back.
-void Restore(const Keys& keys)
+// unless it was not a count to begin with. The journal goes only once all is
+// back, and not at all when a continued run is to take it again.
+void Restore(const Keys& keys, bool keepJournal)
 {
     if (!theApp.m_profileSaved)
         return;
-    if (PutBackJournal(JournalOf(keys, theApp.m_saved), false))
+    if (PutBackJournal(JournalOf(keys, theApp.m_saved), false) && !keepJournal)
         RemoveProfileJournal();
 }
 }
 
-void PrepareHostProfile(ProfileStep step)
+bool PrepareHostProfile(ProfileStep step)
 {
     if (step != ProfileStep::Save && g_calls == 0)
-        return;
+        return true;
     ++g_calls;
     Keys keys;
     MakeKeys(keys);
     switch (step) {
     case ProfileStep::Save: Save(keys); break;
-    case ProfileStep::Prepare: Prepare(keys); break;
-    case ProfileStep::Restore: Restore(keys); break;
+    case ProfileStep::Prepare: return Prepare(keys);
+    case ProfileStep::Restore: Restore(keys, false); break;
+    case ProfileStep::RestoreKeepingJournal: Restore(keys, true); break;
     }
+    return true;
 }
 
 void BuildSearchFolderList()
@@ -190,6 +244,7 @@ void BuildSearchFolderList()
 void ResetHostProfileForTest()
 {
     g_calls = 0;
+    g_journalKept = false;
     theApp.m_profileSaved = false;
     theApp.m_saved = KestSavedProfile();
 }

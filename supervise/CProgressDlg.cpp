@@ -128,6 +128,7 @@ BOOL CProgressDlg::OnInitDialog()
     m_pollTimer = 0;
     m_logTimer = 0;
     m_resuming = false;
+    m_heldForSession = false;
 
     CDialog::OnInitDialog();
 
@@ -375,7 +376,8 @@ bool CProgressDlg::EndHost(EndReason reason)
         ::GetWindowThreadProcessId(mainWindow, &processId);
     else
         processId = hosts.front();
-    HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, processId);
+    // Checked and ended through one handle: the id may be another process's by now.
+    HANDLE process = OpenRunProcess(processId, PROCESS_TERMINATE);
     if (!process)
         return false;
     std::wstring line;
@@ -434,7 +436,7 @@ void CProgressDlg::OnStop()
 void CProgressDlg::OnResume()
 {
     // Only a stopped run resumes, and only once at a time.
-    if (m_mode == 0 || m_pollTimer || m_logTimer || m_resuming)
+    if (m_mode == 0 || m_pollTimer || m_logTimer || m_resuming || m_heldForSession)
         return;
     m_resuming = true;
     if (FindHostMainWindow()) {
@@ -465,7 +467,7 @@ void CProgressDlg::OnOK()
 
 void CProgressDlg::OnCancel()
 {
-    if (m_pollTimer || m_resuming)
+    if (m_pollTimer || m_resuming || m_heldForSession)
         return;
     SaveWindowPosition();
     EndDialog(IDCANCEL);
@@ -496,13 +498,26 @@ void CProgressDlg::OnPaint()
     ::DrawIcon(dc, x, y, m_icon);
 }
 
-// The session may end whenever the user wishes; the run's clean-up follows at WM_ENDSESSION.
-LRESULT CProgressDlg::OnQueryEndSession(WPARAM, LPARAM) { return TRUE; }
+// The session may end whenever the user wishes; the run's clean-up follows at
+// WM_ENDSESSION. Until then no poll may take a host or batch that the ending
+// session ends for an ordinary end, which would drop the run's record.
+LRESULT CProgressDlg::OnQueryEndSession(WPARAM, LPARAM)
+{
+    if (m_pollTimer || m_logTimer) {
+        KillTimers();
+        m_heldForSession = true;
+    }
+    return TRUE;
+}
 
 LRESULT CProgressDlg::OnEndSession(WPARAM ending, LPARAM)
 {
     if (ending)
         theApp.EndSession();
+    // The session goes on after all: so does the supervision.
+    if (m_heldForSession)
+        StartTimers();
+    m_heldForSession = false;
     return 0;
 }
 

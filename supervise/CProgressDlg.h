@@ -98,6 +98,8 @@ private:
     void SetDefaultButton(int id, int previousId);
 
     bool m_resuming = false;
+    // The timers were stopped when the session was asked to end.
+    bool m_heldForSession = false;
     LogScanPacer m_logScan;
     int m_pendingRestart = -1;
     DECLARE_MESSAGE_MAP()

@@ -5,6 +5,7 @@
 #include "KeySequencePlayer.h"
 #include "SuperviseIds.h"
 #include "TextCodec.h"
+#include "../app/RunSafetyIds.h"
 
 #include "../app/CKestNoluApp.h"
 #include "../app/TextLocale.h"
@@ -23,7 +24,10 @@ uint16_t g_row3Key = 0;
 // next call, the sequence did nothing and the window is handled as when the
 // hook cannot be installed.
 HWND g_sequenceWindow = nullptr;
-std::function<bool(DWORD)> g_runProcessFilter;
+std::wstring g_sequenceTitle;
+// A key-sequence window whose keys could not be typed safely: left to the
+// drawing's time budget rather than answered or ended again and again.
+HWND g_refusedWindow = nullptr;
 // The program the batch starts for each drawing.
 const wchar_t kHostProgram[] = L"drxl.exe";
 
@@ -61,17 +65,15 @@ void PostKey(HWND window, uint16_t key)
     PostMessageW(window, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
 }
 
-// Ends the window's process, or posts the key to it when that cannot be done.
-void EndWindowProcess(HWND window, const std::wstring& title, uint16_t fallbackKey)
+// Ends the window's process through the handle it was found the run's on, or
+// posts the key to the window when that cannot be done.
+void EndWindowProcess(HWND window, HANDLE process, const std::wstring& title, uint16_t fallbackKey)
 {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
     bool ended = false;
-    if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, processId)) {
+    if (process) {
         AddIndentedLogLine(FormatText(IDS_HOST_ENDED_WINDOW, title.c_str()));
         ended = TerminateProcess(process, 0) != 0;
         RemoveHostLogFile();
-        CloseHandle(process);
     }
     if (!ended)
         PostKey(window, fallbackKey);
@@ -124,8 +126,32 @@ struct WatchPass {
     DWORD ownProcess;
 };
 
-// True when the window was handled and the enumeration ends.
-bool HandleWindow(HWND window, const Tables& tables)
+// The key sequence's guard: true while the focus is in a window of the run's
+// own processes. Otherwise the sequence's window is logged once and left to
+// the drawing's time budget.
+bool ForegroundIsRuns()
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &processId);
+    if (processId != GetCurrentProcessId() && IsRunProcess(processId))
+        return true;
+    if (g_sequenceWindow) {
+        const std::wstring format = LoadText(IDS_LOG_KEYS_NOT_TYPED);
+        CString line;
+        if (FormatTakes(format, "s"))
+            line.Format(format.c_str(), g_sequenceTitle.c_str());
+        else
+            line.Format(L"%s \"%s\"", format.c_str(), g_sequenceTitle.c_str());
+        AddIndentedLogLine(line.Str());
+        g_refusedWindow = g_sequenceWindow;
+        g_sequenceWindow = nullptr;
+    }
+    return false;
+}
+
+// True when the window was handled and the enumeration ends. The process is
+// the window's, opened with the right to end it.
+bool HandleWindow(HWND window, HANDLE process, const Tables& tables)
 {
     std::wstring title = WindowTitle(window);
     if (title.empty())
@@ -153,7 +179,7 @@ bool HandleWindow(HWND window, const Tables& tables)
             AddIndentedLogString(IDS_CHILD_TEXTS_FATAL);
             LogChildTexts(window);
         }
-        EndWindowProcess(window, title, VK_ESCAPE);
+        EndWindowProcess(window, process, title, VK_ESCAPE);
         return true;
     }
 
@@ -172,16 +198,22 @@ bool HandleWindow(HWND window, const Tables& tables)
         if (RowInUse(tables.sequenceTitle) && EqualNoCase(title, tables.sequenceTitle)) {
             if (window == g_sequenceWindow) {
                 g_sequenceWindow = nullptr;
-                EndWindowProcess(window, title, VK_RETURN);
+                EndWindowProcess(window, process, title, VK_RETURN);
                 return true;
             }
+            if (window == g_refusedWindow)
+                return false;
             BringWindowToTop(window);
             SetForegroundWindow(window);
-            if (KeySequencePlayer::Start(kKeySequence, 4)) {
+            g_sequenceWindow = window;
+            g_sequenceTitle = title;
+            if (!ForegroundIsRuns())
+                return true;
+            if (KeySequencePlayer::Start(kKeySequence, 4, ForegroundIsRuns)) {
                 AddIndentedLogLine(FormatText(IDS_HOST_ANSWERED, title.c_str()));
-                g_sequenceWindow = window;
             } else {
-                EndWindowProcess(window, title, VK_RETURN);
+                g_sequenceWindow = nullptr;
+                EndWindowProcess(window, process, title, VK_RETURN);
             }
             return true;
         }
@@ -196,9 +228,18 @@ BOOL CALLBACK WatchWindow(HWND window, LPARAM lParam)
     GetWindowThreadProcessId(window, &processId);
     // Never end or answer a window of our own, nor one of a process that the
     // run did not start (the user's other programs, a host open for other work).
-    if (processId == pass->ownProcess || !IsRunProcess(processId))
+    if (processId == pass->ownProcess)
         return TRUE;
-    return HandleWindow(window, *pass->tables) ? FALSE : TRUE;
+    // A run's process that may not be ended still gets its window answered
+    // with the fallback key.
+    HANDLE process = OpenRunProcess(processId, PROCESS_TERMINATE);
+    if (!process)
+        process = OpenRunProcess(processId, SYNCHRONIZE);
+    if (!process)
+        return TRUE;
+    const bool handled = HandleWindow(window, process, *pass->tables);
+    CloseHandle(process);
+    return handled ? FALSE : TRUE;
 }
 
 struct MainSearch {
@@ -290,7 +331,7 @@ std::vector<DWORD> RunHostProcessIds()
 {
     std::vector<DWORD> hosts;
     for (DWORD processId : theApp.m_batch.ProcessIds())
-        if (processId != theApp.m_batch.m_info.dwProcessId && IsRunProcess(processId) && IsHostProgram(processId))
+        if (processId != theApp.m_batch.m_info.dwProcessId && IsHostProgram(processId))
             hosts.push_back(processId);
     return hosts;
 }
@@ -300,12 +341,14 @@ void LogProcessChildTexts(DWORD processId)
     EnumWindows(LogWindowOfProcess, static_cast<LPARAM>(processId));
 }
 
-bool IsRunProcess(DWORD processId)
-{
-    return g_runProcessFilter ? g_runProcessFilter(processId) : theApp.m_batch.OwnsProcess(processId);
-}
+bool IsRunProcess(DWORD processId) { return theApp.m_batch.OwnsProcess(processId); }
 
-void SetRunProcessFilterForTest(std::function<bool(DWORD)> filter) { g_runProcessFilter = std::move(filter); }
+HANDLE OpenRunProcess(DWORD processId, DWORD access) { return theApp.m_batch.OpenOwned(processId, access); }
+
+void SetRunProcessFilterForTest(std::function<bool(DWORD)> filter)
+{
+    theApp.m_batch.SetOwnerFilterForTest(std::move(filter));
+}
 
 void WatchHostWindows()
 {
@@ -314,6 +357,8 @@ void WatchHostWindows()
     KeySequencePlayer::Stop();
     if (g_sequenceWindow && !IsWindow(g_sequenceWindow))
         g_sequenceWindow = nullptr;
+    if (g_refusedWindow && !IsWindow(g_refusedWindow))
+        g_refusedWindow = nullptr;
 
     if (!g_row3KeyLoaded) {
         g_row3KeyLoaded = true;
@@ -362,6 +407,7 @@ void ResetHostWatchForTest()
     g_row3KeyLoaded = false;
     g_row3Key = 0;
     g_sequenceWindow = nullptr;
+    g_refusedWindow = nullptr;
     g_mainWindow = nullptr;
     g_mainTitle.clear();
     KeySequencePlayer::Stop();

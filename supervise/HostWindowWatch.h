@@ -24,8 +24,12 @@ void LogProcessChildTexts(DWORD processId);
 void WatchHostWindows();
 
 // Whether a process is the run's: a batch or a process it started. The run's
-// job decides, unless a test put its own filter in its place.
+// batch process (its job, or its tree) decides, unless a test put its own
+// filter in its place; every question about the run's processes goes there.
 bool IsRunProcess(DWORD processId);
+// The run's process opened with the rights asked for, else null: the handle
+// that was checked is the one to end it through.
+HANDLE OpenRunProcess(DWORD processId, DWORD access);
 // Test seam: an empty filter restores the job's decision.
 void SetRunProcessFilterForTest(std::function<bool(DWORD)> filter);
 // Logs every non-empty text of the window's child windows.

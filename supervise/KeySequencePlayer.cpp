@@ -6,6 +6,7 @@ HHOOK KeySequencePlayer::s_hook = nullptr;
 uint16_t KeySequencePlayer::s_keys[KeySequencePlayer::kMaxKeys] = {};
 int KeySequencePlayer::s_position = -1;
 bool KeySequencePlayer::s_keyDown = false;
+KeySequencePlayer::Guard KeySequencePlayer::s_guard = nullptr;
 
 namespace {
 HHOOK InstallJournalPlayback(HOOKPROC proc)
@@ -21,9 +22,10 @@ void KeySequencePlayer::SetInstallerForTest(Installer installer)
     g_installer = installer ? installer : InstallJournalPlayback;
 }
 
-bool KeySequencePlayer::Start(const uint16_t* keys, int count)
+bool KeySequencePlayer::Start(const uint16_t* keys, int count, Guard guard)
 {
     Stop();
+    s_guard = guard;
     for (int i = 0; i < kMaxKeys; ++i)
         s_keys[i] = (i < count && i < kMaxKeys - 1) ? keys[i] : 0;
     s_position = -1;
@@ -53,6 +55,13 @@ LRESULT CALLBACK KeySequencePlayer::Play(int code, WPARAM wParam, LPARAM lParam)
     }
     if (code == HC_GETNEXT) {
         auto* event = reinterpret_cast<EVENTMSG*>(lParam);
+        // A key typed into another program's window could do anything there:
+        // the rest of the sequence is dropped, and the event asked for now carries no key.
+        const bool refused = s_keyDown && s_guard && !s_guard();
+        if (refused) {
+            s_keys[s_position] = 0;
+            s_keyDown = false;
+        }
         if (event) {
             UINT key = s_keys[s_position];
             event->message = s_keyDown ? WM_KEYDOWN : WM_KEYUP;
@@ -61,6 +70,8 @@ LRESULT CALLBACK KeySequencePlayer::Play(int code, WPARAM wParam, LPARAM lParam)
             event->time = GetTickCount();
             event->hwnd = nullptr;
         }
+        if (refused)
+            Stop();
         return 0;
     }
     if (s_keyDown) {

@@ -10,7 +10,7 @@ set_target_properties(recovery_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KEST_T
 target_include_directories(recovery_test PRIVATE ${CMAKE_CURRENT_LIST_DIR}/recovery ${CMAKE_CURRENT_LIST_DIR}/wizard)
 target_compile_definitions(recovery_test PRIVATE KEST_WIZARD_TEST_DIR="${CMAKE_CURRENT_LIST_DIR}/wizard")
 target_link_libraries(recovery_test PRIVATE transmora_core wine_test_support gtest_main)
-add_dependencies(recovery_test Transmora HostSetup MakeDrawing drxl drxlmres keNoluRes_en)
+add_dependencies(recovery_test Transmora HostSetup MakeDrawing drxl drxlmres keNoluRes_en Puppet)
 
 kest_wine_test(NAME wine_recovery TARGET recovery_test GUI TIMEOUT 600 ARGS --gtest_filter=Recovery.*)
 kest_wine_test(NAME wine_continue TARGET recovery_test GUI TIMEOUT 900 ARGS --gtest_filter=Continue.*)

@@ -2,9 +2,11 @@
 #include "CKestNoluApp.h"
 #include "HostKeys.h"
 #include "HostProfile.h"
+#include "ProfileJournal.h"
 #include "WineTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <map>
 #include <tuple>
@@ -270,4 +272,54 @@ TEST_F(HostProfileTest, CancelAfterTheSaveLeavesTheProfileAsItWas)
     PrepareHostProfile(ProfileStep::Save);
     PrepareHostProfile(ProfileStep::Restore);
     ExpectRestored(before, DumpValues(), 4);
+}
+
+// A journal that an earlier Transmora could not fully put back holds the
+// user's values while the profile holds a run's: it is what the next save
+// takes, unchanged, and what every restore brings back; a session end that
+// lets the run go on restores the profile and keeps the journal whole.
+TEST_F(HostProfileTest, AJournalLeftBehindIsTheSaveAndOutlivesARestoreThatKeepsIt)
+{
+    Populate();
+    const Dump before = DumpValues();
+    RunAll();   // an earlier Transmora, ended during its run
+    std::vector<uint8_t> journal, now;
+    ASSERT_EQ(ReadBinarySetting(kProfileJournalValue, journal), JournalRead::Found);
+    ResetHostProfileForTest();
+    RunAll();
+    EXPECT_EQ(theApp.m_searchFolders, (std::vector<std::wstring>{L"c:\\mine", L"", L"d:\\support"}));
+    PrepareHostProfile(ProfileStep::RestoreKeepingJournal);
+    ExpectRestored(before, DumpValues(), 5);
+    ASSERT_EQ(ReadBinarySetting(kProfileJournalValue, now), JournalRead::Found);
+    EXPECT_TRUE(now == journal) << "the journal was written again";
+    PrepareHostProfile(ProfileStep::Restore);
+    ExpectRestored(before, DumpValues(), 5);
+    EXPECT_EQ(ReadBinarySetting(kProfileJournalValue, now), JournalRead::None);
+}
+
+// Without its journal a run could leave its values as the user's: nothing is
+// prepared until the journal is written.
+TEST_F(HostProfileTest, AJournalThatCannotBeWrittenLetsNothingBePrepared)
+{
+    Populate();
+    const Dump before = DumpValues();
+    auto keySecurity = [](const wchar_t* sddl) {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        HKEY key = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr);
+        RegCreateKeyExW(HKEY_CURRENT_USER, MigrationSettingsKey().c_str(), 0, nullptr, 0, WRITE_DAC, nullptr, &key,
+                        nullptr);
+        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
+        RegCloseKey(key);
+        LocalFree(descriptor);
+    };
+    keySecurity(L"D:(D;;0x2;;;WD)(A;;GA;;;WD)");   // no value may be set
+    PrepareHostProfile(ProfileStep::Save);
+    EXPECT_FALSE(PrepareHostProfile(ProfileStep::Prepare));
+    EXPECT_TRUE(DumpValues() == before) << "prepared without a journal";
+    keySecurity(L"D:(A;;GA;;;WD)");
+    EXPECT_TRUE(PrepareHostProfile(ProfileStep::Prepare));
+    EXPECT_EQ(Dword(Drawing(), L"SDIMode"), 1u);
+    PrepareHostProfile(ProfileStep::Restore);
+    ExpectRestored(before, DumpValues(), 5);
 }

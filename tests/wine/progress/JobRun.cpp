@@ -51,7 +51,21 @@ JobRun::JobRun(const Options& options)
     for (const std::wstring& arg : options.extra)
         line += L" " + Quoted(arg);
     line += L" " + Quoted(options.list);
-    m_process = wts::Start(line, L"USTORA_FOLDER=" + wts::BinDir() + L"\\");
+    if (!options.job) {
+        m_process = wts::Start(line, L"USTORA_FOLDER=" + wts::BinDir() + L"\\");
+    } else {
+        // In the job before it runs a single instruction.
+        SetEnvironmentVariableW(L"USTORA_FOLDER", (wts::BinDir() + L"\\").c_str());
+        STARTUPINFOW startup = {sizeof(startup)};
+        PROCESS_INFORMATION info = {};
+        if (CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                           &info)) {
+            AssignProcessToJobObject(options.job, info.hProcess);
+            ResumeThread(info.hThread);
+            CloseHandle(info.hThread);
+            m_process = info.hProcess;
+        }
+    }
     m_processId = m_process ? GetProcessId(m_process) : 0;
 }
 

@@ -18,6 +18,8 @@ public:
         // One timer second of the dialog in milliseconds; 1000 is the shipped timing.
         int timerSecondMs = 200;
         std::vector<std::wstring> extra;
+        // A job that the program starts in, as under a scheduler or a launcher.
+        HANDLE job = nullptr;
     };
 
     explicit JobRun(const Options& options);

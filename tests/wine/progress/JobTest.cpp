@@ -5,6 +5,7 @@
 #include "ProgressIds.h"
 #include "RunBed.h"
 #include "SuperviseIds.h"
+#include "RunSafetyIds.h"
 #include "WineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -112,4 +113,42 @@ TEST(ProgressJob, ProgramEndedInTheMiddleOfARunLeavesNoBatchOrHostBehind)
         CloseHandle(process);
     }
     EXPECT_EQ(FindWindowW(nullptr, host), nullptr);
+}
+
+// Started inside a job that lets nothing out, as on Windows 7, which nests no
+// jobs, the run goes on confined by its process tree and says so; where the
+// job lets it out, the run has a job of its own, outside the one it started in.
+TEST(ProgressJob, StartedInsideAJob_TheRunGoesOnWithAJobOrATreeOfItsOwn)
+{
+    RunBed::SetUpHost();
+    for (bool breakaway : {true, false}) {
+        SCOPED_TRACE(breakaway ? "breakaway allowed" : "no breakaway, no nested job");
+        HANDLE outer = CreateJobObjectW(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags =
+            JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | (breakaway ? JOB_OBJECT_LIMIT_BREAKAWAY_OK : 0);
+        SetInformationJobObject(outer, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+        std::wstring dir = RunBed::FreshFolder(breakaway ? L"inside job out" : L"inside job tree");
+        JobRun::Options options;
+        options.list = RunBed::PlainList(dir, {RunBed::Drawing(dir, L"fatal.dwg", L"dialog:Draxil Error|Unreadable."),
+                                               RunBed::Drawing(dir, L"next.dwg")});
+        options.log = dir + L"\\migration.log";
+        options.job = outer;
+        if (!breakaway)
+            options.extra = {L"--no-nested-jobs"};
+        JobRun run(options);
+        ASSERT_TRUE(run.WaitForDialog());
+        ASSERT_TRUE(JobRun::WaitUntil(
+            [&] { return RunBed::ReadText(options.log).find("    migrated:         1") != std::string::npos; }, 120000))
+            << RunBed::ReadText(options.log);
+        const std::string log = RunBed::ReadText(options.log);
+        EXPECT_EQ(RunBed::Count(log, LogLine(IDS_HOST_ENDED_WINDOW, L"Draxil Error")), 1u) << log;
+        EXPECT_EQ(RunBed::Count(log, RunBed::Narrow(RunBed::Text(IDS_LOG_NO_OWN_JOB))), breakaway ? 0u : 1u) << log;
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
+        QueryInformationJobObject(outer, JobObjectBasicAccountingInformation, &accounting, sizeof(accounting), nullptr);
+        EXPECT_EQ(accounting.TotalProcesses == 1, breakaway) << "what stayed in the job it started in";
+        run.Click(IDCANCEL);
+        EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
+        CloseHandle(outer);
+    }
 }

@@ -35,7 +35,8 @@ const wchar_t kUsage[] =
     L"  --quenbar-flags N QuenbarFlags\n"
     L"  --template PATH   drawing template of the set-up step\n"
     L"  --search FOLDER   a search folder (repeat for more; replaces the host profile's list)\n"
-    L"  --timer-second MS length of one second of the dialog's timers (default 1000; tests only)\n";
+    L"  --timer-second MS length of one second of the dialog's timers (default 1000; tests only)\n"
+    L"  --no-nested-jobs  a batch inside a job joins no other (as on Windows 7; tests only)\n";
 
 bool ParseInt(const wchar_t* text, int& value)
 {
@@ -112,6 +113,8 @@ int wmain(int argc, wchar_t** argv)
             ok = given.quenbarFlags = ParseInt(argv[++i], quenbarFlags);
         else if (a == L"--timer-second" && hasValue)
             ok = ParseInt(argv[++i], timerSecond) && timerSecond > 0;
+        else if (a == L"--no-nested-jobs")
+            KestBatchProcess::s_noNestedJobsForTest = true;
         else if (a == L"--log" && hasValue)
             log = argv[++i];
         else if (a == L"--template" && hasValue)

@@ -171,3 +171,29 @@ TEST_F(ProgressStop, OkAfterStopOpensTheLogAndKeepsTheDialogOpen)
     run.Click(IDCANCEL);
     EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
 }
+
+// Between the system's question and the session's end no poll may take a host
+// that ends meanwhile for the run's ordinary end, which would drop its record;
+// when the session goes on after all, so does the supervision.
+TEST_F(ProgressStop, AHostEndingBetweenTheSessionsQuestionAndItsEndDoesNotEndTheRun)
+{
+    JobRun run(Job({RunBed::Drawing(m_dir, L"long.dwg", L"delay:60")}));
+    ASSERT_TRUE(run.WaitForDialog());
+    HWND host = nullptr;
+    ASSERT_TRUE(JobRun::WaitUntil([&] { return (host = FindWindowW(nullptr, L"Draxil R26.0 - [long.dwg]")); }, 60000));
+    DWORD_PTR agreed = 0;
+    DWORD hostId = 0;
+    SendMessageTimeoutW(run.Dialog(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &agreed);
+    EXPECT_TRUE(agreed);
+    GetWindowThreadProcessId(host, &hostId);
+    RunBed::EndProcess(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, hostId));
+    // Four polls long, the batch of one drawing ended: the run is neither finished nor forgotten.
+    EXPECT_FALSE(JobRun::WaitUntil([&] { return run.Visible(IDC_PROGRESS_MIGRATE_DONE); }, 4000));
+    EXPECT_TRUE(wts::RegValueExists(HKEY_CURRENT_USER, RunBed::SettingsKey(), L"RunRecord"));
+    run.Post(WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+    EXPECT_TRUE(JobRun::WaitUntil(
+        [] { return !wts::RegValueExists(HKEY_CURRENT_USER, RunBed::SettingsKey(), L"RunRecord"); }, 30000));
+    EXPECT_TRUE(run.Visible(IDC_PROGRESS_MIGRATE_DONE));
+    run.Click(IDCANCEL);
+    EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
+}

@@ -3,6 +3,7 @@
 // carries the run to its end as if nothing had happened; No puts the profile
 // back and opens the wizard.
 #include "HostKeys.h"
+#include "KestJournalCodec.h"
 #include "ProgressIds.h"
 #include "RecoveryBed.h"
 #include "WineTestSupport.h"
@@ -204,4 +205,39 @@ TEST(ContinueAfterPrefixEnd, Phase)
         tempBefore.emplace_back(names.begin() + static_cast<long>(at), names.begin() + static_cast<long>(end));
     ASSERT_FALSE(rb::LoadExport(saved).empty()) << "phase 1 left no export";
     ContinueAndCheck(job, rb::LoadExport(saved), tempBefore);
+}
+
+// Yes to continue prepares the profile as Finish and Resume would: not while
+// a Draxil is open, which would take the run's values or write its own over them.
+TEST(Continue, YesWhileADraxilIsOpenIsRefusedAndAskedAgain)
+{
+    const std::wstring root = wts::FreshDir(L"continue-open");
+    rb::PrepareUser(wts::FreshDir(L"continue-open-host"), root + L"\\migration.log", 1);
+    KestRunRecord record;
+    record.drawings = {root + L"\\part 01.dwg", root + L"\\part 02.dwg"};
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, rb::MigrationKey().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    for (const auto& value : {std::make_pair(L"RunRecord", KestJournalCodec::EncodeRun(record)),
+                              std::make_pair(L"ProfileJournal", KestJournalCodec::EncodeProfile({}))})
+        RegSetValueExW(key, value.first, 0, REG_BINARY, value.second.data(), static_cast<DWORD>(value.second.size()));
+    RegCloseKey(key);
+    const rb::Export before = rb::ExportProfile();
+    const wchar_t title[] = L"Draxil R26.0 - [own work.dwg]";
+    HANDLE draxil = wts::Start(L"\"" + wts::BinDir() + L"\\..\\tests\\Puppet.exe\" main \"" + title + L"\"");
+    ASSERT_TRUE(wiz::WaitUntil([&] { return FindWindowW(nullptr, title) != nullptr; }, 20000));
+
+    rb::Transmora next;
+    for (UINT answer : {IDYES, IDOK, IDNO}) {
+        HWND box = rb::WaitForBox(next.pid);
+        ASSERT_NE(box, nullptr) << "no box before " << answer;
+        if (answer == IDOK) {   // Yes was refused
+            EXPECT_EQ(rb::BoxText(box), rb::Text(IDS_HOST_RUNNING));
+            EXPECT_EQ(rb::Diff(before, rb::ExportProfile()), "") << "prepared under an open Draxil";
+        }
+        PostMessageW(box, WM_COMMAND, answer, 0);
+        ASSERT_TRUE(wiz::WaitUntil([&] { return !IsWindow(box); }, 10000));
+    }
+    EXPECT_NE(rb::WaitForBeginPage(next.pid), nullptr) << "no wizard after No";
+    TerminateProcess(draxil, 0);
+    CloseHandle(draxil);
 }

@@ -362,6 +362,7 @@ TEST_F(WatchTest, ABatchTheRunsJobCannotTakeIsNeitherResumedNorHeld)
 {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
+    SetRunProcessFilterForTest(nullptr);   // the job decides
     PROCESS_INFORMATION info = {}, refused = {};
     std::wstring line = L"\"" + wts::BinDir() + L"\\..\\tests\\Puppet.exe\" main Outside";
     ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
@@ -377,6 +378,55 @@ TEST_F(WatchTest, ABatchTheRunsJobCannotTakeIsNeitherResumedNorHeld)
     EXPECT_FALSE(theApp.m_batch.OwnsProcess(info.dwProcessId));
     EXPECT_EQ(WaitForWindowOf(info.hProcess, L"Outside", 1500), nullptr);   // never resumed
     CloseHandle(info.hThread);
+}
+
+// Where no job can take the batch (a program inside a job on Windows 7), the
+// run goes on confined by the batch's process tree, and ends with it.
+TEST_F(WatchTest, ABatchNoJobCanTakeRunsConfinedByItsTree)
+{
+    SetRunProcessFilterForTest(nullptr);
+    STARTUPINFOW startup = {sizeof(startup)};
+    PROCESS_INFORMATION info = {}, confined = {};
+    std::wstring line = L"\"" + wts::BinDir() + L"\\..\\tests\\Puppet.exe\" main Confined";
+    ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                               &startup, &info));
+    m_puppets.push_back(info.hProcess);
+    confined = info;   // with rights to follow the process, none to put it into a job
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), info.hProcess, GetCurrentProcess(), &confined.hProcess,
+                                SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, 0));
+    ASSERT_TRUE(theApp.m_batch.Adopt(confined));
+    EXPECT_TRUE(theApp.m_batch.ConfinedByTree());
+    EXPECT_NE(WaitForWindowOf(info.hProcess, L"Confined", 15000), nullptr) << "not resumed";
+    EXPECT_EQ(theApp.m_batch.ProcessIds(), std::vector<DWORD>{info.dwProcessId});   // not this process, its parent
+    theApp.m_batch.EndRun();
+    EXPECT_EQ(ExitCodeWithin(info.hProcess, 5000), 0u);
+    theApp.m_batch.Clear();
+}
+
+// A key typed while another program has the focus would go to that program:
+// the sequence stops before it, says so once, and the host is left to its budget.
+TEST_F(WatchTest, KeySequenceStopsWhenTheFocusLeavesTheRun)
+{
+    KeySequencePlayer::SetInstallerForTest([](HOOKPROC) { return reinterpret_cast<HHOOK>(1); });
+    HANDLE host = Puppet(L"dialog", L"Migrate Assembly Options");
+    WatchHostWindows();
+    ForeignPuppet(L"main", L"User's Editor");
+    SetForegroundWindow(m_window);
+    for (DWORD start = GetTickCount(); GetForegroundWindow() != m_window && GetTickCount() - start < 5000;)
+        wts::Pump(50);
+    ASSERT_EQ(GetForegroundWindow(), m_window);
+    EVENTMSG event = {};
+    if (KeySequencePlayer::Running())
+        KeySequencePlayer::Play(HC_GETNEXT, 0, reinterpret_cast<LPARAM>(&event));
+    EXPECT_EQ(event.paramL, 0u) << "a key went to the user's program";
+    EXPECT_FALSE(KeySequencePlayer::Running());
+    const std::string log = LogText();
+    EXPECT_NE(log.find("\tThe keys for the host window \"Migrate Assembly Options\" were not typed"),
+              std::string::npos) << log;
+    WatchHostWindows();
+    WatchHostWindows();
+    EXPECT_EQ(ExitCodeWithin(host, 500), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(LogText(), log);
 }
 
 // The player is driven the way the platform does: get-next (possibly asked
