@@ -4,6 +4,7 @@
 // back and opens the wizard.
 #include "HostKeys.h"
 #include "KestJournalCodec.h"
+#include "KestRunRecord.h"
 #include "ProgressIds.h"
 #include "RecoveryBed.h"
 #include "WineTestSupport.h"
@@ -217,7 +218,7 @@ TEST(Continue, YesWhileADraxilIsOpenIsRefusedAndAskedAgain)
     record.drawings = {root + L"\\part 01.dwg", root + L"\\part 02.dwg"};
     HKEY key = nullptr;
     RegCreateKeyExW(HKEY_CURRENT_USER, rb::MigrationKey().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
-    for (const auto& value : {std::make_pair(L"RunRecord", KestJournalCodec::EncodeRun(record)),
+    for (const auto& value : {std::make_pair(L"RunRecord", KestRunRecord::Encode(record)),
                               std::make_pair(L"ProfileJournal", KestJournalCodec::EncodeProfile({}))})
         RegSetValueExW(key, value.first, 0, REG_BINARY, value.second.data(), static_cast<DWORD>(value.second.size()));
     RegCloseKey(key);
