@@ -87,6 +87,13 @@ void ExpectNothingOfTheRunLeft(const rb::Export& before, const std::vector<std::
     EXPECT_EQ(rb::TempFiles(), tempBefore);
 }
 
+// What the run kept beside its log for a later start is gone with the run.
+void ExpectNoKeptLists(const Job& job)
+{
+    for (const wchar_t* name : {L".MIGRATE.TXT", L".MIGRATED.TXT"})
+        EXPECT_FALSE(wts::FileExists(job.log + name)) << wts::Narrow(name);
+}
+
 // The next start: the question before any wizard; Yes runs the rest; then the whole job checked.
 void ContinueAndCheck(const Job& job, const rb::Export& before, const std::vector<std::wstring>& tempBefore)
 {
@@ -135,6 +142,7 @@ void ContinueAndCheck(const Job& job, const rb::Export& before, const std::vecto
     EXPECT_EQ(wts::Count(log, rb::Line(kMissing, 0).substr(0, 12)), 0u);
 
     ExpectNothingOfTheRunLeft(before, tempBefore);
+    ExpectNoKeptLists(job);
 }
 
 // A user whose migration of 30 drawings was ended by the end of Transmora at drawing 12.
@@ -158,6 +166,26 @@ TEST(Continue, TransmoraEndedAtDrawing12_YesFinishesTheWholeList)
     Interrupted run(L"continue-a");
     if (!HasFatalFailure())
         ContinueAndCheck(run.job, run.before, run.tempBefore);
+}
+
+TEST(Continue, TemporaryFolderCleanedBeforeTheNextStart_YesStillCountsAndMarksTheFirstPart)
+{
+    Interrupted run(L"continue-d");
+    if (HasFatalFailure())
+        return;
+    // As a restart may clean it: every file of the temporary folder goes (the job's folders stay).
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((std::wstring(temp) + L"*").c_str(), &found);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    do
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileW((std::wstring(temp) + found.cFileName).c_str());
+    while (FindNextFileW(find, &found));
+    FindClose(find);
+    ASSERT_FALSE(wts::FileExists(std::wstring(temp) + L"MIGRATED.TXT"));
+    ContinueAndCheck(run.job, run.before, rb::TempFiles());
 }
 
 TEST(Continue, NoRestoresTheProfileRemovesTheRecordAndOpensTheWizard)
