@@ -176,14 +176,7 @@ TEST(Continue, TemporaryFolderCleanedBeforeTheNextStart_YesStillCountsAndMarksTh
     // As a restart may clean it: every file of the temporary folder goes (the job's folders stay).
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((std::wstring(temp) + L"*").c_str(), &found);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE);
-    do
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            DeleteFileW((std::wstring(temp) + found.cFileName).c_str());
-    while (FindNextFileW(find, &found));
-    FindClose(find);
+    wts::Run(L"cmd /c del /f /q \"" + std::wstring(temp) + L"*\"");
     ASSERT_FALSE(wts::FileExists(std::wstring(temp) + L"MIGRATED.TXT"));
     ContinueAndCheck(run.job, run.before, rb::TempFiles());
 }
