@@ -198,16 +198,19 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
     BatchFileOut file(batchFile);
     auto spill = [&file](std::string& bytes) { file.Write(bytes); };
     std::string text = BatchText::Header(analysis);
+    // Drawings go to the host by the names it can be given; one without any is left out.
+    std::vector<std::wstring> hosted = HostDrawingNames(m_drawings);
     if (analysis) {
-        m_batchCount = static_cast<INT_PTR>(m_drawings.size());
-        BatchText::AppendBlocks(job, m_drawings, m_drawings, text, spill);
+        hosted.erase(std::remove(hosted.begin(), hosted.end(), std::wstring()), hosted.end());
+        m_batchCount = static_cast<INT_PTR>(hosted.size());
+        BatchText::AppendBlocks(job, hosted, hosted, text, spill);
         file.Write(text);
-        m_progressDlg.SetDrawings(m_drawings);
+        m_progressDlg.SetDrawings(hosted);
     } else {
         m_migrateBatchList.clear();
         ReadLines(MigrateListPath(), m_migrateBatchList);
         m_batchCount = static_cast<INT_PTR>(m_migrateBatchList.size());
-        BatchText::AppendBlocks(job, m_migrateBatchList, m_drawings, text, spill);
+        BatchText::AppendBlocks(job, m_migrateBatchList, hosted, text, spill);
         file.Write(text);
         m_progressDlg.SetDrawings(m_migrateBatchList);
     }
@@ -278,6 +281,7 @@ bool CKestNoluApp::StartMigrateBatch(int restartIndex)
         WriteLogHeader(IDS_BATCH_MIGRATE_TITLE);
     else
         AddContinuedLogLine();
+    LogDrawingsNotHanded();
     if (m_batchCount > 0) {
         LaunchBatch(m_migrateBatch);
         // Every file of the run exists now; the record lists them for a later clean-up.
@@ -300,6 +304,7 @@ bool CKestNoluApp::StartAnalysisRun()
     m_analysisBatch = NewTempFile(*this, L"BAT");
     WriteBatchFile(0, m_analysisBatch, m_scanScript, std::wstring(), true);
     WriteLogHeader(IDS_BATCH_ANALYSIS_TITLE);
+    LogDrawingsNotHanded();
     if (m_batchCount > 0) {
         LaunchBatch(m_analysisBatch);
         if (m_batch.Held())

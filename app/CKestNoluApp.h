@@ -61,6 +61,8 @@ public:
     bool PrepareContinuedRun();
     void AddContinuedLogLine();
     void WriteRunSummary();
+    // Logs each drawing whose name cannot be given to the host (it is left out of the run).
+    void LogDrawingsNotHanded();
 
     // Host scripts (the writers report nothing; a file that cannot be written stays empty).
     void WriteHeadScript(const std::wstring& path);

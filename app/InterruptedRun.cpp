@@ -16,7 +16,7 @@
 namespace {
 const wchar_t kRecordValue[] = L"RunRecord";
 const wchar_t kDrawingValue[] = L"RunDrawing";
-// A longer drawing list is left to MIGRATE.TXT rather than kept in the registry.
+// A longer drawing list is left to a copy of MIGRATE.TXT beside the log rather than kept in the registry.
 const size_t kMaxRecordBytes = 900 * 1024;
 
 std::wstring LoadText(UINT id)
@@ -120,8 +120,10 @@ bool CKestNoluApp::RecoverInterruptedRun(KestRunRecord& record, int& restartInde
         }
     }
     // Not continued: the profile as the user had it, and no record.
-    if (recordRead != JournalRead::None)
+    if (recordRead != JournalRead::None) {
         RemoveRunRecord();
+        DeleteKeptLists(record.logFile);
+    }
     if (journalRead == JournalRead::Damaged) {
         RemoveProfileJournal();
         Tell(IDS_RECOVERY_DAMAGED, MB_ICONWARNING | MB_OK);
@@ -169,6 +171,10 @@ void CKestNoluApp::WriteRunRecord(int drawing)
     record.tempFiles = m_tempFiles;
     std::vector<uint8_t> bytes = KestRunRecord::Encode(record);
     if (bytes.size() > kMaxRecordBytes) {
+        // The temporary folder may be cleaned before the run goes on.
+        const std::wstring kept = KeptListPath(g_logFile, L"MIGRATE.TXT");
+        if (KeepListCopy(record.migrateList, kept))
+            record.migrateList = kept;
         record.drawings.clear();
         bytes = KestRunRecord::Encode(record);
     }
@@ -181,6 +187,10 @@ void CKestNoluApp::NoteRunDrawing(int number)
 {
     if (!m_runRecorded)
         return;
+    // The drawings before this one are done: what the host extension noted of them is kept beside the log
+    // before the record moves on, so the record never names a drawing whose predecessors could be lost.
+    if (m_Operation == 1)
+        KeepListCopy(MigratedListPath(), KeptListPath(g_logFile, L"MIGRATED.TXT"));
     KestRegKey key(MigrationSettingsKey(), HKEY_CURRENT_USER);
     key.WriteDword(kDrawingValue, static_cast<DWORD>(number));
 }
@@ -191,6 +201,7 @@ void CKestNoluApp::RemoveRunRecord()
     key.DeleteValue(kRecordValue);
     key.DeleteValue(kDrawingValue);
     m_runRecorded = false;
+    DeleteKeptLists(g_logFile);
 }
 
 // The record stays: a migration ended by a log-off or a restart may go on at

@@ -45,6 +45,18 @@ std::wstring EntryLine(const std::wstring& entry, bool done)
     return (done ? DoneMark : ToDoMark) + entry + L"\r\n";
 }
 
+namespace {
+// The rest of an unusable line, up to its line feed; false when the data ended first.
+bool SkipRestOfLine(DmlCharSource& source)
+{
+    wchar_t c = 0;
+    while (source.ReadChar(c))
+        if (c == L'\n')
+            return true;
+    return false;
+}
+}
+
 bool ReadList(DmlCharSource& source, const std::wstring& header, bool skipDone, std::vector<std::wstring>& entries,
               std::vector<Line>* lines, Skipped* skipped)
 {
@@ -58,16 +70,24 @@ bool ReadList(DmlCharSource& source, const std::wstring& header, bool skipDone, 
         return false;
     for (uint64_t number = 2;; ++number) {
         if (!ReadLine(source, line)) {
+            if (line.end == LineEnd::Feed && skipped) {
+                // An empty line ends the list; the lines after it are counted, so nobody loses them unawares.
+                const uint64_t empty = number;
+                while (ReadLine(source, line) || line.end != LineEnd::EndOfData) {
+                    if (!line.text.empty() || line.end == LineEnd::NulChar || line.end == LineEnd::TooLong)
+                        ++skipped->notRead;
+                    if (line.end != LineEnd::Feed && !SkipRestOfLine(source))
+                        break;
+                }
+                if (skipped->notRead > 0)
+                    skipped->emptyLine = empty;
+                break;
+            }
             if (line.end != LineEnd::NulChar && line.end != LineEnd::TooLong)
                 break;   // an empty line or the end of the data
             if (skipped && skipped->count++ == 0)
                 skipped->firstLine = number;
-            // The rest of the unusable line, up to its line feed.
-            wchar_t c = 0;
-            bool more = false;
-            while (!more && source.ReadChar(c))
-                more = c == L'\n';
-            if (!more)
+            if (!SkipRestOfLine(source))
                 break;
             continue;
         }

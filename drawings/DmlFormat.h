@@ -46,10 +46,13 @@ struct Line {
 bool ReadLine(DmlCharSource& source, Line& line);
 
 // Entry lines that could not be taken: how many, and the number of the first
-// (the header is line 1).
+// (the header is line 1); and the empty line that ended the list early, with
+// the number of lines after it that were not read (0 and 0 when none).
 struct Skipped {
     size_t count = 0;
     uint64_t firstLine = 0;
+    uint64_t emptyLine = 0;
+    size_t notRead = 0;
 };
 
 // Reads the header and the entries; false when the first line is not exactly

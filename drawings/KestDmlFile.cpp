@@ -12,6 +12,9 @@
 
 namespace {
 std::atomic<bool> g_refuseTempFiles{false};
+// The done mark as the list holds it: ASCII in every code page.
+const char kDoneMarkBytes[] = "[x]";
+const size_t kMarkBytes = sizeof kDoneMarkBytes - 1;
 
 // A file of a fresh name in the folder, as GetTempFileNameW makes one; false when the folder refuses.
 bool MakeTempFile(const std::wstring& folder, wchar_t (&temp)[MAX_PATH + 1])
@@ -121,10 +124,12 @@ bool KestDmlFile::WriteList(const std::vector<std::wstring>& entries, const std:
     return true;
 }
 
-bool KestDmlFile::MarkDone(const std::vector<std::wstring>& doneNames, bool* tooLarge)
+bool KestDmlFile::MarkDone(const std::vector<std::wstring>& doneNames, bool* tooLarge, bool* marksKept)
 {
     if (tooLarge)
         *tooLarge = false;
+    if (marksKept)
+        *marksKept = false;
     std::wstring header;
     if (!LoadHeader(header) || !Open(false))
         return false;
@@ -165,10 +170,18 @@ bool KestDmlFile::MarkDone(const std::vector<std::wstring>& doneNames, bool* too
     // The new content goes to a file beside the list and replaces it in one
     // step, so a failure or a crash on the way leaves the list as it was.
     // Where the folder takes no new file (the user may write the list, not create files beside it), the
-    // list is written over in place instead, from its first changed byte on.
+    // marks are written over in place instead, but only where each keeps its length: a mark of another
+    // length would shift the rest of the list, and a failure on the way would leave it half shifted.
     wchar_t temp[MAX_PATH + 1] = {0};
-    if (!MakeTempFile(FolderOf(m_fileName), temp))
-        return WriteInPlace(updated, changes.front().start);
+    if (!MakeTempFile(FolderOf(m_fileName), temp)) {
+        for (const DmlFormat::MarkChange& change : changes)
+            if (change.end - change.start != kMarkBytes) {
+                if (marksKept)
+                    *marksKept = true;
+                return false;
+            }
+        return WriteMarksInPlace(changes);
+    }
     CFile out;
     bool written = false;
     if (out.Open(temp, CFile::modeCreate | CFile::modeWrite, &error)) {
@@ -197,10 +210,8 @@ bool KestDmlFile::MarkDone(const std::vector<std::wstring>& doneNames, bool* too
     return true;
 }
 
-bool KestDmlFile::WriteInPlace(const std::string& data, uint64_t from)
+bool KestDmlFile::WriteMarksInPlace(const std::vector<DmlFormat::MarkChange>& changes)
 {
-    if (from > data.size())
-        from = data.size();
     CFileException error;
     CFile out;
     if (!out.Open(m_fileName.c_str(), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite, &error)) {
@@ -208,14 +219,13 @@ bool KestDmlFile::WriteInPlace(const std::string& data, uint64_t from)
         return false;
     }
     try {
-        LARGE_INTEGER at;
-        at.QuadPart = static_cast<LONGLONG>(from);
-        if (!SetFilePointerEx(out.m_hFile, at, nullptr, FILE_BEGIN))
-            CFileException::ThrowOsError(static_cast<LONG>(GetLastError()), m_fileName.c_str());
-        out.Write(data.data() + from, static_cast<UINT>(data.size() - from));
-        // A mark of wider characters became "[x]": the list got shorter.
-        if (!SetEndOfFile(out.m_hFile))
-            CFileException::ThrowOsError(static_cast<LONG>(GetLastError()), m_fileName.c_str());
+        for (const DmlFormat::MarkChange& change : changes) {
+            LARGE_INTEGER at;
+            at.QuadPart = static_cast<LONGLONG>(change.start);
+            if (!SetFilePointerEx(out.m_hFile, at, nullptr, FILE_BEGIN))
+                CFileException::ThrowOsError(static_cast<LONG>(GetLastError()), m_fileName.c_str());
+            out.Write(kDoneMarkBytes, kMarkBytes);
+        }
         out.Flush();
         out.Close();
     } catch (const CFileException& e) {

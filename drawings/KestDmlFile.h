@@ -30,18 +30,21 @@ public:
     // Marks the entries named in doneNames (case ignored) as done and leaves
     // everything else of the file as it was. Opens and closes by itself; the
     // new content replaces the file only once it is completely on the disk,
-    // or, where the list's folder takes no new file, is written over the list.
+    // or, where the list's folder takes no new file, is written over the list
+    // mark by mark, as long as every new mark takes the bytes of the old one;
+    // otherwise the list keeps its marks and marksKept (when given) says so.
     // A list larger than MaxListBytes is left alone, without a message; tooLarge
     // (when given) then says so.
-    bool MarkDone(const std::vector<std::wstring>& doneNames, bool* tooLarge = nullptr);
+    bool MarkDone(const std::vector<std::wstring>& doneNames, bool* tooLarge = nullptr, bool* marksKept = nullptr);
 
     // Test hook: the list's folder refuses the temporary file, as a folder does
     // where the user may not create files.
     static void SetTempFilesRefusedForTest(bool refused);
 
-private:
     // The open file is larger than MaxListBytes.
     bool IsTooLarge();
+
+private:
     void ReportTooLarge();
-    bool WriteInPlace(const std::string& data, uint64_t from);
+    bool WriteMarksInPlace(const std::vector<DmlFormat::MarkChange>& changes);
 };

@@ -14,6 +14,7 @@
 #include "KestDmlFile.h"
 #include "KestFilenm.h"
 #include "ResourceIds.h"
+#include "RunListIds.h"
 #include "VersionTableText.h"
 #include "WizardIds.h"
 
@@ -269,8 +270,10 @@ void CPageFiles::AddEntries(const std::vector<std::wstring>& entries, const std:
     }
 }
 
-bool CPageFiles::ReadListFile(const std::wstring& path, std::vector<std::wstring>& entries)
+bool CPageFiles::ReadListFile(const std::wstring& path, std::vector<std::wstring>& entries, bool* told)
 {
+    if (told)
+        *told = false;
     KestDmlFile list(path);
     if (!list.Open(false))
         return false;
@@ -283,9 +286,23 @@ bool CPageFiles::ReadListFile(const std::wstring& path, std::vector<std::wstring
         std::vector<std::wstring>().swap(entries);
         list.Close();
         Message(IDS_FILES_LIST_NO_MEMORY, MB_ICONERROR, path.c_str());
+        if (told)
+            *told = true;
         return false;
     }
+    // A list above the limit was named in its own box.
+    if (!read && told)
+        *told = list.IsTooLarge();
     list.Close();
+    if (read && skipped.emptyLine > 0) {
+        CString format = Text(IDS_FILES_LIST_ENDS_EARLY), text;
+        const int line = static_cast<int>(skipped.emptyLine), count = static_cast<int>(skipped.notRead);
+        if (FormatTakes(format.Str(), "sdd"))
+            text.Format(format, path.c_str(), line, count);
+        else
+            text.Format(L"%s\n%d, %d", path.c_str(), line, count);
+        MessageBox(text, Text(IDS_CAPTION), MB_ICONWARNING);
+    }
     if (read && skipped.count > 0) {
         // The entries that could be read are added; the user learns which part of the list was not.
         CString format = Text(IDS_FILES_LINES_SKIPPED), text;
@@ -418,12 +435,13 @@ void CPageFiles::OnLoadList()
         return;
     m_lastListPath = dialog.GetPathName().Str();
     std::vector<std::wstring> entries;
-    if (ReadListFile(m_lastListPath, entries)) {
+    bool told = false;
+    if (ReadListFile(m_lastListPath, entries, &told)) {
         Batch batch(*this);
         DeleteAllRows();
         AddEntries(entries, m_lastListPath);
         theApp.m_listFile = m_lastListPath;
-    } else {
+    } else if (!told) {
         Message(IDS_FILES_LOAD_FAILED, MB_ICONERROR, m_lastListPath.c_str());
     }
     m_modified = false;

@@ -83,7 +83,8 @@ private:
     class Batch;
     INT_PTR RunDialog(CFileDialog& dialog);
     // Reads a drawing list file; false when it cannot be opened (the file class has said why) or is no list.
-    bool ReadListFile(const std::wstring& path, std::vector<std::wstring>& entries);
+    // told (when given) is set when a failure was already explained in a box of its own.
+    bool ReadListFile(const std::wstring& path, std::vector<std::wstring>& entries, bool* told = nullptr);
     void AddEntries(const std::vector<std::wstring>& entries, const std::wstring& source);
     void DeleteAllRows();
     void ShowStatus(int row, DrawingRecord& record, DWORD attributes);

@@ -1,6 +1,8 @@
 #include "FolderSearch.h"
 
+#include <cwctype>
 #include <set>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -38,11 +40,26 @@ bool FolderSearch::Run(const std::wstring& folder, Observer& observer)
     };
     std::vector<Frame> stack;
     std::wstring path = folder;
-    std::set<FolderId> searched;
-    // False when the observer stopped the search; a folder searched already is passed over.
+    std::set<std::wstring> searchedPaths;
+    std::set<std::pair<uint32_t, uint64_t>> searchedIds;
+    // 1 when the folder was searched already, 0 when not (it is now), -1 when that cannot be told.
+    auto seen = [&](const FolderId& id) {
+        if (!id.finalPath.empty()) {
+            std::wstring key = id.finalPath;
+            for (wchar_t& c : key)
+                c = static_cast<wchar_t>(std::towlower(c));
+            return searchedPaths.insert(key).second ? 0 : 1;
+        }
+        if (id.index != 0)
+            return searchedIds.insert({id.volume, id.index}).second ? 0 : 1;
+        return -1;
+    };
+    // False when the observer stopped the search; a folder searched already is passed over, and so is a link
+    // whose target cannot be told apart from others.
     auto enter = [&](uint32_t attributes) {
-        FolderId id;
-        if (m_lister.Identify(path, id) ? !searched.insert(id).second : (attributes & kReparsePointAttribute) != 0)
+        FolderId id{0, 0, {}};
+        int known = m_lister.Identify(path, id) ? seen(id) : -1;
+        if (known == 1 || (known == -1 && (attributes & kReparsePointAttribute) != 0))
             return true;
         if (!observer.OnFolder(path))
             return false;
@@ -101,13 +118,25 @@ bool FindFileLister::Identify(const std::wstring& folder, FolderSearch::FolderId
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
+    std::wstring name(MAX_PATH, L'\0');
+    for (DWORD flags : {VOLUME_NAME_DOS, VOLUME_NAME_NT}) {
+        DWORD n = GetFinalPathNameByHandleW(handle, &name[0], static_cast<DWORD>(name.size()), flags);
+        if (n >= name.size()) {
+            name.assign(n + 1, L'\0');
+            n = GetFinalPathNameByHandleW(handle, &name[0], static_cast<DWORD>(name.size()), flags);
+        }
+        if (n > 0 && n < name.size()) {
+            id.finalPath.assign(name.c_str(), n);
+            break;
+        }
+    }
     BY_HANDLE_FILE_INFORMATION info;
-    bool known = GetFileInformationByHandle(handle, &info) != 0;
+    bool indexed = GetFileInformationByHandle(handle, &info) != 0;
     CloseHandle(handle);
-    if (!known)
-        return false;
-    id.volume = info.dwVolumeSerialNumber;
-    id.index = static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
-    return true;
+    if (indexed) {
+        id.volume = info.dwVolumeSerialNumber;
+        id.index = static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+    }
+    return indexed || !id.finalPath.empty();
 }
 #endif

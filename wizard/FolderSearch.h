@@ -1,9 +1,11 @@
 // The Files page's search of a folder tree for drawings: every visible "dwg" file of the whole tree,
 // hidden and system folders included. The tree is walked with a stack of its own, not by recursion, so
 // no depth of folders can exhaust the thread's stack; the order is the one a recursive walk gives.
-// Each folder is searched once, known by its volume and file index: a junction or a symbolic link that
-// leads back up the tree (or to a folder searched already) is not followed again, so the search ends and
-// adds each drawing once.
+// Each folder is searched once, known by its final path (every link resolved), or by its volume and file
+// index where no final path can be had and the index is not 0: a junction or a symbolic link that leads
+// back up the tree (or to a folder searched already) is not followed again, so the search ends and adds
+// each drawing once. Redirectors give index 0 and some file systems repeat indexes, so an index alone
+// never outranks a final path.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -20,11 +22,8 @@ public:
     // What makes a folder the same folder whatever path leads to it.
     struct FolderId {
         uint32_t volume;
-        uint64_t index;
-        bool operator<(const FolderId& other) const
-        {
-            return volume != other.volume ? volume < other.volume : index < other.index;
-        }
+        uint64_t index;           // 0: the file system gives none
+        std::wstring finalPath;   // empty when the system could not name it
     };
 
     // Lists the entries of one folder in the platform's order (the seam for tests).
@@ -33,7 +32,7 @@ public:
         virtual ~Lister() = default;
         // False when the folder cannot be listed; it then counts as empty.
         virtual bool List(const std::wstring& folder, std::vector<Entry>& entries) = 0;
-        // The folder's identity; false when it cannot be read.
+        // The folder's identity; false when no part of it can be read.
         virtual bool Identify(const std::wstring& folder, FolderId& id) = 0;
     };
 
@@ -74,7 +73,8 @@ private:
 class FindFileLister : public FolderSearch::Lister {
 public:
     bool List(const std::wstring& folder, std::vector<FolderSearch::Entry>& entries) override;
-    // The volume serial number and file index of the folder itself (a link is followed to its target).
+    // The final path, volume serial number and file index of the folder itself (a link is followed to its
+    // target).
     bool Identify(const std::wstring& folder, FolderSearch::FolderId& id) override;
 };
 #endif

@@ -29,9 +29,14 @@ public:
         const std::wstring& real = link == links.end() ? folder : link->second;
         if (unidentifiable.count(real))
             return false;
-        id = {7, ids.emplace(real, ids.size() + 1).first->second};
+        id = {7, ids.emplace(real, ids.size() + 1).first->second, {}};
+        if (kind == Ids::Zero)
+            id.index = 0;   // a redirector's answer
+        if (kind == Ids::SharedWithPaths)
+            id = {7, 5, L"\\\\?\\" + real};   // one index for all, as some file systems give
         return true;
     }
+    enum class Ids { Unique, Zero, SharedWithPaths } kind = Ids::Unique;
     std::map<std::wstring, std::vector<FolderSearch::Entry>> folders;
     std::map<std::wstring, std::wstring> links;
     std::set<std::wstring> unidentifiable;
@@ -213,4 +218,22 @@ TEST(FolderSearch, DrawingNames)
     EXPECT_FALSE(FolderSearch::IsDrawingName(L"a.dw"));
     EXPECT_FALSE(FolderSearch::IsDrawingName(L"adwg"));
     EXPECT_FALSE(FolderSearch::IsDrawingName(L""));
+}
+
+TEST(FolderSearch, FoldersAreToldApartWhereIndexesAreZeroOrRepeated)
+{
+    constexpr uint32_t kLink = 0x400;
+    for (FakeTree::Ids kind : {FakeTree::Ids::Zero, FakeTree::Ids::SharedWithPaths}) {
+        FakeTree tree;
+        tree.kind = kind;
+        tree.folders[L"c:\\t"] = {{L"a.dwg", kFile}, {L"sub", kDir}, {L"two", kDir}};
+        tree.folders[L"c:\\t\\sub"] = {{L"b.dwg", kFile}, {L"up", kDir | kLink}};
+        tree.folders[L"c:\\t\\two"] = {{L"c.dwg", kFile}};
+        tree.links = {{L"c:\\t\\sub\\up", L"c:\\t"}};
+        Collector seen;
+        EXPECT_TRUE(FolderSearch(tree).Run(L"c:\\t", seen));
+        EXPECT_EQ(seen.found, (std::vector<std::wstring>{L"c:\\t\\a.dwg", L"c:\\t\\sub\\b.dwg",
+                                                         L"c:\\t\\two\\c.dwg"}))
+            << static_cast<int>(kind) << "\n" << Show(seen.found);
+    }
 }

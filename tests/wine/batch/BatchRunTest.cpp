@@ -8,6 +8,8 @@
 #include "KestFilenm.h"
 #include "PathPlatform.h"
 #include "ResourceIds.h"
+#include "RunIds.h"
+#include "RunListIds.h"
 #include "RunLog.h"
 #include "TextLocale.h"
 #include "WineTestSupport.h"
@@ -641,6 +643,47 @@ TEST_F(BatchRun, EndRunEndsEveryBatchAndHostOfTheRunAndNothingElse)
     TerminateProcess(users, 0);
     CloseHandle(users);
     EndBatchLikeTheDialog();
+}
+
+TEST_F(BatchRun, NamesOutsideTheCodePageGoToTheHostByTheirShortNameOrNotAtAll)
+{
+    // Japanese names on a Western system (code page 1252): 図面 drawing, 歯車 gear.
+    MakeFolders(m_dir + L"\\plans");
+    const std::vector<std::wstring> drawings = {m_dir + L"\\plans\\\u56f3\u9762 \u6b6f\u8eca.dwg",
+                                                m_dir + L"\\plans\\Plan 1.dwg"};
+    for (const std::wstring& drawing : drawings)
+        WriteDrawing(drawing, "DX1015");
+    theApp.m_drawings = drawings;
+    CString notHanded, migratedTwo;
+    notHanded.Format(Text(IDS_LOG_NAME_NOT_HANDED).c_str(), drawings[0].c_str());
+    migratedTwo.Format(Text(IDS_SUMMARY_MIGRATED).c_str(), 2);
+
+    // Without a short name it is left out, and the log says so before the run.
+    SetShortNamesMissingForTest(true);
+    theApp.PrepareRun();
+    bool started = theApp.StartMigrateRun();
+    SetShortNamesMissingForTest(false);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(theApp.m_batchCount, 1);
+    ASSERT_TRUE(WaitForBatch(60000));
+    EndBatchLikeTheDialog();
+    Lines log = FileLines(g_logFile);
+    auto named = std::find(log.begin(), log.end(), Ansi(notHanded.Str()));
+    EXPECT_LT(named, std::find(log.begin(), log.end(), "Migrating drawing plan 1.dwg ")) << "named before the run";
+    EXPECT_EQ(Magic(drawings[0]), "DX1015");
+
+    // With one, the host opens it by that name, and the run counts it as the drawing it is.
+    WriteDrawing(drawings[1], "DX1015");
+    theApp.PrepareRun();
+    ASSERT_TRUE(theApp.StartMigrateRun());
+    ASSERT_TRUE(WaitForBatch(60000));
+    EndBatchLikeTheDialog();
+    theApp.WriteRunSummary();
+    for (const std::wstring& drawing : drawings)
+        EXPECT_EQ(Magic(drawing), "DX1032") << Ansi(drawing);
+    log = FileLines(g_logFile);
+    EXPECT_EQ(std::find(log.begin(), log.end(), Ansi(notHanded.Str())), log.end());
+    EXPECT_NE(std::find(log.begin(), log.end(), Ansi(migratedTwo.Str())), log.end()) << wts::ReadFileBytes(g_logFile);
 }
 
 // Last: it ends with the clean-up of the application object.

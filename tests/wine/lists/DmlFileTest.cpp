@@ -218,16 +218,21 @@ TEST_F(DmlFile, MarkDoneWritesInPlaceWhereTheFolderTakesNoNewFile)
     wts::WriteFileBytes(m_path, m_header + "[ ]c:\\d\\a.dwg\r\n[x]c:\\d\\b.dwg\r\n" + tail);
     bool marked = MarkDone({L"c:\\d\\a.dwg", L"C:\\D\\C.DWG"});
     std::string after = wts::ReadFileBytes(m_path);
-    // A mark of a double-byte character is one byte wider than "[x]": the list gets shorter.
+    // A mark of a double-byte character is one byte wider than "[x]": marking in place would shift the
+    // list's lines, so the list keeps its marks and the caller learns why.
     KestFile::SetCodePageForTest(932);
-    wts::WriteFileBytes(m_path, m_header + "[ \x82\xA0" "c:\\d\\a.dwg\r\n[ ]c:\\d\\e.dwg\r\n");
-    bool shorter = MarkDone({L"c:\\d\\a.dwg"});
+    const std::string wide = m_header + "[ ]c:\\d\\e.dwg\r\n[ \x82\xA0" "c:\\d\\a.dwg\r\n";
+    wts::WriteFileBytes(m_path, wide);
+    bool tooLarge = true, marksKept = false;
+    bool shifted = KestDmlFile(m_path).MarkDone({L"c:\\d\\a.dwg", L"c:\\d\\e.dwg"}, &tooLarge, &marksKept);
     KestDmlFile::SetTempFilesRefusedForTest(false);
 
     EXPECT_TRUE(marked);
     EXPECT_EQ(after, m_header + "[x]c:\\d\\a.dwg\r\n[x]c:\\d\\b.dwg\r\n[x]c:\\d\\c.dwg\r\n\r\nnotes\r\n");
-    EXPECT_TRUE(shorter);
-    EXPECT_EQ(wts::ReadFileBytes(m_path), m_header + "[x]c:\\d\\a.dwg\r\n[ ]c:\\d\\e.dwg\r\n");
+    EXPECT_FALSE(shifted);
+    EXPECT_FALSE(tooLarge);
+    EXPECT_TRUE(marksKept);
+    EXPECT_EQ(wts::ReadFileBytes(m_path), wide);
     EXPECT_EQ(liststest::FolderEntries(m_dir), (Names{L"list.dml"}));
 }
 

@@ -2,6 +2,7 @@
 #include "KestDmlFile.h"
 #include "ListsTest.h"
 #include "RunIds.h"
+#include "RunListIds.h"
 #include "RunLog.h"
 #include "TextLocale.h"
 
@@ -79,15 +80,15 @@ TEST_F(RunLog, ListAndLogInTheSystemLanguagesCodePage)
     SetSystemLanguageForTest(0x0407);
     theApp.PrepareRun();
     theApp.AddLogLine(western);
-    EXPECT_EQ(wts::ReadFileBytes(MigrateListPath()), "c:\\pl\xe4ne\\gr\xf6\xdf" "e.dwg\r\nc:\\??\\???.dwg\r\n");
+    // A name the code page cannot hold (and that has no short name) is not handed on as "?".
+    EXPECT_EQ(wts::ReadFileBytes(MigrateListPath()), "c:\\pl\xe4ne\\gr\xf6\xdf" "e.dwg\r\n");
     EXPECT_EQ(wts::ReadFileBytes(g_logFile), "c:\\pl\xe4ne\\gr\xf6\xdf" "e.dwg\r\n");
 
     SetSystemLanguageForTest(0x0411);
     theApp.PrepareRun();
     theApp.WriteLogHeader(2039);
     theApp.AddLogLine(japanese);
-    EXPECT_EQ(wts::ReadFileBytes(MigrateListPath()),
-              "c:\\pl?ne\\gr??e.dwg\r\nc:\\\x90\x7d\x96\xca\\\x83\x65\x83\x58\x83\x67.dwg\r\n");
+    EXPECT_EQ(wts::ReadFileBytes(MigrateListPath()), "c:\\\x90\x7d\x96\xca\\\x83\x65\x83\x58\x83\x67.dwg\r\n");
     Bytes log = LogLines();
     ASSERT_EQ(log.size(), 10u);
     EXPECT_EQ(log[8], "c:\\\x90\x7d\x96\xca\\\x83\x65\x83\x58\x83\x67.dwg");
@@ -250,4 +251,26 @@ TEST_F(RunLog, AListTooLargeToMarkIsNamedInTheLog)
     EXPECT_EQ(log[11], "    migrated:         1");
     EXPECT_EQ(log[14], "The drawing list " + std::string(list.begin(), list.end()) +
                            " is larger than 256 MB. The migrated drawings were not marked in it.");
+}
+
+TEST_F(RunLog, MarksThatWouldShiftTheListAreNotSetAndTheLogSaysWhy)
+{
+    // The list's folder takes no new file, and the mark of a double-byte character is wider than "[x]".
+    const std::wstring list = m_dir + L"\\user.dml";
+    const std::string bytes = Narrow(IDS_DML_HEADER) + "\r\n[ \x82\xA0" "c:\\work\\a.dwg\r\n[ ]c:\\work\\b.dwg\r\n";
+    wts::WriteFileBytes(list, bytes);
+    theApp.m_listFile = list;
+    WriteMigrated("c:\\work\\a.dwg\r\nc:\\work\\b.dwg\r\n");
+    KestFile::SetCodePageForTest(932);
+    KestDmlFile::SetTempFilesRefusedForTest(true);
+    theApp.WriteRunSummary();
+    KestDmlFile::SetTempFilesRefusedForTest(false);
+    KestFile::SetCodePageForTest(0);
+
+    EXPECT_EQ(wts::ReadFileBytes(list), bytes);
+    std::wstring line = liststest::Text(IDS_LOG_MARKS_KEPT);
+    line.replace(line.find(L"%s"), 2, list);
+    Bytes log = LogLines();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[log.size() - 2], liststest::InCodePage(line, 1252));
 }

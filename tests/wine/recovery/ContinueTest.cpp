@@ -89,6 +89,13 @@ void ExpectNothingOfTheRunLeft(const rb::Export& before, const std::vector<std::
     EXPECT_EQ(rb::TempFiles(), tempBefore);
 }
 
+// What the run kept beside its log for a later start is gone with the run.
+void ExpectNoKeptLists(const Job& job)
+{
+    for (const wchar_t* name : {L".MIGRATE.TXT", L".MIGRATED.TXT"})
+        EXPECT_FALSE(wts::FileExists(job.log + name)) << wts::Narrow(name);
+}
+
 // The next start: the question before any wizard; Yes runs the rest; then the whole job checked.
 void ContinueAndCheck(const Job& job, const rb::Export& before, const std::vector<std::wstring>& tempBefore)
 {
@@ -137,6 +144,7 @@ void ContinueAndCheck(const Job& job, const rb::Export& before, const std::vecto
     EXPECT_EQ(wts::Count(log, rb::Line(kMissing, 0).substr(0, 12)), 0u);
 
     ExpectNothingOfTheRunLeft(before, tempBefore);
+    ExpectNoKeptLists(job);
 }
 
 // A user whose migration of 30 drawings was ended by the end of Transmora at drawing 12.
@@ -160,6 +168,19 @@ TEST(Continue, TransmoraEndedAtDrawing12_YesFinishesTheWholeList)
     Interrupted run(L"continue-a");
     if (!HasFatalFailure())
         ContinueAndCheck(run.job, run.before, run.tempBefore);
+}
+
+TEST(Continue, TemporaryFolderCleanedBeforeTheNextStart_YesStillCountsAndMarksTheFirstPart)
+{
+    Interrupted run(L"continue-d");
+    if (HasFatalFailure())
+        return;
+    // As a restart may clean it: every file of the temporary folder goes (the job's folders stay).
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    wts::Run(L"cmd /c del /f /q \"" + std::wstring(temp) + L"*\"");
+    ASSERT_FALSE(wts::FileExists(std::wstring(temp) + L"MIGRATED.TXT"));
+    ContinueAndCheck(run.job, run.before, rb::TempFiles());
 }
 
 TEST(Continue, NoRestoresTheProfileRemovesTheRecordAndOpensTheWizard)
