@@ -14,3 +14,4 @@
 #define IDS_BATCH_ANALYZE_DRAWING 2071   // format (file name): analysis batch line of an analysis job
 #define IDS_BATCH_NO_ANALYSIS     2315   // warning: no drawing to analyse
 #define IDS_BATCH_NO_MIGRATION    2316   // warning: no drawing to migrate
+#define IDS_BATCH_PIECE_FAILED    2570   // format (file path): a file the batch needs could not be written; run stopped

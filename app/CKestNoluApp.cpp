@@ -114,8 +114,10 @@ int CKestNoluApp::ExitInstance()
 
 void CKestNoluApp::CleanUp()
 {
+    // No piece may be written after its folder is gone.
+    m_pieceWriter.Stop();
     PrepareHostProfile(ProfileStep::Restore);
     RemoveHostLogFile();
     for (const std::wstring& file : m_tempFiles)
-        DeleteFileW(file.c_str());
+        KestPieceWriter::DeleteTempPath(file);
 }
