@@ -183,8 +183,11 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
     const std::locale locale = MakeTextLocale();
     const auto& codecvt = std::use_facet<std::codecvt<wchar_t, char, std::mbstate_t>>(locale);
     job.encode = [&codecvt](const std::wstring& text, std::string& out) { Encode(codecvt, text, out); };
-    std::vector<KestPieceWriter::Piece> pieces;
-    job.piece = [&pieces](const std::wstring& path, const std::string& bytes) { pieces.push_back({path, bytes}); };
+    KestPieceWriter::Pieces pieces;
+    pieces.folder = pieceFolder;
+    job.piece = [&pieces](size_t number, const wchar_t* extension, const std::string& bytes) {
+        pieces.Add(number, extension, bytes);
+    };
     m_batchVariables = BatchText::Variables(job);
     m_pieceWriter.Stop();
     m_unwrittenPiece.clear();
@@ -205,15 +208,15 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
         file.Write(text);
         m_progressDlg.SetDrawings(m_migrateBatchList);
     }
-    if (pieces.empty())
+    if (pieces.entries.empty())
         return;
     // The folder and its wait script are there before the batch starts; the
     // pieces follow on the writer's thread, ahead of the batch.
     if (CreateDirectoryW(pieceFolder.c_str(), nullptr))
         m_tempFiles.push_back(pieceFolder);
-    const KestPieceWriter::Piece wait = {BatchText::WaitScript(job), BatchText::WaitScriptText()};
-    if (!KestPieceWriter::Write(wait)) {
-        m_unwrittenPiece = wait.path;
+    const std::wstring wait = BatchText::WaitScript(job);
+    if (!KestPieceWriter::Write(wait, BatchText::WaitScriptText())) {
+        m_unwrittenPiece = wait;
         return;
     }
     m_pieceWriter.Start(std::move(pieces));

@@ -106,14 +106,14 @@ struct Sink {
     const wchar_t* extension;   // of its piece files
     bool quoted;                // a path in double quotes, else text escaped for echo
     std::string echoEnd;        // after the echoed text
-    std::string copyStart;      // "copy /b <file>+"
+    std::string copyStart;      // "copy /b <file>+" and the pieces folder
     std::string copyEnd;        // " <file>" CR LF
     size_t room;                // the longest echoed text whose line fits
 
     Sink(const wchar_t* ext, bool isQuoted, const std::string& redirect, const wchar_t* file,
          const std::wstring& fileValue)
         : extension(ext), quoted(isQuoted), echoEnd(redirect + Var(file) + "\r\n"),
-          copyStart("copy /b " + Var(file) + "+"), copyEnd(" " + Var(file) + "\r\n")
+          copyStart("copy /b " + Var(file) + "+\"" + Expanded(kPieces) + "\\"), copyEnd("\" " + Var(file) + "\r\n")
     {
         const size_t fixed = std::string("echo ").size() + redirect.size() + fileValue.size() + 2;
         room = fixed < kMaxLine ? kMaxLine - fixed : 0;
@@ -125,7 +125,7 @@ struct Sink {
 // (Wine's interpreter expands the result again: there a "%" in one of
 // these folders is lost.)
 struct BlockTexts {
-    std::string progressEnd, logBlank, open, firstBody, secondBody, tail, waitStart;
+    std::string progressEnd, logBlank, open, firstBody, secondBody, tail, waitStart, waitCall;
     Sink log, path;
 
     explicit BlockTexts(const BatchText::Job& job)
@@ -144,6 +144,7 @@ struct BlockTexts {
             profile = Var(kProfile);
         tail = "cd /d " + Var(kHost) + "\r\nstart /wait drxl.exe /b " + script + " /p " + profile + " /nologo\r\n";
         waitStart = "if not exist \"" + Expanded(kPieces) + "\\";
+        waitCall = "\" call \"" + Expanded(kWait) + "\" ";
     }
 };
 
@@ -157,27 +158,31 @@ std::string PieceName(size_t number, const wchar_t* extension)
 // The line that writes text into the sink's file, from a piece when it must.
 // Returns the piece's name, or empty when the text is echoed.
 std::string AppendLine(const BatchText::Job& job, const Sink& sink, const std::wstring& text, size_t number,
-                       std::string& line, std::wstring& escaped)
+                       std::string& line, std::wstring& escaped, std::string& escapedBytes)
 {
     escaped.clear();
-    if (sink.quoted)
+    const bool ascii = IsAscii(text);
+    if (ascii && sink.quoted)
         AppendQuoted(escaped, text);
-    else
+    else if (ascii)
         AppendEscaped(escaped, text);
-    if (IsAscii(text) && escaped.size() <= sink.room) {
+    if (ascii && escaped.size() <= sink.room) {
         line = "echo ";
         AppendAscii(escaped, line);
         line += sink.echoEnd;
         return std::string();
     }
     // As the echo wrote it: no escapes, the quotes of a path, the blank before ">>" of a text.
-    std::string bytes = sink.quoted ? "\"" : "";
+    std::string& bytes = escapedBytes;
+    bytes = sink.quoted ? "\"" : "";
     job.encode(text, bytes);
     bytes += sink.quoted ? "\"\r\n" : " \r\n";
     if (job.piece)
-        job.piece(BatchText::PiecePath(job, number, sink.extension), bytes);
+        job.piece(number, sink.extension, bytes);
     const std::string name = PieceName(number, sink.extension);
-    line = sink.copyStart + "\"" + Expanded(kPieces) + "\\" + name + "\"" + sink.copyEnd;
+    line = sink.copyStart;
+    line += name;
+    line += sink.copyEnd;
     return name;
 }
 }
@@ -258,20 +263,22 @@ void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& ba
     const size_t blocks = batchList.size() - first;
     out.reserve(out.size() + (spill ? std::min(blocks, spillBytes / perBlock + 2) : blocks) * perBlock);
     std::wstring escaped;
-    std::string logLine, pathLine;
+    std::string logLine, pathLine, bytes;
     for (size_t i = first; i < batchList.size(); ++i) {
         const std::wstring& drawing = batchList[i];
         const size_t number = i + 1;
         const std::wstring message = job.message ? job.message(DrawingFileName(drawing)) : std::wstring();
         // Pieces are written in this order: the last one of a drawing stands for all its pieces.
-        std::string piece = AppendLine(job, texts.log, message, number, logLine, escaped);
-        std::string pathPiece = AppendLine(job, texts.path, drawing, number, pathLine, escaped);
+        std::string piece = AppendLine(job, texts.log, message, number, logLine, escaped, bytes);
+        std::string pathPiece = AppendLine(job, texts.path, drawing, number, pathLine, escaped, bytes);
         if (!pathPiece.empty())
             piece = pathPiece;
 
-        out += "\r\necho " + std::to_string(number) + texts.progressEnd;
+        out += "\r\necho ";
+        out += std::to_string(number);
+        out += texts.progressEnd;
         if (!piece.empty())
-            out += texts.waitStart + piece + "\" call \"" + Expanded(kWait) + "\" " + piece + "\r\n";
+            out += texts.waitStart + piece + texts.waitCall + piece + "\r\n";
         out += texts.logBlank + logLine + texts.open + pathLine;
         out += job.analysis || listed.Contains(i, drawing) ? texts.firstBody : texts.secondBody;
         out += texts.tail;

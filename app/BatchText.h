@@ -38,9 +38,9 @@ public:
         std::function<std::wstring(const std::wstring& fileName)> message;
         // Appends wide text to out as the file's bytes in the text locale.
         std::function<void(const std::wstring& text, std::string& out)> encode;
-        // Takes a piece file (its whole content in bytes), in the order the
-        // batch uses them; called for the blocks written.
-        std::function<void(const std::wstring& path, const std::string& bytes)> piece;
+        // Takes a piece file (its whole content in bytes; its path is
+        // PiecePath), in the order the batch uses them; called for the blocks written.
+        std::function<void(size_t number, const wchar_t* extension, const std::string& bytes)> piece;
     };
 
     // The environment variables the batch lines name, with their values, and PATH.

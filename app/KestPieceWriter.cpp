@@ -18,7 +18,25 @@ bool IsPieceFolderFile(const std::wstring& name)
 
 KestPieceWriter::~KestPieceWriter() { Stop(); }
 
-void KestPieceWriter::Start(std::vector<Piece> pieces)
+void KestPieceWriter::Pieces::Add(size_t number, const wchar_t* extension, const std::string& piece)
+{
+    bytes += piece;
+    entries.push_back({number, extension, bytes.size()});
+}
+
+std::wstring KestPieceWriter::Pieces::Path(size_t index) const
+{
+    const Entry& entry = entries[index];
+    return folder + L"\\" + std::to_wstring(entry.number) + L"." + entry.extension;
+}
+
+std::string KestPieceWriter::Pieces::Bytes(size_t index) const
+{
+    const size_t start = index > 0 ? entries[index - 1].end : 0;
+    return bytes.substr(start, entries[index].end - start);
+}
+
+void KestPieceWriter::Start(Pieces pieces)
 {
     Stop();
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -26,7 +44,7 @@ void KestPieceWriter::Start(std::vector<Piece> pieces)
     m_next = 0;
     m_stop = false;
     m_failed.clear();
-    if (!m_pieces.empty())
+    if (!m_pieces.entries.empty())
         m_thread = std::thread(&KestPieceWriter::Run, this);
 }
 
@@ -53,8 +71,8 @@ bool KestPieceWriter::WaitWritten(DWORD ms)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_changed.wait_for(lock, std::chrono::milliseconds(ms),
-                       [this] { return m_next >= m_pieces.size() || !m_failed.empty(); });
-    return m_next >= m_pieces.size() && m_failed.empty();
+                       [this] { return m_next >= m_pieces.entries.size() || !m_failed.empty(); });
+    return m_next >= m_pieces.entries.size() && m_failed.empty();
 }
 
 void KestPieceWriter::Hold(bool held)
@@ -69,16 +87,18 @@ void KestPieceWriter::Hold(bool held)
 void KestPieceWriter::Run()
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    while (m_next < m_pieces.size()) {
+    while (m_next < m_pieces.entries.size()) {
         m_changed.wait(lock, [this] { return m_stop || !m_held; });
         if (m_stop)
             return;
-        const Piece& piece = m_pieces[m_next];
+        // Only this thread reads the pieces while it runs; Start waits for it before replacing them.
+        const std::wstring path = m_pieces.Path(m_next);
+        const std::string bytes = m_pieces.Bytes(m_next);
         lock.unlock();
-        const bool written = Write(piece);
+        const bool written = Write(path, bytes);
         lock.lock();
         if (!written) {
-            m_failed = piece.path;
+            m_failed = path;
             break;
         }
         ++m_next;
@@ -87,20 +107,20 @@ void KestPieceWriter::Run()
     m_changed.notify_all();
 }
 
-bool KestPieceWriter::Write(const Piece& piece)
+bool KestPieceWriter::Write(const std::wstring& path, const std::string& bytes)
 {
-    if (GetFileAttributesW(piece.path.c_str()) != INVALID_FILE_ATTRIBUTES)
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
         return true;
-    const std::wstring part = piece.path + L"~";
+    const std::wstring part = path + L"~";
     HANDLE file = CreateFileW(part.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
-    const bool whole = WriteFile(file, piece.bytes.data(), static_cast<DWORD>(piece.bytes.size()), &written, nullptr) &&
-                       written == piece.bytes.size();
+    const bool whole = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                       written == bytes.size();
     const bool closed = CloseHandle(file) != 0;
-    if (whole && closed && MoveFileExW(part.c_str(), piece.path.c_str(), 0))
+    if (whole && closed && MoveFileExW(part.c_str(), path.c_str(), 0))
         return true;
     const DWORD error = GetLastError();
     DeleteFileW(part.c_str());

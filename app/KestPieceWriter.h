@@ -19,9 +19,21 @@
 
 class KestPieceWriter {
 public:
-    struct Piece {
-        std::wstring path;
-        std::string bytes;
+    // The pieces of one batch, kept as one buffer: a batch of many thousand
+    // drawings costs no allocation per piece on the window's thread.
+    struct Pieces {
+        std::wstring folder;
+        std::string bytes;   // every piece's bytes, one after the other
+        struct Entry {
+            size_t number;
+            const wchar_t* extension;
+            size_t end;   // in bytes
+        };
+        std::vector<Entry> entries;
+
+        void Add(size_t number, const wchar_t* extension, const std::string& piece);
+        std::wstring Path(size_t index) const;
+        std::string Bytes(size_t index) const;
     };
 
     KestPieceWriter() = default;
@@ -30,7 +42,7 @@ public:
     KestPieceWriter& operator=(const KestPieceWriter&) = delete;
 
     // Stops any earlier work, forgets its failure and writes these, in order.
-    void Start(std::vector<Piece> pieces);
+    void Start(Pieces pieces);
     // Writes nothing more and waits for the thread; what is written stays,
     // a failure is forgotten (the run it stopped is over).
     void Stop();
@@ -42,7 +54,7 @@ public:
     void Hold(bool held);
 
     // Writes one piece as the thread does; false when it could not.
-    static bool Write(const Piece& piece);
+    static bool Write(const std::wstring& path, const std::string& bytes);
     // Deletes a temporary file, or a pieces folder with every file in it.
     static void DeleteTempPath(const std::wstring& path);
 
@@ -51,7 +63,7 @@ private:
 
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::vector<Piece> m_pieces;
+    Pieces m_pieces;
     size_t m_next = 0;
     bool m_stop = false;
     bool m_held = false;
