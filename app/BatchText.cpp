@@ -277,9 +277,17 @@ void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& ba
         out += "\r\necho ";
         out += std::to_string(number);
         out += texts.progressEnd;
-        if (!piece.empty())
-            out += texts.waitStart + piece + texts.waitCall + piece + "\r\n";
-        out += texts.logBlank + logLine + texts.open + pathLine;
+        if (!piece.empty()) {
+            out += texts.waitStart;
+            out += piece;
+            out += texts.waitCall;
+            out += piece;
+            out += "\r\n";
+        }
+        out += texts.logBlank;
+        out += logLine;
+        out += texts.open;
+        out += pathLine;
         out += job.analysis || listed.Contains(i, drawing) ? texts.firstBody : texts.secondBody;
         out += texts.tail;
         if (spill && out.size() >= spillBytes)
