@@ -189,7 +189,8 @@ int wmain(int argc, wchar_t** argv)
     UseDrawings(count, L"C:\\Projects\\Plant %d\\Area %d\\Zeichnungen\\Rohrleitung\\P-%06d \u00c4nderung B.dwg");
     WriteBatches("names outside ASCII", count, rounds);
     UseLanguage(L"ja-JP", 0x0411);
-    UseDrawings(count, L"C:\\\u30d7\u30ed\u30b8\u30a7\u30af\u30c8\\\u5de5\u5834 %d\\\u533a\u57df %d\\\u914d\u7ba1\u56f3 %06d.dwg");
+    UseDrawings(count, L"C:\\\u30d7\u30ed\u30b8\u30a7\u30af\u30c8\\\u5de5\u5834 %d\\\u533a\u57df %d\\"
+                       L"\u914d\u7ba1\u56f3 %06d.dwg");
     WriteBatches("Japanese names, Japanese module", count, rounds);
     UseLanguage(L"en-US", 0x0409);
     if (quick > 0)
