@@ -15,3 +15,4 @@
 #define IDS_BATCH_HOST_NOT_STARTED 2092  // log line: the host could not be started for the drawing; the system's text follows
 #define IDS_BATCH_NO_ANALYSIS     2315   // warning: no drawing to analyse
 #define IDS_BATCH_NO_MIGRATION    2316   // warning: no drawing to migrate
+#define IDS_BATCH_PIECE_FAILED    2570   // format (file path): a file the batch needs could not be written; run stopped

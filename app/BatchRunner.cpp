@@ -11,6 +11,7 @@
 #include "../drawings/FormatCheck.h"
 #include "../drawings/KestFilenm.h"
 #include "../host/HostKeys.h"
+#include "KestPieceWriter.h"
 
 #include <algorithm>
 #include <locale>
@@ -98,9 +99,7 @@ private:
     HANDLE m_file;
 };
 
-// Writes a piece file that the batch joins; a new file is listed for deletion
-// at exit (one that exists already was listed when it was made). A piece that
-// cannot be written leaves its copy line failing, as any batch line may.
+// A small file the batch joins to another, listed for deletion at exit.
 void WritePiece(CKestNoluApp& app, const std::wstring& path, const std::string& bytes)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -131,6 +130,7 @@ void AbortRun(CKestNoluApp& app, UINT logLine)
     if (!app.m_batch.Held())
         return;
     app.m_batch.Terminate(0, 5000);
+    app.m_pieceWriter.Stop();
     RemoveHostLogFile();
     app.m_batch.Clear();
     app.AddLogLine(logLine);
@@ -166,7 +166,17 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
     job.hostFolder = m_hostFolder;
     job.profileName = GetHostProfileName();
     job.pathValue = BatchText::PathValue(Environment(L"PATH"), m_searchFolders);
-    job.pieces = BatchText::PiecePrefix(batchFile);
+    // The pieces folder of a batch file stays with it through its restarts,
+    // whose pieces are those written before; a new batch never takes a
+    // folder left by an earlier Transmora, whose pieces might name other drawings.
+    std::wstring& pieceFolder = m_pieceFolders[batchFile];
+    if (pieceFolder.empty()) {
+        const std::wstring prefix = BatchText::PiecePrefix(batchFile);
+        pieceFolder = prefix;
+        for (int n = 2; GetFileAttributesW(pieceFolder.c_str()) != INVALID_FILE_ATTRIBUTES; ++n)
+            pieceFolder = prefix + L"-" + std::to_wstring(n);
+    }
+    job.pieces = pieceFolder;
     job.startOutput = NewTempFile(*this, L"txt");
     // A plain "%s" format is split once; any other format that takes one
     // string is formatted per drawing, and one that does not is written as it
@@ -189,11 +199,17 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
     const std::locale locale = MakeTextLocale();
     const auto& codecvt = std::use_facet<std::codecvt<wchar_t, char, std::mbstate_t>>(locale);
     job.encode = [&codecvt](const std::wstring& text, std::string& out) { Encode(codecvt, text, out); };
-    job.piece = [this](const std::wstring& path, const std::string& bytes) { WritePiece(*this, path, bytes); };
+    KestPieceWriter::Pieces pieces;
+    pieces.folder = pieceFolder;
+    job.piece = [&pieces](size_t number, const wchar_t* extension, const std::string& bytes) {
+        pieces.Add(number, extension, bytes);
+    };
     m_batchVariables = BatchText::Variables(job);
     std::string notStarted;
     job.encode(L"\t" + LoadText(IDS_BATCH_HOST_NOT_STARTED) + L"\r\n", notStarted);
     WritePiece(*this, BatchText::NotStartedPath(job), notStarted);
+    m_pieceWriter.Stop();
+    m_unwrittenPiece.clear();
 
     BatchFileOut file(batchFile);
     auto spill = [&file](std::string& bytes) { file.Write(bytes); };
@@ -214,20 +230,58 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
         file.Write(text);
         m_progressDlg.SetDrawings(m_migrateBatchList);
     }
+    if (pieces.entries.empty())
+        return;
+    // The folder and its wait script are there before the batch starts; the
+    // pieces follow on the writer's thread, ahead of the batch.
+    if (CreateDirectoryW(pieceFolder.c_str(), nullptr))
+        m_tempFiles.push_back(pieceFolder);
+    const std::wstring wait = BatchText::WaitScript(job);
+    if (!KestPieceWriter::Write(wait, BatchText::WaitScriptText())) {
+        m_unwrittenPiece = wait;
+        return;
+    }
+    m_pieceWriter.Start(std::move(pieces));
+}
+
+std::wstring CKestNoluApp::UnwrittenPiece() const
+{
+    return m_unwrittenPiece.empty() ? m_pieceWriter.Failed() : m_unwrittenPiece;
+}
+
+void CKestNoluApp::ReportUnwrittenPiece(const std::wstring& piece, HWND owner)
+{
+    m_unwrittenPiece.clear();
+    m_pieceWriter.Stop();
+    CString text;
+    const std::wstring format = LoadText(IDS_BATCH_PIECE_FAILED);
+    if (FormatTakes(format, "s"))
+        text.Format(format.c_str(), piece.c_str());
+    else
+        text.Format(L"%s\n%s", format.c_str(), piece.c_str());
+    AddLogLine(text.Str());
+    MessageBoxW(owner, text.Str().c_str(), LoadText(IDS_CAPTION).c_str(), MB_ICONERROR | MB_OK);
 }
 
 void CKestNoluApp::LaunchBatch(const std::wstring& batchFile)
 {
     m_batch.Clear();
-
-    // Quoted, as a temporary folder may hold blanks.
-    std::wstring command = L"\"" + batchFile + L"\"";
-    if (!m_atLeastXP) {
-        std::wstring interpreter = Environment(L"COMSPEC");
-        if (interpreter.empty())
-            interpreter = L"COMMAND";
-        command = interpreter + L" /C " + command;
+    // A batch without its wait script could reach a piece not yet written.
+    if (!m_unwrittenPiece.empty()) {
+        ReportUnwrittenPiece(m_unwrittenPiece, nullptr);
+        return;
     }
+
+    // Always through the interpreter, so that its switches hold whatever the user set.
+    std::wstring interpreter = Environment(L"COMSPEC");
+    if (interpreter.empty() && m_atLeastXP) {
+        wchar_t system[MAX_PATH] = {0};
+        UINT length = GetSystemDirectoryW(system, MAX_PATH);
+        interpreter = std::wstring(system, length < MAX_PATH ? length : 0) + L"\\cmd.exe";
+    } else if (interpreter.empty()) {
+        interpreter = L"COMMAND";
+    }
+    std::wstring command = BatchText::CommandLine(interpreter, batchFile);
     std::vector<wchar_t> line(command.begin(), command.end());
     line.push_back(L'\0');
 
@@ -237,7 +291,9 @@ void CKestNoluApp::LaunchBatch(const std::wstring& batchFile)
     startup.wShowWindow = SW_HIDE;
     // The batch's folder paths travel in its own Unicode environment.
     std::wstring environment = EnvironmentBlock(m_batchVariables);
-    if (m_batch.Start(line.data(), CREATE_UNICODE_ENVIRONMENT, &environment[0], startup)) {
+    // The interpreter would start without its batch file and tell nobody.
+    if (GetFileAttributesW(batchFile.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        m_batch.Start(line.data(), CREATE_UNICODE_ENVIRONMENT, &environment[0], startup)) {
         if (m_batch.ConfinedByTree())
             AddLogLine(IDS_LOG_NO_OWN_JOB);
         m_progressDlg.SetBatchProcess(&m_batch);

@@ -49,6 +49,31 @@ void AppendAscii(const std::wstring& text, std::string& out)
         out += static_cast<char>(c);
 }
 
+// MIGRATE.TXT is written from the drawing list in its order, so the entry at
+// the same index nearly always matches as it stands; a case-folded set
+// answers for the others and is built only when first needed.
+class DrawingListLookup {
+public:
+    explicit DrawingListLookup(const std::vector<std::wstring>& list) : m_list(list) {}
+    bool Contains(size_t i, const std::wstring& drawing)
+    {
+        if (i < m_list.size() && m_list[i] == drawing)
+            return true;
+        if (!m_built) {
+            m_known.reserve(m_list.size());
+            for (const std::wstring& entry : m_list)
+                m_known.insert(PathPlatform::Lower(entry));
+            m_built = true;
+        }
+        return m_known.count(PathPlatform::Lower(drawing)) > 0;
+    }
+
+private:
+    const std::vector<std::wstring>& m_list;
+    std::unordered_set<std::wstring> m_known;
+    bool m_built = false;
+};
+
 // The names the batch lines use for the folder paths of its environment.
 const wchar_t kProgress[] = L"KEST_PROGRESS";
 const wchar_t kLog[] = L"KEST_LOG";
@@ -56,12 +81,15 @@ const wchar_t kHead[] = L"KEST_HEAD";
 const wchar_t kScript[] = L"KEST_SCRIPT";
 const wchar_t kFirstBody[] = L"KEST_BODY1";
 const wchar_t kSecondBody[] = L"KEST_BODY2";
-const wchar_t kPath[] = L"KEST_PATH";
 const wchar_t kHost[] = L"KEST_HOST";
 const wchar_t kPieces[] = L"KEST_PIECES";
+const wchar_t kWait[] = L"KEST_WAIT";
 const wchar_t kProfile[] = L"KEST_PROFILE";
 const wchar_t kStarted[] = L"KEST_STARTED";
 const wchar_t kNotStarted[] = L"KEST_NOT_STARTED";
+
+// The longest line the interpreter reads, after its variables are expanded.
+const size_t kMaxLine = 8191;
 
 // A variable as the batch names it, "%NAME%" (the names are ASCII).
 std::string Expanded(const wchar_t* name)
@@ -73,23 +101,119 @@ std::string Expanded(const wchar_t* name)
 // The same in double quotes, as every path stands in the batch.
 std::string Var(const wchar_t* name) { return "\"" + Expanded(name) + "\""; }
 
-std::string PieceName(size_t number, const char* extension)
+// How a text of a drawing reaches one file of the batch: echoed when it is
+// ASCII and its line fits the interpreter, else joined byte for byte from a
+// piece file that holds exactly what the echo would have written.
+struct Sink {
+    const wchar_t* extension;   // of its piece files
+    bool quoted;                // a path in double quotes, else text escaped for echo
+    std::string echoEnd;        // after the echoed text
+    std::string copyStart;      // "copy /b <file>+" and the pieces folder
+    std::string copyEnd;        // " <file>" CR LF
+    size_t room;                // the longest echoed text whose line fits
+
+    Sink(const wchar_t* ext, bool isQuoted, const std::string& redirect, const wchar_t* file,
+         const std::wstring& fileValue)
+        : extension(ext), quoted(isQuoted), echoEnd(redirect + Var(file) + "\r\n"),
+          copyStart("copy /b " + Var(file) + "+\"" + Expanded(kPieces) + "\\"), copyEnd("\" " + Var(file) + "\r\n")
+    {
+        const size_t fixed = std::string("echo ").size() + redirect.size() + fileValue.size() + 2;
+        room = fixed < kMaxLine ? kMaxLine - fixed : 0;
+    }
+};
+
+// The texts that every block of a batch shares, made once per batch. The
+// interpreter expands a variable once, so its value needs no escaping.
+// (Wine's interpreter expands the result again: there a "%" in one of
+// these folders is lost.)
+struct BlockTexts {
+    std::string progressEnd, logBlank, open, firstBody, secondBody, tail, waitStart, waitCall;
+    Sink log, path;
+
+    explicit BlockTexts(const BatchText::Job& job)
+        : log(L"msg", false, " >> ", kLog, job.logFile), path(L"opn", true, ">> ", kScript, job.drawingScript)
+    {
+        const std::string script = Var(kScript);
+        progressEnd = " > " + Var(kProgress) + "\r\n";
+        logBlank = "echo. >> " + Var(kLog) + "\r\n";
+        open = "copy " + Var(kHead) + " " + script + "\r\necho _.OPEN>> " + script + "\r\n";
+        firstBody = "type " + Var(kFirstBody) + " >> " + script + "\r\n";
+        secondBody = "type " + Var(kSecondBody) + " >> " + script + "\r\n";
+        std::string profile;
+        if (IsAscii(job.profileName))
+            job.encode(BatchText::Quoted(job.profileName), profile);
+        else
+            profile = Var(kProfile);
+        // What the start prints goes to a file: a host, having no console, prints
+        // nothing, so a file that is not empty means the host was not started,
+        // and the log tells so for the drawing, with the system's own words.
+        const std::string started = Var(kStarted);
+        const std::string log = Var(kLog);
+        tail = "cd /d " + Var(kHost) + "\r\nstart /wait drxl.exe /b " + script + " /p " + profile + " /nologo > " +
+               started + " 2>&1 & for %%f in (" + started + ") do if not %%~zf==0 copy /b " + log + "+" +
+               Var(kNotStarted) + "+" + started + " " + log + "\r\n";
+        waitStart = "if not exist \"" + Expanded(kPieces) + "\\";
+        waitCall = "\" call \"" + Expanded(kWait) + "\" ";
+    }
+};
+
+// The piece file's name inside the pieces folder: number "." extension.
+std::string PieceName(size_t number, const wchar_t* extension)
 {
-    return "\"" + Expanded(kPieces) + "-" + std::to_string(number) + "." + extension + "\"";
+    std::wstring wide = extension;
+    return std::to_string(number) + "." + std::string(wide.begin(), wide.end());
+}
+
+// The line that writes text into the sink's file, from a piece when it must.
+// Returns the piece's name, or empty when the text is echoed.
+std::string AppendLine(const BatchText::Job& job, const Sink& sink, const std::wstring& text, size_t number,
+                       std::string& line, std::wstring& escaped, std::string& escapedBytes)
+{
+    escaped.clear();
+    const bool ascii = IsAscii(text);
+    if (ascii && sink.quoted)
+        AppendQuoted(escaped, text);
+    else if (ascii)
+        AppendEscaped(escaped, text);
+    if (ascii && escaped.size() <= sink.room) {
+        line = "echo ";
+        AppendAscii(escaped, line);
+        line += sink.echoEnd;
+        return std::string();
+    }
+    // As the echo wrote it: no escapes, the quotes of a path, the blank before ">>" of a text.
+    std::string& bytes = escapedBytes;
+    bytes = sink.quoted ? "\"" : "";
+    job.encode(text, bytes);
+    bytes += sink.quoted ? "\"\r\n" : " \r\n";
+    if (job.piece)
+        job.piece(number, sink.extension, bytes);
+    const std::string name = PieceName(number, sink.extension);
+    line = sink.copyStart;
+    line += name;
+    line += sink.copyEnd;
+    return name;
 }
 }
 
 BatchEnvironment::Variables BatchText::Variables(const Job& job)
 {
-    return {{kProgress, job.progressFile}, {kLog, job.logFile},         {kHead, job.headScript},
-            {kScript, job.drawingScript},  {kFirstBody, job.firstBody}, {kSecondBody, job.secondBody},
-            {kPath, job.pathValue},        {kHost, job.hostFolder},     {kPieces, job.pieces},
-            {kProfile, job.profileName},   {kStarted, job.startOutput}, {kNotStarted, NotStartedPath(job)}};
+    BatchEnvironment::Variables variables = {
+        {kProgress, job.progressFile}, {kLog, job.logFile},         {kHead, job.headScript},
+        {kScript, job.drawingScript},  {kFirstBody, job.firstBody}, {kSecondBody, job.secondBody},
+        {kHost, job.hostFolder},       {kPieces, job.pieces},       {kWait, CallPath(WaitScript(job))},
+        {kProfile, job.profileName},   {kStarted, job.startOutput},
+        {kNotStarted, NotStartedPath(job)}};
+    // The host finds its folders on PATH as given here: no batch line sets it,
+    // so no interpreter expands its value again.
+    if (!job.pathValue.empty())
+        variables.emplace_back(L"PATH", job.pathValue);
+    return variables;
 }
 
 std::wstring BatchText::PiecePath(const Job& job, size_t number, const wchar_t* extension)
 {
-    return job.pieces + L"-" + std::to_wstring(number) + L"." + extension;
+    return job.pieces + L"\\" + std::to_wstring(number) + L"." + extension;
 }
 
 std::wstring BatchText::NotStartedPath(const Job& job) { return job.pieces + L"-nohost.txt"; }
@@ -103,6 +227,40 @@ std::wstring BatchText::PiecePrefix(const std::wstring& batchFile)
     return batchFile.substr(0, dot);
 }
 
+std::wstring BatchText::WaitScript(const Job& job) { return job.pieces + L"\\wait.bat"; }
+
+std::string BatchText::WaitScriptText()
+{
+    // Called with the name of a piece that the writer has not published yet.
+    return "@echo off\r\n"
+           "rem Waits until Transmora has written the piece file %1 of this batch.\r\n"
+           ":wait\r\n"
+           "if exist \"%KEST_PIECES%\\%1\" goto :eof\r\n"
+           "ping -n 2 127.0.0.1 >nul\r\n"
+           "goto wait\r\n";
+}
+
+std::wstring BatchText::CallPath(const std::wstring& path)
+{
+    std::wstring out;
+    for (wchar_t c : path) {
+        out += c;
+        if (c == L'%')
+            out += L'%';
+    }
+    return out;
+}
+
+std::wstring BatchText::CommandLine(const std::wstring& interpreter, const std::wstring& batchFile)
+{
+    const std::wstring program =
+        interpreter.find(L' ') != std::wstring::npos && interpreter.front() != L'"' ? L"\"" + interpreter + L"\""
+                                                                                     : interpreter;
+    // /D: no AutoRun command of the user's; /V:OFF: "!" in names stays text.
+    // The outer quotes are the ones /C takes off, whatever the path holds.
+    return program + L" /D /V:OFF /C \"\"" + batchFile + L"\"\"";
+}
+
 void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& batchList,
                              const std::vector<std::wstring>& drawingList, std::string& out,
                              const std::function<void(std::string& out)>& spill, size_t spillBytes)
@@ -110,105 +268,40 @@ void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& ba
     size_t first = job.restartIndex > 0 ? static_cast<size_t>(job.restartIndex) : 0;
     if (first >= batchList.size())
         return;
+    const BlockTexts texts(job);
+    DrawingListLookup listed(drawingList);
 
-    // Text shared by every block: fixed ASCII and variable names only. The
-    // interpreter expands a variable once, so its value needs no escaping.
-    // (Wine's interpreter expands the result again: there a "%" in one of
-    // these folders is lost.)
-    const std::string script = Var(kScript);
-    const std::string log = Var(kLog);
-    const std::string progress = " > " + Var(kProgress) + "\r\necho. >> " + log + "\r\n";
-    const std::string logEnd = " >> " + log + "\r\n";
-    const std::string scriptEnd = ">> " + script + "\r\n";
-    const std::string copyLog = "copy /b " + log + "+";
-    const std::string open = "copy " + Var(kHead) + " " + script + "\r\necho _.OPEN>> " + script + "\r\n";
-    const std::string copyScript = "copy /b " + script + "+";
-    const std::string firstBody = "type " + Var(kFirstBody) + " >> " + script + "\r\n";
-    const std::string secondBody = "type " + Var(kSecondBody) + " >> " + script + "\r\n";
-    std::string profile;
-    if (IsAscii(job.profileName))
-        job.encode(Quoted(job.profileName), profile);
-    else
-        profile = Var(kProfile);
-    // What the start prints goes to a file: a host, having no console, prints
-    // nothing, so a file that is not empty means the host was not started,
-    // and the log tells so for the drawing, with the system's own words.
-    const std::string started = Var(kStarted);
-    const std::string tail = "set \"PATH=" + Expanded(kPath) + "\"\r\ncd /d " + Var(kHost) +
-                             "\r\nstart /wait drxl.exe /b " + script + " /p " + profile + " /nologo > " + started +
-                             " 2>&1 & for %%f in (" + started + ") do if not %%~zf==0 copy /b " + log + "+" +
-                             Var(kNotStarted) + "+" + started + " " + log + "\r\n";
-
-    // MIGRATE.TXT is written from the drawing list in its order, so the entry
-    // at the same index nearly always matches as it stands; a case-folded set
-    // answers for the others and is built only when first needed.
-    std::unordered_set<std::wstring> known;
-    bool knownBuilt = false;
-    auto inDrawingList = [&](size_t i, const std::wstring& drawing) {
-        if (i < drawingList.size() && drawingList[i] == drawing)
-            return true;
-        if (!knownBuilt) {
-            known.reserve(drawingList.size());
-            for (const std::wstring& entry : drawingList)
-                known.insert(PathPlatform::Lower(entry));
-            knownBuilt = true;
-        }
-        return known.count(PathPlatform::Lower(drawing)) > 0;
-    };
-    auto writePiece = [&job](size_t number, const wchar_t* extension, const std::string& bytes) {
-        if (job.piece)
-            job.piece(PiecePath(job, number, extension), bytes);
-    };
-
-    const size_t perBlock = progress.size() + open.size() + firstBody.size() + tail.size() + 300;
+    const size_t perBlock = texts.open.size() + texts.firstBody.size() + texts.tail.size() + 300;
     const size_t blocks = batchList.size() - first;
     out.reserve(out.size() + (spill ? std::min(blocks, spillBytes / perBlock + 2) : blocks) * perBlock);
-    // A log line or path in ASCII stands in the batch, escaped, as it always
-    // did; anything else comes from a piece file. Most runs so need no piece,
-    // and a piece file costs a file creation per drawing.
-    std::wstring message;
     std::wstring escaped;
-    std::string bytes;
+    std::string logLine, pathLine, bytes;
     for (size_t i = first; i < batchList.size(); ++i) {
         const std::wstring& drawing = batchList[i];
-        const bool listed = job.analysis || inDrawingList(i, drawing);
         const size_t number = i + 1;
+        const std::wstring message = job.message ? job.message(DrawingFileName(drawing)) : std::wstring();
+        // Pieces are written in this order: the last one of a drawing stands for all its pieces.
+        std::string piece = AppendLine(job, texts.log, message, number, logLine, escaped, bytes);
+        std::string pathPiece = AppendLine(job, texts.path, drawing, number, pathLine, escaped, bytes);
+        if (!pathPiece.empty())
+            piece = pathPiece;
+
         out += "\r\necho ";
         out += std::to_string(number);
-        out += progress;
-
-        message = job.message ? job.message(DrawingFileName(drawing)) : std::wstring();
-        if (IsAscii(message)) {
-            escaped.clear();
-            AppendEscaped(escaped, message);
-            out += "echo ";
-            AppendAscii(escaped, out);
-            out += logEnd;
-        } else {
-            // As the echo wrote it: the text, the blank before ">>", CR LF.
-            bytes.clear();
-            job.encode(message, bytes);
-            bytes += " \r\n";
-            writePiece(number, L"msg", bytes);
-            out += copyLog + PieceName(number, "msg") + " " + log + "\r\n";
+        out += texts.progressEnd;
+        if (!piece.empty()) {
+            out += texts.waitStart;
+            out += piece;
+            out += texts.waitCall;
+            out += piece;
+            out += "\r\n";
         }
-
-        out += open;
-        if (IsAscii(drawing)) {
-            escaped.clear();
-            AppendQuoted(escaped, drawing);
-            out += "echo ";
-            AppendAscii(escaped, out);
-            out += scriptEnd;
-        } else {
-            bytes = "\"";
-            job.encode(drawing, bytes);
-            bytes += "\"\r\n";
-            writePiece(number, L"opn", bytes);
-            out += copyScript + PieceName(number, "opn") + " " + script + "\r\n";
-        }
-        out += listed ? firstBody : secondBody;
-        out += tail;
+        out += texts.logBlank;
+        out += logLine;
+        out += texts.open;
+        out += pathLine;
+        out += job.analysis || listed.Contains(i, drawing) ? texts.firstBody : texts.secondBody;
+        out += texts.tail;
         if (spill && out.size() >= spillBytes)
             spill(out);
     }

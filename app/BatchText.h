@@ -5,8 +5,10 @@
 //
 // The batch holds ASCII only: whatever code page the interpreter reads it in,
 // no name changes. Folder paths reach it as variables of its environment
-// ("%KEST_LOG%"); a drawing's path or log line outside ASCII is written by us
-// in the text locale into a piece file that the batch joins byte for byte.
+// ("%KEST_LOG%"); a drawing's path or log line outside ASCII, or too long for
+// one line, is written by us in the text locale into a piece file that the
+// batch joins byte for byte. Pieces are written while the batch runs, in the
+// order it uses them; a batch that gets ahead waits for its drawing's last one.
 #pragma once
 #include "BatchEnvironment.h"
 
@@ -33,27 +35,35 @@ public:
         // host started. A fresh file for every batch written, as a start left
         // over from a stopped run may still hold the one before.
         std::wstring startOutput;
-        // Piece files are this path followed by "-", the drawing number and
-        // ".msg" (log line) or ".opn" (the quoted path after "_.OPEN").
+        // The folder of the piece files: the drawing number and ".msg" (log
+        // line) or ".opn" (the quoted path after "_.OPEN"), and the wait script.
         std::wstring pieces;
         // The drawing message for a file name ("title.ext", lowercase).
         std::function<std::wstring(const std::wstring& fileName)> message;
         // Appends wide text to out as the file's bytes in the text locale.
         std::function<void(const std::wstring& text, std::string& out)> encode;
-        // Writes a piece file (its whole content in bytes); called for the
-        // blocks written, for a log line or a path outside ASCII.
-        std::function<void(const std::wstring& path, const std::string& bytes)> piece;
+        // Takes a piece file (its whole content in bytes; its path is
+        // PiecePath), in the order the batch uses them; called for the blocks written.
+        std::function<void(size_t number, const wchar_t* extension, const std::string& bytes)> piece;
     };
 
-    // The environment variables the batch lines name, with their values.
+    // The environment variables the batch lines name, with their values, and PATH.
     static BatchEnvironment::Variables Variables(const Job& job);
     // The piece file of a drawing number; extension "msg" or "opn".
     static std::wstring PiecePath(const Job& job, size_t number, const wchar_t* extension);
     // The log line of a host that could not be started, written once per
     // batch as the log's bytes.
     static std::wstring NotStartedPath(const Job& job);
-    // The piece prefix of a batch file: its path without the extension.
+    // The pieces folder of a batch file: its path without the extension.
     static std::wstring PiecePrefix(const std::wstring& batchFile);
+    // The script that a block calls to wait for a piece not yet written, and its text.
+    static std::wstring WaitScript(const Job& job);
+    static std::string WaitScriptText();
+    // A path for a "call" line, which expands its "%" once more: "%" doubled.
+    static std::wstring CallPath(const std::wstring& path);
+    // The command line that runs a batch file in the interpreter, whatever
+    // the user's interpreter settings (AutoRun, delayed expansion).
+    static std::wstring CommandLine(const std::wstring& interpreter, const std::wstring& batchFile);
 
     // "@echo off" and the remark line, each followed by CR LF.
     static std::string Header(bool analysis);
@@ -68,12 +78,11 @@ public:
                              size_t spillBytes = 1 << 20);
 
     // The search folders not yet on envPath, then envPath, all lowercase,
-    // without double quotes (the line that sets it is quoted as a whole), and
-    // cut after the last whole folder that fits maxLength, so the line stays
-    // within what the interpreter reads.
+    // without double quotes, and cut after the last whole folder that fits
+    // maxLength, so the value fits one environment variable.
     static std::wstring PathValue(const std::wstring& envPath, const std::vector<std::wstring>& searchFolders,
                                   size_t maxLength = kMaxPathValue);
-    static constexpr size_t kMaxPathValue = 8000;
+    static constexpr size_t kMaxPathValue = BatchEnvironment::kMaxValue;
     // The folder with a trailing "\" unless it ends in "\" or "/"; empty gives "\".
     static std::wstring WithTrailingSeparator(const std::wstring& folder);
     // A relative path made full against the current directory; absolute ones

@@ -122,8 +122,10 @@ int CKestNoluApp::ExitInstance()
 
 void CKestNoluApp::CleanUp(bool keepJournal)
 {
+    // No piece may be written after its folder is gone.
+    m_pieceWriter.Stop();
     PrepareHostProfile(keepJournal ? ProfileStep::RestoreKeepingJournal : ProfileStep::Restore);
     RemoveHostLogFile();
     for (const std::wstring& file : m_tempFiles)
-        DeleteFileW(file.c_str());
+        KestPieceWriter::DeleteTempPath(file);
 }

@@ -7,9 +7,11 @@
 #include "BatchEnvironment.h"
 #include "KestBatchProcess.h"
 #include "KestRunRecord.h"
+#include "KestPieceWriter.h"
 #include "../supervise/CProgressDlg.h"
 
 #include <windows.h>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -81,6 +83,10 @@ public:
     void RestartAnalysisRun(int restartIndex);
     void AbortMigrateRun();
     void AbortAnalysisRun();
+    // A piece file of the batch that could not be written, or empty; the
+    // report tells the user and the log which file, after the run was stopped.
+    std::wstring UnwrittenPiece() const;
+    void ReportUnwrittenPiece(const std::wstring& piece, HWND owner);
 
     std::vector<std::wstring> m_drawings;
     std::wstring m_listFile;
@@ -111,6 +117,11 @@ public:
     INT_PTR m_batchCount = 0;
     // Variables of the last batch written, given to its process's environment.
     BatchEnvironment::Variables m_batchVariables;
+    // Writes the pieces of the last batch while it runs; stopped with the run.
+    KestPieceWriter m_pieceWriter;
+    // The pieces folder of each batch file, kept through its restarts.
+    std::map<std::wstring, std::wstring> m_pieceFolders;
+    std::wstring m_unwrittenPiece;
     std::wstring m_progressFile;
     std::vector<std::wstring> m_migrateBatchList;
     std::vector<std::wstring> m_tempFiles;

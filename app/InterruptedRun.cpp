@@ -71,7 +71,7 @@ template <class Copy> void EachSetting(KestRunRecord& record, CKestNoluApp& app,
 void DeleteTempFiles(const KestRunRecord& record)
 {
     for (const std::wstring& file : record.tempFiles)
-        DeleteFileW(file.c_str());
+        KestPieceWriter::DeleteTempPath(file);
 }
 
 std::wstring ContinueQuestion(int done, int total, const std::wstring& logFile)

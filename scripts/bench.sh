@@ -36,6 +36,7 @@ run() {
 status=0
 run drawings "$root/bench-native/bench/bench_drawings"
 export KEST_WINE_TEMPLATE=$template KEST_XVFB=1 KEST_BIN=$root/windows/bin
+# The batch: three batch rows, then 1,000 drawings through the batch and a loop (a quarter of an hour under Wine).
 run batch "$top/tests/wine/wine-run.sh" "$root/windows/bin/bench_batch.exe"
 run progress "$top/tests/wine/wine-run.sh" "$root/windows/bin/ProgressBench.exe"
 run files "$top/tests/wine/wine-run.sh" "$root/windows/bin/bench_files.exe"

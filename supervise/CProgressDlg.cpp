@@ -271,7 +271,9 @@ void CProgressDlg::ShowDrawing(int index)
 void CProgressDlg::OnTimer(UINT_PTR id)
 {
     if (id == m_pollTimerId && m_batchProcess) {
-        if (m_batchProcess->IsRunning()) {
+        if (StopForUnwrittenPiece()) {
+            // Stopped as after Stop; nothing more to poll.
+        } else if (m_batchProcess->IsRunning()) {
             ReadProgressFile();
             if (m_budgets.Charge(m_currentDrawing))
                 EndHost(EndReason::Timeout);
@@ -431,6 +433,24 @@ void CProgressDlg::OnStop()
     } else {
         StartTimers();
     }
+}
+
+// A piece file that the batch needs could not be written: the batch would
+// wait for it for ever, so the run stops as after Stop and names the file.
+bool CProgressDlg::StopForUnwrittenPiece()
+{
+    const std::wstring piece = theApp.UnwrittenPiece();
+    if (piece.empty())
+        return false;
+    KillTimers();
+    ReadProgressFile();
+    if (m_mode == 3)
+        theApp.AbortAnalysisRun();
+    else
+        theApp.AbortMigrateRun();
+    SetRunning(false);
+    theApp.ReportUnwrittenPiece(piece, m_hWnd);
+    return true;
 }
 
 void CProgressDlg::OnResume()

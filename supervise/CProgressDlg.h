@@ -88,6 +88,7 @@ private:
     void ShowBatchEnd();
     bool StillOnCurrentDrawing();
     bool EndHost(EndReason reason);
+    bool StopForUnwrittenPiece();
     void FinishRun();
     void SaveWindowPosition();
     void RestoreWindowPosition();

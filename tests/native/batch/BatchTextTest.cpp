@@ -68,14 +68,16 @@ protected:
         job.startOutput = L"c:\\temp\\lorn8.txt";
         job.message = [](const std::wstring& name) { return L"Migrating drawing " + name; };
         job.encode = Encode;
-        job.piece = [this](const std::wstring& path, const std::string& bytes) {
+        job.piece = [this, pieces = job.pieces](size_t number, const wchar_t* extension, const std::string& bytes) {
+            const std::wstring path = pieces + L"\\" + std::to_wstring(number) + L"." + extension;
             EXPECT_EQ(m_pieces.count(path), 0u) << "written twice";
             m_pieces[path] = bytes;
+            m_order.push_back(path);
         };
         return job;
     }
 
-    // The eleven lines of one block with ASCII names, as they must stand.
+    // The ten lines of one block with ASCII names, as they must stand.
     static Lines Block(int number, const std::wstring& drawing, const std::wstring& fileName, const wchar_t* body,
                        const wchar_t* verb = L"Migrating")
     {
@@ -87,12 +89,12 @@ protected:
                 L"echo _.OPEN>> \"%KEST_SCRIPT%\"",
                 L"echo \"" + drawing + L"\">> \"%KEST_SCRIPT%\"",
                 L"type \"%" + std::wstring(body) + L"%\" >> \"%KEST_SCRIPT%\"",
-                L"set \"PATH=%KEST_PATH%\"",
                 L"cd /d \"%KEST_HOST%\"",
                 L"start /wait drxl.exe /b \"%KEST_SCRIPT%\" /p \"<<DRXLMPP>>\" /nologo" + std::wstring(kStartTail)};
     }
 
     std::map<std::wstring, std::string> m_pieces;
+    Lines m_order;
 };
 }
 
@@ -136,9 +138,9 @@ TEST_F(BatchTextTest, RestartKeepsTheNumbersAndSkipsEarlierDrawings)
     job.restartIndex = 2;
     BatchText::AppendBlocks(job, list, list, text);
     Lines lines = Split(text);
-    ASSERT_EQ(lines.size(), 22u);
+    ASSERT_EQ(lines.size(), 20u);
     EXPECT_EQ(lines[1], L"echo 3 > \"%KEST_PROGRESS%\"");
-    EXPECT_EQ(lines[12], L"echo 4 > \"%KEST_PROGRESS%\"");
+    EXPECT_EQ(lines[11], L"echo 4 > \"%KEST_PROGRESS%\"");
     EXPECT_EQ(lines[6], L"echo \"c:\\c.dwg\">> \"%KEST_SCRIPT%\"");
 
     for (int index : {4, 5, 1000}) {
@@ -150,7 +152,7 @@ TEST_F(BatchTextTest, RestartKeepsTheNumbersAndSkipsEarlierDrawings)
     text.clear();
     job.restartIndex = -3;
     BatchText::AppendBlocks(job, list, list, text);
-    EXPECT_EQ(Split(text).size(), 44u);
+    EXPECT_EQ(Split(text).size(), 40u);
 }
 
 TEST_F(BatchTextTest, SpillingInPiecesGivesTheSameText)
@@ -170,7 +172,7 @@ TEST_F(BatchTextTest, SpillingInPiecesGivesTheSameText)
             text.clear();
             ++spills;
         },
-        4000);
+        3000);
     pieces += out;
     EXPECT_GT(spills, 3);
     EXPECT_TRUE(pieces == "head" + whole) << "pieces differ from the whole text";
@@ -210,44 +212,57 @@ TEST_F(BatchTextTest, EveryByteIsAsciiWhateverTheNames)
         ASSERT_LT(static_cast<unsigned char>(text[i]), 128u) << "byte " << i;
 
     Lines lines = Split(text);
-    ASSERT_EQ(lines.size(), 2u + 4 * 11);
-    // A drawing outside ASCII: its log line and its path come from pieces.
-    EXPECT_EQ(lines[5], L"copy /b \"%KEST_LOG%\"+\"%KEST_PIECES%-1.msg\" \"%KEST_LOG%\"");
-    EXPECT_EQ(lines[8], L"copy /b \"%KEST_SCRIPT%\"+\"%KEST_PIECES%-1.opn\" \"%KEST_SCRIPT%\"");
-    EXPECT_EQ(lines[12],
-              L"start /wait drxl.exe /b \"%KEST_SCRIPT%\" /p \"%KEST_PROFILE%\" /nologo" + std::wstring(kStartTail));
-    EXPECT_EQ(lines[2 + 11 + 6], L"copy /b \"%KEST_SCRIPT%\"+\"%KEST_PIECES%-2.opn\" \"%KEST_SCRIPT%\"");
+    ASSERT_EQ(lines.size(), 2u + 3 * 11 + 10);
+    // A drawing outside ASCII: its log line and its path come from pieces,
+    // once the last of them is there.
+    EXPECT_EQ(lines[4], L"if not exist \"%KEST_PIECES%\\1.opn\" call \"%KEST_WAIT%\" 1.opn");
+    EXPECT_EQ(lines[6], L"copy /b \"%KEST_LOG%\"+\"%KEST_PIECES%\\1.msg\" \"%KEST_LOG%\"");
+    EXPECT_EQ(lines[9], L"copy /b \"%KEST_SCRIPT%\"+\"%KEST_PIECES%\\1.opn\" \"%KEST_SCRIPT%\"");
+    EXPECT_EQ(lines[12], L"start /wait drxl.exe /b \"%KEST_SCRIPT%\" /p \"%KEST_PROFILE%\" /nologo" + std::wstring(kStartTail));
+    EXPECT_EQ(lines[2 + 11 + 7], L"copy /b \"%KEST_SCRIPT%\"+\"%KEST_PIECES%\\2.opn\" \"%KEST_SCRIPT%\"");
     // An ASCII drawing in the same batch is echoed as it always was.
     EXPECT_EQ(lines[2 + 33 + 3], L"echo Migrating drawing a ^& b ^^ 5%%.dwg >> \"%KEST_LOG%\"");
     EXPECT_EQ(lines[2 + 33 + 6], L"echo \"d:\\plain\\a & b ^ 5%%.dwg\">> \"%KEST_SCRIPT%\"");
 
     // The pieces hold exactly what the echo lines wrote: no escapes, no doubled "%".
     const std::map<std::wstring, std::string> pieces = {
-        {L"c:\\temp\\lorn6-1.msg", Utf8(L"Migrating drawing caf\u00e9 \u00fcbersicht.dwg \r\n")},
-        {L"c:\\temp\\lorn6-1.opn", "\"" + Utf8(batch[0]) + "\"\r\n"},
-        {L"c:\\temp\\lorn6-2.msg", Utf8(L"Migrating drawing \u8a2d\u8a08 1.dwg \r\n")},
-        {L"c:\\temp\\lorn6-2.opn", "\"" + Utf8(batch[1]) + "\"\r\n"},
-        {L"c:\\temp\\lorn6-3.msg", Utf8(L"Migrating drawing jos\u00e9 & 50%.dwg \r\n")},
-        {L"c:\\temp\\lorn6-3.opn", "\"" + Utf8(batch[2]) + "\"\r\n"},
+        {L"c:\\temp\\lorn6\\1.msg", Utf8(L"Migrating drawing caf\u00e9 \u00fcbersicht.dwg \r\n")},
+        {L"c:\\temp\\lorn6\\1.opn", "\"" + Utf8(batch[0]) + "\"\r\n"},
+        {L"c:\\temp\\lorn6\\2.msg", Utf8(L"Migrating drawing \u8a2d\u8a08 1.dwg \r\n")},
+        {L"c:\\temp\\lorn6\\2.opn", "\"" + Utf8(batch[1]) + "\"\r\n"},
+        {L"c:\\temp\\lorn6\\3.msg", Utf8(L"Migrating drawing jos\u00e9 & 50%.dwg \r\n")},
+        {L"c:\\temp\\lorn6\\3.opn", "\"" + Utf8(batch[2]) + "\"\r\n"},
     };
     EXPECT_EQ(m_pieces.size(), pieces.size());
     for (const auto& piece : pieces)
         EXPECT_EQ(m_pieces[piece.first], piece.second);
 }
 
-TEST_F(BatchTextTest, AMessageOutsideAsciiComesFromAPieceForEveryDrawing)
+// A log line outside ASCII (the module's language), or a line longer than the
+// interpreter reads once its variables are expanded, comes from a piece.
+TEST_F(BatchTextTest, ForeignOrLongTextsComeFromPiecesWaitedForInOrder)
 {
     BatchText::Job job = MigrateJob();
     job.message = [](const std::wstring& name) { return L"Zeichnung " + name + L" wird \u00fcbertragen"; };
+    job.drawingScript = L"c:\\temp\\" + std::wstring(100, L's') + L".scr";
+    // "echo", the quoted path, ">>" and the quoted script path: 8,191 characters.
+    const std::wstring fits = L"c:\\" + std::wstring(8191 - 5 - 2 - 3 - 2 - 112 - 7, L'f') + L".dwg";
+    const std::wstring tooLong = fits.substr(0, 3) + L"g" + fits.substr(3);
     std::string text;
-    BatchText::AppendBlocks(job, {L"c:\\a.dwg", L"c:\\b.dwg"}, {}, text);
+    BatchText::AppendBlocks(job, {L"c:\\a.dwg", fits, tooLong}, {}, text);
     Lines lines = Split(text);
-    ASSERT_EQ(lines.size(), 22u);
-    EXPECT_EQ(lines[3], L"copy /b \"%KEST_LOG%\"+\"%KEST_PIECES%-1.msg\" \"%KEST_LOG%\"");
-    EXPECT_EQ(lines[6], L"echo \"c:\\a.dwg\">> \"%KEST_SCRIPT%\"");
-    EXPECT_EQ(lines[11 + 3], L"copy /b \"%KEST_LOG%\"+\"%KEST_PIECES%-2.msg\" \"%KEST_LOG%\"");
-    EXPECT_EQ(m_pieces.size(), 2u);
-    EXPECT_EQ(m_pieces[L"c:\\temp\\lorn6-2.msg"], Utf8(L"Zeichnung b.dwg wird \u00fcbertragen \r\n"));
+    ASSERT_EQ(lines.size(), 33u);
+    EXPECT_EQ(lines[2], L"if not exist \"%KEST_PIECES%\\1.msg\" call \"%KEST_WAIT%\" 1.msg");
+    EXPECT_EQ(lines[4], L"copy /b \"%KEST_LOG%\"+\"%KEST_PIECES%\\1.msg\" \"%KEST_LOG%\"");
+    EXPECT_EQ(lines[7], L"echo \"c:\\a.dwg\">> \"%KEST_SCRIPT%\"");
+    EXPECT_EQ(lines[11 + 7].size(), 8191u - 112 + 13);   // before "%KEST_SCRIPT%" is expanded
+    EXPECT_EQ(lines[22 + 2], L"if not exist \"%KEST_PIECES%\\3.opn\" call \"%KEST_WAIT%\" 3.opn");
+    EXPECT_EQ(lines[22 + 7], L"copy /b \"%KEST_SCRIPT%\"+\"%KEST_PIECES%\\3.opn\" \"%KEST_SCRIPT%\"");
+    EXPECT_EQ(m_order, (Lines{L"c:\\temp\\lorn6\\1.msg", L"c:\\temp\\lorn6\\2.msg", L"c:\\temp\\lorn6\\3.msg",
+                              L"c:\\temp\\lorn6\\3.opn"}));
+    EXPECT_EQ(m_pieces[L"c:\\temp\\lorn6\\2.msg"], Utf8(L"Zeichnung " + PathPlatform::Lower(fits.substr(3)) +
+                                                           L" wird \u00fcbertragen \r\n"));
+    EXPECT_EQ(m_pieces[L"c:\\temp\\lorn6\\3.opn"], "\"" + Utf8(tooLong) + "\"\r\n");
 }
 
 TEST_F(BatchTextTest, RestartWritesThePiecesOfItsBlocksUnderTheDrawingNumbers)
@@ -262,14 +277,11 @@ TEST_F(BatchTextTest, RestartWritesThePiecesOfItsBlocksUnderTheDrawingNumbers)
     Lines lines = Split(text);
     ASSERT_EQ(lines.size(), 22u);
     EXPECT_EQ(lines[1], L"echo 4 > \"%KEST_PROGRESS%\"");
-    EXPECT_EQ(lines[6], L"copy /b \"%KEST_SCRIPT%\"+\"%KEST_PIECES%-4.opn\" \"%KEST_SCRIPT%\"");
-    EXPECT_EQ(lines[11 + 3], L"copy /b \"%KEST_LOG%\"+\"%KEST_PIECES%-5.msg\" \"%KEST_LOG%\"");
-    Lines written;
-    for (const auto& piece : m_pieces)
-        written.push_back(piece.first);
-    EXPECT_EQ(written, (Lines{L"c:\\temp\\lorn6-4.msg", L"c:\\temp\\lorn6-4.opn", L"c:\\temp\\lorn6-5.msg",
-                              L"c:\\temp\\lorn6-5.opn"}));
-    EXPECT_EQ(m_pieces[L"c:\\temp\\lorn6-5.opn"], "\"" + Utf8(list[4]) + "\"\r\n");
+    EXPECT_EQ(lines[7], L"copy /b \"%KEST_SCRIPT%\"+\"%KEST_PIECES%\\4.opn\" \"%KEST_SCRIPT%\"");
+    EXPECT_EQ(lines[11 + 4], L"copy /b \"%KEST_LOG%\"+\"%KEST_PIECES%\\5.msg\" \"%KEST_LOG%\"");
+    EXPECT_EQ(m_order, (Lines{L"c:\\temp\\lorn6\\4.msg", L"c:\\temp\\lorn6\\4.opn", L"c:\\temp\\lorn6\\5.msg",
+                              L"c:\\temp\\lorn6\\5.opn"}));
+    EXPECT_EQ(m_pieces[L"c:\\temp\\lorn6\\5.opn"], "\"" + Utf8(list[4]) + "\"\r\n");
 }
 
 TEST_F(BatchTextTest, VariablesNameEveryFolderPathOfTheJob)
@@ -283,19 +295,41 @@ TEST_F(BatchTextTest, VariablesNameEveryFolderPathOfTheJob)
         {L"KEST_SCRIPT", L"c:\\temp\\lorn2.scr"},
         {L"KEST_BODY1", L"c:\\temp\\lorn4.scr"},
         {L"KEST_BODY2", L"c:\\temp\\lorn5.scr"},
-        {L"KEST_PATH", L"c:\\windows"},
         {L"KEST_HOST", L"C:\\Program Files\\Draxil\\"},
         {L"KEST_PIECES", L"c:\\temp\\lorn6"},
+        {L"KEST_WAIT", L"c:\\temp\\lorn6\\wait.bat"},
         {L"KEST_PROFILE", L"<<DRXLMPP>>"},
         {L"KEST_STARTED", L"c:\\temp\\lorn8.txt"},
         {L"KEST_NOT_STARTED", L"c:\\temp\\lorn6-nohost.txt"},
+        {L"PATH", L"c:\\windows"},   // the host's PATH as it is: no batch line sets it
     };
     EXPECT_EQ(BatchText::Variables(job), expected);
 
     EXPECT_EQ(BatchText::PiecePrefix(L"c:\\temp\\lorn7.bat"), L"c:\\temp\\lorn7");
     EXPECT_EQ(BatchText::PiecePrefix(L"c:\\te.mp\\batch"), L"c:\\te.mp\\batch");
     EXPECT_EQ(BatchText::PiecePrefix(L"c:\\temp\\a.b.bat"), L"c:\\temp\\a.b");
-    EXPECT_EQ(BatchText::PiecePath(job, 12, L"opn"), L"c:\\temp\\lorn6-12.opn");
+    EXPECT_EQ(BatchText::PiecePath(job, 12, L"opn"), L"c:\\temp\\lorn6\\12.opn");
+}
+
+// Whatever the user set for the interpreter (AutoRun, delayed expansion, which
+// would take "!" out of names), the batch runs with neither; /C takes off the
+// outer quotes only, so any path stays one quoted word.
+TEST_F(BatchTextTest, TheInterpreterRunsTheBatchWithoutTheUsersSettings)
+{
+    const struct {
+        const wchar_t* interpreter;
+        const wchar_t* batch;
+        const wchar_t* line;
+    } cases[] = {
+        {L"C:\\Windows\\system32\\cmd.exe", L"c:\\temp\\lorn7.bat",
+         L"C:\\Windows\\system32\\cmd.exe /D /V:OFF /C \"\"c:\\temp\\lorn7.bat\"\""},
+        {L"C:\\Win NT\\cmd.exe", L"c:\\R&D (1)!\\lorn7.bat",
+         L"\"C:\\Win NT\\cmd.exe\" /D /V:OFF /C \"\"c:\\R&D (1)!\\lorn7.bat\"\""},
+        {L"\"C:\\Win NT\\cmd.exe\"", L"c:\\t\\b.bat", L"\"C:\\Win NT\\cmd.exe\" /D /V:OFF /C \"\"c:\\t\\b.bat\"\""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BatchText::CommandLine(c.interpreter, c.batch), c.line);
+    EXPECT_EQ(BatchText::CallPath(L"c:\\100%\\w.bat"), L"c:\\100%%\\w.bat");
 }
 
 TEST_F(BatchTextTest, PathValueAddsOnlyMissingFolders)
@@ -315,7 +349,7 @@ TEST_F(BatchTextTest, PathValueAddsOnlyMissingFolders)
     EXPECT_EQ(BatchText::PathValue(L"c:\\aa;c:\\bb", {}, 12), L"c:\\aa;c:\\bb");
     EXPECT_EQ(BatchText::PathValue(L"c:\\aaaaaaaa", {}, 5), L"c:\\aa");
     std::wstring longPath;
-    while (longPath.size() < 20000)
+    while (longPath.size() < 40000)
         longPath += L"c:\\program files\\some tool\\bin;";
     std::wstring value = BatchText::PathValue(longPath, {L"c:\\support"});
     EXPECT_LE(value.size(), BatchText::kMaxPathValue);

@@ -273,7 +273,7 @@ TEST_F(BatchRun, MigrateRunWritesItsFilesAndRunsEveryListedDrawing)
     const std::string log = "\"%KEST_LOG%\"";
     const std::string script = "\"%KEST_SCRIPT%\"";
     Lines batch = FileLines(theApp.m_migrateBatch);
-    ASSERT_EQ(batch.size(), 2u + 3 * 11);
+    ASSERT_EQ(batch.size(), 2u + 3 * 10);
     EXPECT_EQ(batch[0], "@echo off");
     EXPECT_EQ(batch[1], "rem Save/update the DWG's.");
     EXPECT_EQ(batch[2], "");
@@ -284,14 +284,13 @@ TEST_F(BatchRun, MigrateRunWritesItsFilesAndRunsEveryListedDrawing)
     EXPECT_EQ(batch[7], "echo _.OPEN>> " + script);
     EXPECT_EQ(batch[8], "echo \"" + Ansi(theApp.m_drawings[0]) + "\">> " + script);
     EXPECT_EQ(batch[9], "type \"%KEST_BODY1%\" >> " + script);
-    EXPECT_EQ(batch[10], "set \"PATH=%KEST_PATH%\"");
-    EXPECT_EQ(batch[11], "cd /d \"%KEST_HOST%\"");
-    EXPECT_EQ(batch[12].substr(0, batch[12].find(" > ")),
+    EXPECT_EQ(batch[10], "cd /d \"%KEST_HOST%\"");
+    EXPECT_EQ(batch[11].substr(0, batch[11].find(" > ")),
               "start /wait drxl.exe /b " + script + " /p \"<<DRXLMPP>>\" /nologo");
-    EXPECT_EQ(batch[13 + 1], "echo 2 > \"%KEST_PROGRESS%\"");
-    EXPECT_EQ(batch[24 + 3], "echo Migrating drawing extra 50%%.dwg >> " + log);
-    EXPECT_EQ(batch[24 + 6], "echo \"" + Ansi(extra).replace(Ansi(extra).find('%'), 1, "%%") + "\">> " + script);
-    EXPECT_EQ(batch[24 + 7], "type \"%KEST_BODY2%\" >> " + script);
+    EXPECT_EQ(batch[12 + 1], "echo 2 > \"%KEST_PROGRESS%\"");
+    EXPECT_EQ(batch[22 + 3], "echo Migrating drawing extra 50%%.dwg >> " + log);
+    EXPECT_EQ(batch[22 + 6], "echo \"" + Ansi(extra).replace(Ansi(extra).find('%'), 1, "%%") + "\">> " + script);
+    EXPECT_EQ(batch[22 + 7], "type \"%KEST_BODY2%\" >> " + script);
     // The values the batch process gets in its environment.
     const BatchEnvironment::Variables& variables = theApp.m_batchVariables;
     auto value = [&variables](const wchar_t* name) {
@@ -307,7 +306,7 @@ TEST_F(BatchRun, MigrateRunWritesItsFilesAndRunsEveryListedDrawing)
     EXPECT_EQ(value(L"KEST_BODY1"), theApp.m_updateScript);
     EXPECT_EQ(value(L"KEST_BODY2"), theApp.m_plainScript);
     EXPECT_EQ(value(L"KEST_HOST"), std::wstring(kHostFolder) + L"\\");
-    EXPECT_EQ(value(L"KEST_PATH").rfind(L"c:\\draxil host\\support\\;c:\\windows\\system32;", 0), 0u);
+    EXPECT_EQ(value(L"PATH").rfind(L"c:\\draxil host\\support\\;c:\\windows\\system32;", 0), 0u);
 
     EXPECT_EQ(FileLines(theApp.m_headScript),
               (Lines{"_EXPERT", "0", "_krx", "_load", "\"C:\\Draxil Host\\drxlm\\migration\\kemigr.krx\"",
@@ -340,7 +339,7 @@ TEST_F(BatchRun, AnalysisRunScansWithoutSaving)
     EXPECT_EQ(theApp.m_batchCount, 2);
     EXPECT_EQ(theApp.m_progressDlg.m_drawings, theApp.m_drawings);
     Lines batch = FileLines(theApp.m_analysisBatch);
-    ASSERT_EQ(batch.size(), 2u + 2 * 11);
+    ASSERT_EQ(batch.size(), 2u + 2 * 10);
     EXPECT_EQ(batch[1], "rem Scan the DWG's and write list of xrefs.");
     EXPECT_EQ(batch[5], "echo Analyzing drawing plan 1.dwg >> \"%KEST_LOG%\"");
     EXPECT_EQ(batch[9], "type \"%KEST_BODY1%\" >> \"%KEST_SCRIPT%\"");
@@ -357,7 +356,7 @@ TEST_F(BatchRun, AnalysisRunScansWithoutSaving)
     theApp.m_Operation = 1;
     theApp.WriteBatchFile(1, theApp.m_analysisBatch, theApp.m_scanScript, L"", true);
     batch = FileLines(theApp.m_analysisBatch);
-    ASSERT_EQ(batch.size(), 2u + 11);
+    ASSERT_EQ(batch.size(), 2u + 10);
     EXPECT_EQ(batch[3], "echo 2 > \"%KEST_PROGRESS%\"");
     EXPECT_EQ(batch[5], "echo Scanning drawing plan 2.dwg >> \"%KEST_LOG%\"");
 }
@@ -465,7 +464,7 @@ TEST_F(BatchRun, AbortEndsTheBatchAndRestartGoesOnFromTheGivenDrawing)
     theApp.RestartMigrateRun(2);
     EXPECT_EQ(theApp.m_batchCount, 5);
     Lines lines = FileLines(theApp.m_migrateBatch);
-    ASSERT_EQ(lines.size(), 2u + 3 * 11);
+    ASSERT_EQ(lines.size(), 2u + 3 * 10);
     EXPECT_EQ(lines[3], "echo 3 > \"%KEST_PROGRESS%\"");
     EXPECT_EQ(theApp.m_progressDlg.m_drawings.size(), 5u);
     ASSERT_TRUE(WaitForBatch(60000));
@@ -591,13 +590,20 @@ TEST_F(BatchRun, FoldersAndDrawingsOutsideAsciiRunAndResume)
         EXPECT_NE(analysisLog.find("Analyzing drawing " + Ansi(entry.name) + " \r\n"), std::string::npos)
             << Ansi(entry.name);
 
-    // Every piece file lies in the temporary folder and is deleted with the others at exit.
+    // Every piece file lies in a pieces folder of the temporary folder, listed
+    // to be deleted at exit.
     size_t pieces = 0;
     for (const std::wstring& file : theApp.m_tempFiles)
-        if (file.size() > 4 && (file.compare(file.size() - 4, 4, L".msg") == 0 ||
-                                file.compare(file.size() - 4, 4, L".opn") == 0)) {
-            ++pieces;
-            EXPECT_TRUE(wts::FileExists(file)) << Ansi(file);
+        if (DWORD attributes = GetFileAttributesW(file.c_str());
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            EXPECT_EQ(file.find(PathPlatform::Lower(temp)), 0u) << Ansi(file);
+            for (const wchar_t* pattern : {L"\\*.msg", L"\\*.opn"}) {
+                WIN32_FIND_DATAW found;
+                HANDLE search = FindFirstFileW((file + pattern).c_str(), &found);
+                for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
+                    ++pieces;
+                FindClose(search);
+            }
         }
     EXPECT_EQ(pieces, 3u * 2 + 3u * 2) << "migrate and analysis pieces of the three drawings outside ASCII";
 }
@@ -684,6 +690,57 @@ TEST_F(BatchRun, NamesOutsideTheCodePageGoToTheHostByTheirShortNameOrNotAtAll)
     log = FileLines(g_logFile);
     EXPECT_EQ(std::find(log.begin(), log.end(), Ansi(notHanded.Str())), log.end());
     EXPECT_NE(std::find(log.begin(), log.end(), Ansi(migratedTwo.Str())), log.end()) << wts::ReadFileBytes(g_logFile);
+}
+
+// The pieces come from the writer's thread: a batch that gets ahead waits for
+// its drawing's pieces, and one that cannot be written stops the run by name.
+TEST_F(BatchRun, PiecesAreWaitedForAndOneNotWrittenIsReportedByName)
+{
+    MakeFolders(m_dir + L"\\Pl\u00e4ne");
+    theApp.m_drawings = {m_dir + L"\\Pl\u00e4ne\\\u00dcbersicht 1.dwg", m_dir + L"\\Pl\u00e4ne\\Plan 2.dwg"};
+    for (const std::wstring& drawing : theApp.m_drawings)
+        WriteDrawing(drawing, "DX1015");
+    theApp.PrepareRun();
+    theApp.m_pieceWriter.Hold(true);
+    ASSERT_TRUE(theApp.StartMigrateRun());
+    auto progressIs = [](const char* number) {
+        for (int i = 0; i < 600 && wts::ReadFileBytes(theApp.m_progressFile) != number; ++i)
+            Sleep(50);
+        return wts::ReadFileBytes(theApp.m_progressFile) == number;
+    };
+    ASSERT_TRUE(progressIs("1 \r\n"));
+    // Two rounds of the wait script: the batch is still on its first drawing, no host started.
+    EXPECT_EQ(wts::WaitForWindow(L"Draxil R26.0 - [\u00dcbersicht 1.dwg]", 2500), nullptr);
+    EXPECT_EQ(wts::ReadFileBytes(g_logFile).find("bersicht 1.dwg"), std::string::npos);
+    theApp.m_pieceWriter.Hold(false);
+    ASSERT_TRUE(WaitForBatch(60000));
+    EndBatchLikeTheDialog();
+    std::vector<std::wstring> migrated;
+    ReadLines(MigratedListPath(), migrated);
+    EXPECT_EQ(migrated, theApp.m_drawings);
+
+    // A new run whose first piece cannot be written (a folder holds its name).
+    theApp.PrepareRun();
+    theApp.m_pieceWriter.Hold(true);
+    ASSERT_TRUE(theApp.StartMigrateRun());
+    const std::wstring folder = theApp.m_pieceFolders[theApp.m_migrateBatch];
+    ASSERT_TRUE(CreateDirectoryW((folder + L"\\1.msg~").c_str(), nullptr));
+    theApp.m_pieceWriter.Hold(false);
+    EXPECT_FALSE(theApp.m_pieceWriter.WaitWritten(10000));
+    const std::wstring piece = theApp.UnwrittenPiece();
+    EXPECT_EQ(piece, folder + L"\\1.msg");
+    // What the progress dialog does then: the run stops as after Stop, the user reads the file's name.
+    theApp.AbortMigrateRun();
+    BoxAnswerer answerer;
+    theApp.ReportUnwrittenPiece(piece, nullptr);
+    answerer.Finish();
+    ASSERT_EQ(answerer.m_texts.size(), 1u);
+    EXPECT_NE(answerer.m_texts[0].find(piece), std::wstring::npos);
+    EXPECT_TRUE(theApp.UnwrittenPiece().empty());
+    Lines log = FileLines(g_logFile);
+    EXPECT_NE(log.back().find(Ansi(piece)), std::string::npos);
+    EXPECT_EQ(Magic(theApp.m_drawings[0]), "DX1032") << "migrated once, by the first run only";
+    RemoveDirectoryW((folder + L"\\1.msg~").c_str());
 }
 
 // Last: it ends with the clean-up of the application object.
