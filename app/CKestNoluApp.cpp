@@ -1,5 +1,6 @@
 #include "CKestNoluApp.h"
 #include "ResourceIds.h"
+#include "RunMessages.h"
 #include "TextLocale.h"
 #include "../host/HostKeys.h"
 #include "../host/KestResourceModule.h"
@@ -43,8 +44,14 @@ std::wstring QuotedArgument(const std::wstring& text)
 }
 }
 
+KestCommandLine ProgramCommandLine();
+
 BOOL CKestNoluApp::InitInstance()
 {
+    // An unattended start shows no box from the first one on.
+    const KestCommandLine commandLine = ProgramCommandLine();
+    RunMessages::SetUnattended(commandLine.unattended);
+
     // 1. Process locale from the system language; numbers always the "C" way.
     std::string localeName = SystemLocaleName();
     if (!setlocale(LC_ALL, localeName.c_str()))
@@ -56,6 +63,9 @@ BOOL CKestNoluApp::InitInstance()
     // 2. Language resource module; ends the process with -1 when missing.
     KestResourceModule resources;
     m_appName.LoadString(IDS_CAPTION);
+
+    if (RunCommandLine(commandLine))
+        return FALSE;
 
     // Never two at once: a second one would restore the profile under a running migration.
     if (!ClaimSingleInstance())
@@ -81,6 +91,8 @@ BOOL CKestNoluApp::InitInstance()
 INT_PTR CKestNoluApp::RunFinishedJob()
 {
     WriteSettings();
+    if (m_Operation == 1)
+        CheckRunDrawings();
     PrepareRun();
     return RunProgressDialog(-1);
 }
@@ -93,7 +105,7 @@ INT_PTR CKestNoluApp::RunProgressDialog(int restartIndex)
     INT_PTR result = m_progressDlg.DoModal();
     // Finished, or closed after Stop: the run is over and not to be continued.
     RemoveRunRecord();
-    if (result == IDOK)
+    if (result == IDOK && !RunMessages::Unattended())
         OpenLogInNotepad();
     return result;
 }
@@ -109,7 +121,8 @@ int CKestNoluApp::ExitInstance()
     // A second Transmora leaves everything to the first.
     if (!m_otherInstance)
         CleanUp();
-    return CWinApp::ExitInstance();
+    const int result = CWinApp::ExitInstance();
+    return m_exitCode >= 0 ? m_exitCode : result;
 }
 
 void CKestNoluApp::CleanUp()

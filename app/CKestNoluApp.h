@@ -7,6 +7,8 @@
 #include "../host/KestSavedProfile.h"
 #include "BatchEnvironment.h"
 #include "KestBatchProcess.h"
+#include "KestCommandLine.h"
+#include "KestRunReport.h"
 #include "../supervise/CProgressDlg.h"
 
 #include <windows.h>
@@ -112,6 +114,24 @@ public:
     bool m_runRecorded = false;
     bool m_otherInstance = false;
     HANDLE m_instanceMutex = nullptr;
+
+    // Unattended runs and the run's report (UnattendedRun.cpp, RunReport.cpp).
+    // The command line's usage box or unattended run; false when the wizard is to show.
+    bool RunCommandLine(const KestCommandLine& line);
+    int RunUnattended(const KestCommandLine& line);
+    // Before a migrate run is prepared: missing, read-only and open drawings leave the run.
+    void CheckRunDrawings();
+    // After the log header: the unattended start and the drawings left out.
+    void LogRunStart();
+    // The report beside the log; notes whether every drawing was migrated.
+    void WriteRunReport(const std::vector<std::wstring>& migrated);
+    // A continued run's report covers the list's drawings left out before too.
+    void ReportContinuedRun();
+    KestRunReport m_report;
+    std::wstring m_unattendedList;
+    bool m_runComplete = false;
+    // The process's exit code when set (0 or more).
+    int m_exitCode = -1;
 
 private:
     INT_PTR RunProgressDialog(int restartIndex);

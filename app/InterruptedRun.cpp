@@ -5,7 +5,9 @@
 #include "RecoveryIds.h"
 #include "ResourceIds.h"
 #include "RunLog.h"
+#include "RunMessages.h"
 #include "../drawings/FormatCheck.h"
+#include "../drawings/PathPlatform.h"
 #include "../host/KestRegKey.h"
 #include "../host/ProfileJournal.h"
 
@@ -24,8 +26,7 @@ std::wstring LoadText(UINT id)
 
 int Tell(UINT textId, UINT buttons, const std::wstring& text = std::wstring())
 {
-    return MessageBoxW(nullptr, text.empty() ? LoadText(textId).c_str() : text.c_str(), LoadText(IDS_CAPTION).c_str(),
-                       buttons);
+    return RunMessages::Show(nullptr, text.empty() ? LoadText(textId) : text, buttons);
 }
 
 // The record of a run and the number of the drawing it was on.
@@ -107,7 +108,11 @@ bool CKestNoluApp::RecoverInterruptedRun(KestRunRecord& record, int& restartInde
     if (continuable) {
         const int total = static_cast<int>(record.drawings.size());
         restartIndex = drawing > 1 ? (drawing - 1 < total ? drawing - 1 : total) : 0;
-        if (Tell(0, MB_YESNO | MB_ICONQUESTION, ContinueQuestion(restartIndex, total, record.logFile)) == IDYES)
+        // An unattended run of the same list goes on unasked; any other start asks.
+        const bool sameList = !m_unattendedList.empty() && !record.listFile.empty() &&
+                              PathPlatform::Lower(record.listFile) == PathPlatform::Lower(m_unattendedList);
+        if (sameList || Tell(0, MB_YESNO | MB_ICONQUESTION, ContinueQuestion(restartIndex, total, record.logFile)) ==
+                            IDYES)
             return true;
     }
     // Not continued: the profile as the user had it, and no record.
@@ -141,6 +146,7 @@ INT_PTR CKestNoluApp::ContinueRun(const KestRunRecord& record, int restartIndex)
     KestRunRecord settings = record;
     EachSetting(settings, *this, [](auto& kept, auto& live) { live = kept; });
 
+    ReportContinuedRun();
     PrepareContinuedRun();
     return RunProgressDialog(restartIndex);
 }

@@ -66,6 +66,7 @@ void EndWindowProcess(HWND window, const std::wstring& title, uint16_t fallbackK
     bool ended = false;
     if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, processId)) {
         AddIndentedLogLine(FormatText(IDS_HOST_ENDED_WINDOW, title.c_str()));
+        theApp.m_report.NoteHostError(title);
         ended = TerminateProcess(process, 0) != 0;
         RemoveHostLogFile();
         CloseHandle(process);
@@ -432,8 +433,10 @@ HostLogScanner::Slice ScanHostLogSlice(unsigned budgetMs)
     HostLogScanner::Slice result = ScanOpenLog(file, budgetMs, line);
     RememberTail(file);
     CloseHandle(file);
-    if (result == HostLogScanner::Slice::ErrorLine)
+    if (result == HostLogScanner::Slice::ErrorLine) {
         AddIndentedLogLine(L"\t** \"" + line + L"\"");
+        theApp.m_report.NoteHostError(line);
+    }
     return result;
 }
 
