@@ -36,7 +36,13 @@ UINT ExcludedLine(ReportCsv::Result result)
     }
 }
 
-std::wstring Release(const std::wstring& path) { return DrawingVersionText(path.c_str()).Str(); }
+// A drawing that is not there has no release to tell.
+std::wstring Release(const std::wstring& path)
+{
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return std::wstring();
+    return DrawingVersionText(path.c_str()).Str();
+}
 
 // The list's entries still to do; empty when it cannot be read (the run has said so before).
 std::vector<std::wstring> UnmarkedEntries(const std::wstring& listFile)

@@ -169,7 +169,7 @@ LRESULT CPageFiles::OnWizardNext()
             continue;
         if (!record->missing && !record->readOnly)
             theApp.m_drawings.push_back(RowPath(*record));
-        theApp.m_report.Add(RowPath(*record), record->version.Str(),
+        theApp.m_report.Add(RowPath(*record), record->missing ? std::wstring() : record->version.Str(),
                             record->missing    ? ReportCsv::Result::Missing
                             : record->readOnly ? ReportCsv::Result::ReadOnly
                                                : ReportCsv::Result::NotMigrated);
