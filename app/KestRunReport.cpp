@@ -66,7 +66,10 @@ void KestRunReport::MovedOn(const std::vector<std::wstring>& passed, const std::
         if (found != m_index.end() && found->second != m_current)
             shares.push_back(found->second);
     }
-    const ULONGLONG each = m_current < m_entries.size() && !shares.empty() ? (now - m_since) / shares.size() : 0;
+    const bool timed = m_current < m_entries.size();
+    if (timed)
+        m_entries[m_current].ms += m_seen - m_since;
+    const ULONGLONG each = timed ? (now - m_seen) / shares.size() : 0;
     for (size_t index : shares) {
         m_entries[index].ms += each;
         m_entries[index].ran = true;
@@ -79,7 +82,7 @@ void KestRunReport::MovedOn(const std::vector<std::wstring>& passed, const std::
             m_entries[m_current].ran = true;
         }
     }
-    m_since = now;
+    m_since = m_seen = now;
 }
 
 void KestRunReport::NoteTimeout()
@@ -107,7 +110,7 @@ std::vector<ReportCsv::Row> KestRunReport::Rows(const std::vector<std::wstring>&
         const Entry& entry = m_entries[i];
         ReportCsv::Row row = entry.row;
         if (!entry.excluded) {
-            ULONGLONG ms = entry.ms + (i == m_current ? GetTickCount64() - m_since : 0);
+            ULONGLONG ms = entry.ms + (i == m_current ? m_seen - m_since : 0);
             row.seconds = entry.ran ? static_cast<long long>((ms + 500) / 1000) : -1;
             if (done.count(PathPlatform::Lower(entry.row.path)))
                 row.result = Result::Migrated;

@@ -25,9 +25,11 @@ public:
     // Each excluded drawing with its result, in order.
     std::vector<std::pair<std::wstring, ReportCsv::Result>> Excluded() const;
 
-    // The supervision: the batch moved on to next (none at its end or Stop).
-    // passed are drawings it finished between two looks beyond the one under
-    // way; the time since the last look is shared out among them.
+    // The supervision: a look found the batch still on the same drawing; or
+    // it moved on to next (none at its end or Stop). passed are drawings it
+    // finished between two looks beyond the one under way: the time since the
+    // last look is shared out among them and that one.
+    void StillOn() { m_seen = GetTickCount64(); }
     void MovedOn(const std::vector<std::wstring>& passed, const std::wstring* next);
     void Stopped() { MovedOn({}, nullptr); }
     void NoteTimeout();
@@ -53,4 +55,5 @@ private:
     std::unordered_map<std::wstring, size_t> m_index;
     size_t m_current = SIZE_MAX;
     ULONGLONG m_since = 0;
+    ULONGLONG m_seen = 0;
 };

@@ -333,8 +333,10 @@ void CProgressDlg::ReadProgressFile()
     int read = file.ReadChars(text, 40);
     text[read > 0 ? read : 0] = L'\0';
     int number = 0;
-    if (ParseProgressNumber(text, wcslen(text), number) && number >= 1 && number <= m_drawingCount &&
-        number != m_currentDrawing) {
+    const bool parsed = ParseProgressNumber(text, wcslen(text), number);
+    if (parsed && number == m_currentDrawing)
+        theApp.m_report.StillOn();
+    if (parsed && number >= 1 && number <= m_drawingCount && number != m_currentDrawing) {
         SetDlgItemText(IDC_PROGRESS_CURRENT, Decimal(number).c_str());
         ShowDrawing(number - 1);
         bool analysis = m_mode == 3;

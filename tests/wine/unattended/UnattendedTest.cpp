@@ -215,6 +215,12 @@ TEST(Unattended, NoSuchList_ExitCode2_NoWindow_TheReasonInTheLog)
     EXPECT_NE(text.find(Formatted(kNoSuchList, list)), std::string::npos) << text;
     EXPECT_NE(text.find(rb::Line(kExit, 2)), std::string::npos) << text;
     EXPECT_EQ(rb::Diff(before, rb::ExportProfile()), "");
+
+    // Nor when the log cannot be written either: the reason goes to the event log.
+    rb::Transmora nowhere(L"/unattended /list " + Quoted(list) + L" /log " + Quoted(root + L"\\gone\\night.log"));
+    outcome = Watch(nowhere, 60000);
+    EXPECT_EQ(outcome.exitCode, 2u);
+    EXPECT_TRUE(outcome.waiting.empty()) << Joined(outcome.waiting);
 }
 
 TEST(Unattended, Usage_ShownForQuestionMarkAndUnknownSwitches_NeverUnattended)
