@@ -104,8 +104,11 @@ void CKestNoluApp::WriteRunReport(const std::vector<std::wstring>& migrated)
               written == bytes.size();
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
-    AddLogLine(L"");
-    AddLogLine(FormatText(ok ? IDS_REPORT_WRITTEN : IDS_REPORT_FAILED, path));
+    // The report's place follows from the log's; only a report that is missing is said.
+    if (!ok) {
+        AddLogLine(L"");
+        AddLogLine(FormatText(IDS_REPORT_FAILED, path));
+    }
 }
 
 void CKestNoluApp::ReportContinuedRun()

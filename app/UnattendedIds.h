@@ -11,7 +11,6 @@
 #define IDS_EXCLUDED_MISSING      2606   // printf format, %s the drawing
 #define IDS_EXCLUDED_READ_ONLY    2607   // printf format, %s the drawing
 #define IDS_EXCLUDED_ELSEWHERE    2608   // printf format, %s the drawing
-#define IDS_REPORT_WRITTEN        2609   // printf format, %s the report
 #define IDS_REPORT_FAILED         2610   // printf format, %s the report
 #define IDS_TIME_UNDER_A_MINUTE   2611
 #define IDS_TIME_MINUTES          2612   // printf format, %d minutes
