@@ -44,8 +44,6 @@ std::wstring QuotedArgument(const std::wstring& text)
 }
 }
 
-KestCommandLine ProgramCommandLine();
-
 BOOL CKestNoluApp::InitInstance()
 {
     // An unattended start shows no box from the first one on.

@@ -144,6 +144,8 @@ extern CKestNoluApp theApp;
 // The migration log's path; a process-wide setting.
 extern std::wstring g_logFile;
 
+// This process's arguments after the program's name.
+KestCommandLine ProgramCommandLine();
 // Starts notepad on the migration log without waiting for it.
 void OpenLogInNotepad();
 // Deletes the host extension's log named by "LOGFILENAME", then the value.

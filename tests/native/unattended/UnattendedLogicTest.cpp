@@ -31,7 +31,8 @@ TEST(CommandLine, SwitchesValuesAndMistakes)
     };
     for (const LineCase& c : cases) {
         KestCommandLine line = KestCommandLine::Parse(c.arguments);
-        SCOPED_TRACE(c.arguments.empty() ? std::string("(none)") : std::string(c.arguments[0].begin(), c.arguments[0].end()));
+        const std::wstring first = c.arguments.empty() ? L"(none)" : c.arguments[0];
+        SCOPED_TRACE(std::string(first.begin(), first.end()));
         EXPECT_EQ(line.RunsUnattended(), c.runsUnattended);
         EXPECT_EQ(line.help, c.help);
         EXPECT_EQ(line.list, c.list);

@@ -123,7 +123,10 @@ std::map<std::string, std::pair<std::string, std::string>> ReportRows(const std:
     return rows;
 }
 
-bool Marked(const std::string& list, const std::wstring& drawing) { return list.find("[x]" + wts::Narrow(drawing)) != std::string::npos; }
+bool Marked(const std::string& list, const std::wstring& drawing)
+{
+    return list.find("[x]" + wts::Narrow(drawing)) != std::string::npos;
+}
 }
 
 TEST(Unattended, ListOfEveryKind_NoWindowWaits_ExitCode1_LogAndReportNameEachDrawing)
@@ -235,7 +238,8 @@ TEST(Unattended, Usage_ShownForQuestionMarkAndUnknownSwitches_NeverUnattended)
         rb::Transmora app(c.arguments);
         HWND box = rb::WaitForBox(app.pid);
         ASSERT_NE(box, nullptr) << wts::Narrow(c.arguments);
-        EXPECT_NE(rb::BoxText(box).find(rb::Text(kUsage).substr(0, 20)), std::wstring::npos) << wts::Narrow(c.arguments);
+        EXPECT_NE(rb::BoxText(box).find(rb::Text(kUsage).substr(0, 20)), std::wstring::npos)
+            << wts::Narrow(c.arguments);
         EXPECT_EQ(wiz::FindTitled(app.pid, rb::Text(2001), box), nullptr) << "a wizard besides the usage";
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         ASSERT_EQ(WaitForSingleObject(app.process, 30000), WAIT_OBJECT_0);
