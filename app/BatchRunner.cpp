@@ -8,6 +8,7 @@
 #include "TextLocale.h"
 #include "RunLog.h"
 #include "RunSafetyIds.h"
+#include "RunMessages.h"
 #include "../drawings/FormatCheck.h"
 #include "../drawings/KestFilenm.h"
 #include "../host/HostKeys.h"
@@ -306,7 +307,7 @@ void CKestNoluApp::LaunchBatch(const std::wstring& batchFile)
     FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0x0400, system, 256,
                    nullptr);
     std::wstring text = LoadText(IDS_BATCH_START_FAILED) + L"\n" + system;
-    MessageBoxW(nullptr, text.c_str(), LoadText(IDS_CAPTION).c_str(), MB_ICONERROR);
+    RunMessages::Show(nullptr, text, MB_ICONERROR);
 }
 
 bool CKestNoluApp::StartMigrateRun() { return StartMigrateBatch(-1); }
@@ -333,9 +334,10 @@ bool CKestNoluApp::StartMigrateBatch(int restartIndex)
     WriteBodyScript(m_plainScript, false, false);
     m_migrateBatch = NewTempFile(*this, L"BAT");
     WriteBatchFile(restartIndex < 0 ? 0 : restartIndex, m_migrateBatch, m_updateScript, m_plainScript, false);
-    if (restartIndex < 0)
+    if (restartIndex < 0) {
         WriteLogHeader(IDS_BATCH_MIGRATE_TITLE);
-    else
+        LogRunStart();
+    } else
         AddContinuedLogLine();
     LogDrawingsNotHanded();
     if (m_batchCount > 0) {
@@ -345,8 +347,7 @@ bool CKestNoluApp::StartMigrateBatch(int restartIndex)
             WriteRunRecord(restartIndex < 0 ? 0 : restartIndex + 1);
         return true;
     }
-    MessageBoxW(nullptr, LoadText(IDS_BATCH_NO_MIGRATION).c_str(), LoadText(IDS_CAPTION).c_str(),
-                MB_ICONWARNING | MB_OK);
+    RunMessages::Show(nullptr, LoadText(IDS_BATCH_NO_MIGRATION), MB_ICONWARNING | MB_OK);
     return false;
 }
 
@@ -367,8 +368,7 @@ bool CKestNoluApp::StartAnalysisRun()
             WriteRunRecord(0);
         return true;
     }
-    MessageBoxW(nullptr, LoadText(IDS_BATCH_NO_ANALYSIS).c_str(), LoadText(IDS_CAPTION).c_str(),
-                MB_ICONWARNING | MB_OK);
+    RunMessages::Show(nullptr, LoadText(IDS_BATCH_NO_ANALYSIS), MB_ICONWARNING | MB_OK);
     return false;
 }
 

@@ -1,6 +1,7 @@
 #include "CKestNoluApp.h"
 #include "ResourceIds.h"
 #include "RunSafetyIds.h"
+#include "RunMessages.h"
 #include "TextLocale.h"
 #include "../host/HostKeys.h"
 #include "../host/KestResourceModule.h"
@@ -46,6 +47,10 @@ std::wstring QuotedArgument(const std::wstring& text)
 
 BOOL CKestNoluApp::InitInstance()
 {
+    // An unattended start shows no box from the first one on.
+    const KestCommandLine commandLine = ProgramCommandLine();
+    RunMessages::SetUnattended(commandLine.unattended);
+
     // Texts, dates and code page follow the system language; numbers are always written the "C" way.
     std::string localeName = SystemLocaleName();
     if (!setlocale(LC_ALL, localeName.c_str()))
@@ -57,6 +62,9 @@ BOOL CKestNoluApp::InitInstance()
     // The language resource module; without one the process ends with -1.
     KestResourceModule resources;
     m_appName.LoadString(IDS_CAPTION);
+
+    if (RunCommandLine(commandLine))
+        return FALSE;
 
     // Never two at once: a second one would restore the profile under a running migration.
     if (!ClaimSingleInstance())
@@ -84,10 +92,10 @@ BOOL CKestNoluApp::InitInstance()
 INT_PTR CKestNoluApp::RunFinishedJob()
 {
     WriteSettings();
+    if (m_Operation == 1)
+        CheckRunDrawings();
     if (!PrepareRun()) {
-        CString text;
-        text.LoadString(IDS_JOURNAL_NOT_WRITTEN);
-        MessageBoxW(nullptr, text, m_appName, MB_ICONERROR | MB_OK);
+        RunMessages::Show(nullptr, LoadText(IDS_JOURNAL_NOT_WRITTEN), MB_ICONERROR | MB_OK);
         return IDCANCEL;
     }
     return RunProgressDialog(-1);
@@ -101,7 +109,7 @@ INT_PTR CKestNoluApp::RunProgressDialog(int restartIndex)
     INT_PTR result = m_progressDlg.DoModal();
     // Finished, or closed after Stop: the run is over and not to be continued.
     RemoveRunRecord();
-    if (result == IDOK)
+    if (result == IDOK && !RunMessages::Unattended())
         OpenLogInNotepad();
     return result;
 }
@@ -117,7 +125,8 @@ int CKestNoluApp::ExitInstance()
     // A second Transmora leaves everything to the first.
     if (!m_otherInstance)
         CleanUp();
-    return CWinApp::ExitInstance();
+    const int result = CWinApp::ExitInstance();
+    return m_exitCode >= 0 ? m_exitCode : result;
 }
 
 void CKestNoluApp::CleanUp(bool keepJournal)

@@ -8,6 +8,8 @@
 #include "KestBatchProcess.h"
 #include "KestRunRecord.h"
 #include "KestPieceWriter.h"
+#include "KestCommandLine.h"
+#include "KestRunReport.h"
 #include "../supervise/CProgressDlg.h"
 
 #include <windows.h>
@@ -129,6 +131,24 @@ public:
     bool m_otherInstance = false;
     HANDLE m_instanceMutex = nullptr;
 
+    // Unattended runs and the run's report (UnattendedRun.cpp, RunReport.cpp).
+    // The command line's usage box or unattended run; false when the wizard is to show.
+    bool RunCommandLine(const KestCommandLine& line);
+    int RunUnattended(const KestCommandLine& line);
+    // Before a migrate run is prepared: missing, read-only and open drawings leave the run.
+    void CheckRunDrawings();
+    // After the log header: the unattended start and the drawings left out.
+    void LogRunStart();
+    // The report beside the log; notes whether every drawing was migrated.
+    void WriteRunReport(const std::vector<std::wstring>& migrated);
+    // A continued run's report covers the list's drawings left out before too.
+    void ReportContinuedRun();
+    KestRunReport m_report;
+    std::wstring m_unattendedList;
+    bool m_runComplete = false;
+    // The process's exit code when set (0 or more).
+    int m_exitCode = -1;
+
 private:
     INT_PTR RunProgressDialog(int restartIndex);
     bool StartMigrateBatch(int restartIndex);
@@ -140,6 +160,8 @@ extern CKestNoluApp theApp;
 // The migration log's path; a process-wide setting.
 extern std::wstring g_logFile;
 
+// This process's arguments after the program's name.
+KestCommandLine ProgramCommandLine();
 // Starts notepad on the migration log without waiting for it.
 void OpenLogInNotepad();
 // Deletes the host extension's log named by "LOGFILENAME", then the value.

@@ -5,8 +5,10 @@
 #include "RecoveryIds.h"
 #include "ResourceIds.h"
 #include "RunLog.h"
+#include "RunMessages.h"
 #include "RunSafetyIds.h"
 #include "../drawings/FormatCheck.h"
+#include "../drawings/PathPlatform.h"
 #include "../host/HostKeys.h"
 #include "../host/KestRegKey.h"
 #include "../host/ProfileJournal.h"
@@ -28,8 +30,7 @@ std::wstring LoadText(UINT id)
 
 int Tell(UINT textId, UINT buttons, const std::wstring& text = std::wstring())
 {
-    return MessageBoxW(nullptr, text.empty() ? LoadText(textId).c_str() : text.c_str(), LoadText(IDS_CAPTION).c_str(),
-                       buttons);
+    return RunMessages::Show(nullptr, text.empty() ? LoadText(textId) : text, buttons);
 }
 
 // The record of a run and the number of the drawing it was on.
@@ -111,6 +112,12 @@ bool CKestNoluApp::RecoverInterruptedRun(KestRunRecord& record, int& restartInde
     if (continuable) {
         const int total = static_cast<int>(record.drawings.size());
         restartIndex = drawing > 1 ? (drawing - 1 < total ? drawing - 1 : total) : 0;
+        // An unattended run of the same list goes on unasked (it refused to start
+        // while a Draxil is open); any other start asks.
+        const bool sameList = !m_unattendedList.empty() && !record.listFile.empty() &&
+                              PathPlatform::Lower(record.listFile) == PathPlatform::Lower(m_unattendedList);
+        if (sameList)
+            return true;
         const std::wstring question = ContinueQuestion(restartIndex, total, record.logFile);
         while (Tell(0, MB_YESNO | MB_ICONQUESTION, question) == IDYES) {
             // As Finish and Resume: the run's profile is not prepared under an open Draxil.
@@ -156,6 +163,7 @@ INT_PTR CKestNoluApp::ContinueRun(const KestRunRecord& record, int restartIndex)
     KestRunRecord settings = record;
     EachSetting(settings, *this, [](auto& kept, auto& live) { live = kept; });
 
+    ReportContinuedRun();
     if (!PrepareContinuedRun()) {
         Tell(IDS_JOURNAL_NOT_WRITTEN, MB_ICONERROR | MB_OK);
         return IDCANCEL;

@@ -384,6 +384,8 @@ void CKestNoluApp::WriteRunSummary()
         }
     }
 
+    WriteRunReport(migratedNames);
+
     if (!m_listFile.empty() && !migratedNames.empty()) {
         KestDmlFile list(m_listFile);
         bool tooLarge = false, marksKept = false;

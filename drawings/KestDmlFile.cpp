@@ -4,6 +4,7 @@
 #include "PathPlatform.h"
 #include "../app/ResourceIds.h"
 #include "../app/RunIds.h"
+#include "../app/RunMessages.h"
 
 #include <windows.h>
 
@@ -100,14 +101,13 @@ void KestDmlFile::ReportTooLarge()
 {
     if (!m_showErrors)
         return;
-    CString format, caption, text;
+    CString format, text;
     format.LoadString(IDS_DML_TOO_LARGE);
-    caption.LoadString(IDS_CAPTION);
     if (FormatTakes(format.Str(), "sd"))
         text.Format(format, m_fileName.c_str(), MaxListMegabytes);
     else
         text.Format(L"%s\n%d MB", m_fileName.c_str(), MaxListMegabytes);
-    MessageBoxW(nullptr, text, caption, MB_OK | MB_ICONERROR);
+    RunMessages::Show(nullptr, text.Str(), MB_OK | MB_ICONERROR);
 }
 
 bool KestDmlFile::WriteList(const std::vector<std::wstring>& entries, const std::vector<unsigned char>* done)

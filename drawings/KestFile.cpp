@@ -2,6 +2,7 @@
 #include "FormatCheck.h"
 #include "../app/ResourceIds.h"
 #include "../app/RunIds.h"
+#include "../app/RunMessages.h"
 
 #include <windows.h>
 
@@ -172,13 +173,12 @@ void KestFile::ReportError(int cause)
     UINT reasonId = (cause >= CFileException::fileNotFound && cause <= CFileException::endOfFile)
                         ? static_cast<UINT>(IDS_FILE_ERROR + cause)
                         : static_cast<UINT>(IDS_FILE_GENERIC);
-    CString format, reason, caption, text;
+    CString format, reason, text;
     format.LoadString(IDS_FILE_ERROR);
     reason.LoadString(reasonId);
-    caption.LoadString(IDS_CAPTION);
     if (FormatTakes(format.Str(), "ss"))
         text.Format(format, m_fileName.c_str(), static_cast<const wchar_t*>(reason));
     else
         text = CString(m_fileName) + L"\n" + reason;
-    MessageBoxW(nullptr, text, caption, MB_OK | MB_ICONERROR);
+    RunMessages::Show(nullptr, text.Str(), MB_OK | MB_ICONERROR);
 }

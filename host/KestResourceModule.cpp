@@ -1,6 +1,7 @@
 #include "KestResourceModule.h"
 #include "Afx.h"
 #include "Ustora.h"
+#include "../app/RunMessages.h"
 
 std::wstring KestResourceModule::ModulePath(const std::wstring& folder, const std::wstring& language)
 {
@@ -15,7 +16,10 @@ KestResourceModule::KestResourceModule()
     std::wstring path = ModulePath(folder ? folder : L"", language ? language : L"");
     m_module = LoadLibraryW(path.c_str());
     if (!m_module) {
-        MessageBoxW(nullptr, path.c_str(), L"Can not load resource dll", MB_ICONERROR);
+        if (RunMessages::Unattended())
+            RunMessages::Log(L"Can not load resource dll: " + path);
+        else
+            MessageBoxW(nullptr, path.c_str(), L"Can not load resource dll", MB_ICONERROR);
         ExitProcess(static_cast<UINT>(-1));
     }
     m_previous = AfxGetResourceHandle();

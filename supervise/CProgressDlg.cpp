@@ -3,9 +3,12 @@
 #include "ProgressIds.h"
 #include "ProgressNumber.h"
 #include "SuperviseIds.h"
+#include "TimeLeft.h"
 
 #include "../app/CKestNoluApp.h"
 #include "../app/ResourceIds.h"
+#include "../app/RunMessages.h"
+#include "../app/UnattendedIds.h"
 #include "../drawings/FormatCheck.h"
 #include "../drawings/KestFile.h"
 #include "../drawings/KestFilenm.h"
@@ -196,6 +199,9 @@ void CProgressDlg::StartRun()
         SetDlgItemText(IDC_PROGRESS_COUNT, Decimal(m_drawingCount).c_str());
         SetDlgItemText(IDC_PROGRESS_CURRENT, Decimal(first + 1).c_str());
         ShowDrawing(first);
+        HideTimeLeft();
+        m_reportIndex = -1;
+        ReportMovedTo(first);
         SetRunning(true);
         return;
     }
@@ -206,6 +212,9 @@ void CProgressDlg::StartRun()
     ::ShowWindow(GetDlgItem(IDC_PROGRESS_MIGRATE_DONE), SW_SHOW);
     SetMode(0);
     SetRunning(false);
+    // Unattended, a run that did not start ends at once; its reason is in the log.
+    if (RunMessages::Unattended())
+        EndDialog(IDABORT);
 }
 
 void CProgressDlg::SetDefaultButton(int id, int previousId)
@@ -233,6 +242,11 @@ void CProgressDlg::SetRunning(bool running)
         ::EnableWindow(resume, m_mode != 0);
         ::EnableWindow(stop, FALSE);
         SetDefaultButton(IDOK, IDC_PROGRESS_STOP);
+    }
+    // Unattended, the dialog only shows the run: a click must not leave it stopped with nobody to resume it.
+    if (RunMessages::Unattended()) {
+        ::EnableWindow(stop, FALSE);
+        ::EnableWindow(resume, FALSE);
     }
 }
 
@@ -280,6 +294,7 @@ void CProgressDlg::OnTimer(UINT_PTR id)
             WatchHostWindows();
         } else {
             KillTimers();
+            ReportMovedTo(m_drawingCount);
             ShowBatchEnd();
             // The owner closes the handle, so no copy of it is left behind.
             m_batchProcess->Clear();
@@ -296,6 +311,8 @@ void CProgressDlg::OnTimer(UINT_PTR id)
                 FinishRun();
             }
             theApp.RemoveRunRecord();
+            if (RunMessages::Unattended())
+                EndDialog(IDOK);
         }
     } else if ((id == m_logTimerId || m_logScan.IsFollowUp(id)) && m_logTimer) {
         // No poll may run while the extension's log is read. A long log is
@@ -320,8 +337,10 @@ void CProgressDlg::ReadProgressFile()
     int read = file.ReadChars(text, 40);
     text[read > 0 ? read : 0] = L'\0';
     int number = 0;
-    if (ParseProgressNumber(text, wcslen(text), number) && number >= 1 && number <= m_drawingCount &&
-        number != m_currentDrawing) {
+    const bool parsed = ParseProgressNumber(text, wcslen(text), number);
+    if (parsed && number == m_currentDrawing)
+        theApp.m_report.StillOn();
+    if (parsed && number >= 1 && number <= m_drawingCount && number != m_currentDrawing) {
         SetDlgItemText(IDC_PROGRESS_CURRENT, Decimal(number).c_str());
         ShowDrawing(number - 1);
         bool analysis = m_mode == 3;
@@ -329,6 +348,12 @@ void CProgressDlg::ReadProgressFile()
         double share = static_cast<double>(number) / (static_cast<double>(m_drawingCount) + 1.0);
         SetBarPosition(base + static_cast<int>((m_barMax - base) * share));
         m_currentDrawing = number;
+        ReportMovedTo(number - 1);
+        if (m_clockFirst == 0) {
+            m_clockFirst = number;
+            m_clockStart = ::GetTickCount64();
+        }
+        ShowTimeLeft();
         theApp.NoteRunDrawing(number);
         RemoveHostLogFile();
     }
@@ -385,6 +410,7 @@ bool CProgressDlg::EndHost(EndReason reason)
     std::wstring line;
     switch (reason) {
     case EndReason::Timeout:
+        theApp.m_report.NoteTimeout();
         AddIndentedLogString(IDS_CHILD_TEXTS_TIMEOUT);
         if (mainWindow)
             LogChildTexts(mainWindow);
@@ -413,6 +439,35 @@ void CProgressDlg::FinishRun()
     SetMode(0);
     SetRunning(false);
     SetBarPosition(m_barMax);
+    HideTimeLeft();
+}
+
+void CProgressDlg::ShowTimeLeft()
+{
+    const double elapsed = static_cast<double>(::GetTickCount64() - m_clockStart) / 1000.0;
+    TimeLeft left = TimeLeft::Estimate(m_currentDrawing - m_clockFirst, m_drawingCount - m_currentDrawing + 1, elapsed);
+    TimeLeft::Texts texts = {LoadText(IDS_TIME_UNDER_A_MINUTE), LoadText(IDS_TIME_MINUTES),
+                             LoadText(IDS_TIME_HOURS_MINUTES), LoadText(IDS_TIME_HOURS)};
+    SetDlgItemText(IDC_PROGRESS_TIME_LEFT, left.Format(texts).c_str());
+}
+
+void CProgressDlg::ReportMovedTo(int index)
+{
+    if (index == m_reportIndex)
+        return;
+    std::vector<std::wstring> passed;
+    if (m_reportIndex >= 0)
+        for (int i = m_reportIndex + 1; i < index && i < m_drawingCount; ++i)
+            passed.push_back(m_drawings[static_cast<size_t>(i)]);
+    const bool on = index >= 0 && index < m_drawingCount;
+    theApp.m_report.MovedOn(passed, on ? &m_drawings[static_cast<size_t>(index)] : nullptr);
+    m_reportIndex = on ? index : -1;
+}
+
+void CProgressDlg::HideTimeLeft()
+{
+    m_clockFirst = 0;
+    SetDlgItemText(IDC_PROGRESS_TIME_LEFT, L"");
 }
 
 void CProgressDlg::OnStop()
@@ -422,8 +477,10 @@ void CProgressDlg::OnStop()
         return;
     KillTimers();
     ReadProgressFile();
-    std::wstring question = LoadText(IDS_STOP_QUESTION), caption = LoadText(IDS_CAPTION);
-    if (MessageBox(question.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    if (RunMessages::Show(m_hWnd, LoadText(IDS_STOP_QUESTION), MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        theApp.m_report.Stopped();
+        m_reportIndex = -1;
+        HideTimeLeft();
         if (m_mode == 3)
             theApp.AbortAnalysisRun();
         else
@@ -462,8 +519,7 @@ void CProgressDlg::OnResume()
     if (FindHostMainWindow()) {
         // Owned by the dialog: a box of its own could hide behind the dialog
         // when that is topmost, and the dialog would take clicks meanwhile.
-        std::wstring text = LoadText(IDS_HOST_RUNNING), caption = LoadText(IDS_CAPTION);
-        MessageBox(text.c_str(), caption.c_str(), MB_ICONWARNING);
+        RunMessages::Show(m_hWnd, LoadText(IDS_HOST_RUNNING), MB_ICONWARNING);
         m_resuming = false;
         return;
     }
@@ -472,6 +528,7 @@ void CProgressDlg::OnResume()
     else
         theApp.RestartMigrateRun(m_currentDrawing - 1);
     m_resuming = false;
+    ReportMovedTo(m_currentDrawing > 1 ? m_currentDrawing - 1 : 0);
     SetRunning(true);
 }
 

@@ -96,6 +96,11 @@ private:
     void StartPollTimer();
     void KillTimers();
     void SetBarPosition(int position);
+    // The time left from the drawings finished since the run (re)started; hidden when unknown.
+    void ShowTimeLeft();
+    void HideTimeLeft();
+    // The report's clock: the batch is on this drawing index (m_drawingCount: it ended).
+    void ReportMovedTo(int index);
     void SetDefaultButton(int id, int previousId);
 
     bool m_resuming = false;
@@ -103,5 +108,8 @@ private:
     bool m_heldForSession = false;
     LogScanPacer m_logScan;
     int m_pendingRestart = -1;
+    int m_clockFirst = 0;
+    int m_reportIndex = -1;
+    ULONGLONG m_clockStart = 0;
     DECLARE_MESSAGE_MAP()
 };

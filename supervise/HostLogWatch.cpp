@@ -4,6 +4,7 @@
 #include "HostWindowWatch.h"
 #include "TextCodec.h"
 
+#include "../app/CKestNoluApp.h"
 #include "../app/TextLocale.h"
 #include "../host/HostKeys.h"
 #include "../host/KestRegKey.h"
@@ -123,8 +124,10 @@ HostLogScanner::Slice HostLogWatch::ScanSlice(unsigned budgetMs)
     HostLogScanner::Slice result = ScanOpenLog(file, budgetMs, line);
     RememberTail(file);
     CloseHandle(file);
-    if (result == HostLogScanner::Slice::ErrorLine)
+    if (result == HostLogScanner::Slice::ErrorLine) {
         AddIndentedLogLine(L"\t** \"" + line + L"\"");
+        theApp.m_report.NoteHostError(line);
+    }
     return result;
 }
 

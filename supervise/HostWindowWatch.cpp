@@ -72,6 +72,7 @@ void EndWindowProcess(HWND window, HANDLE process, const std::wstring& title, ui
     bool ended = false;
     if (process) {
         AddIndentedLogLine(FormatText(IDS_HOST_ENDED_WINDOW, title.c_str()));
+        theApp.m_report.NoteHostError(title);
         ended = TerminateProcess(process, 0) != 0;
         RemoveHostLogFile();
     }

@@ -18,6 +18,7 @@
 #define IDC_PROGRESS_MIGRATE     2039   // bold caption of the migration step
 #define IDC_PROGRESS_PICTURE     2045
 #define IDC_PROGRESS_STATUS      2087
+#define IDC_PROGRESS_TIME_LEFT   2640   // the time the run still needs, once three drawings are done
 
 // Strings.
 #define IDS_STOP_QUESTION        2034   // really stop the run?

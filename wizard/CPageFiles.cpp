@@ -161,11 +161,19 @@ LRESULT CPageFiles::OnWizardNext()
 {
     RefreshStatus();
     theApp.m_drawings.clear();
+    // Every row goes into the run's report; those left out are named in its log.
+    theApp.m_report.Clear();
     const int rows = m_list.GetItemCount();
     for (int row = 0; row < rows; ++row) {
         const DrawingRecord* record = RecordOf(static_cast<LPARAM>(m_list.GetItemData(row)));
-        if (record && !record->missing && !record->readOnly)
+        if (!record)
+            continue;
+        if (!record->missing && !record->readOnly)
             theApp.m_drawings.push_back(RowPath(*record));
+        theApp.m_report.Add(RowPath(*record), record->missing ? std::wstring() : record->version.Str(),
+                            record->missing    ? ReportCsv::Result::Missing
+                            : record->readOnly ? ReportCsv::Result::ReadOnly
+                                               : ReportCsv::Result::NotMigrated);
     }
     if (theApp.m_drawings.empty()) {
         Message(IDS_FILES_NONE_TO_MIGRATE, MB_ICONERROR);

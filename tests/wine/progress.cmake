@@ -23,7 +23,8 @@ add_dependencies(progress_test RunJob HostSetup MakeDrawing drxl drxlmres keNolu
 # Split so that ctest can run them side by side; only the time-out suite takes long.
 kest_wine_test(NAME wine_progress_controls TARGET progress_test GUI TIMEOUT 120 ARGS --gtest_filter=Controls.*)
 kest_wine_test(NAME wine_progress_run TARGET progress_test GUI TIMEOUT 600 ARGS --gtest_filter=ProgressRun.*)
-kest_wine_test(NAME wine_progress_hosts TARGET progress_test GUI TIMEOUT 400 ARGS --gtest_filter=ProgressHosts.*)
+kest_wine_test(NAME wine_progress_hosts TARGET progress_test GUI TIMEOUT 400
+               ARGS --gtest_filter=ProgressHosts.*:ProgressStartCheck.*)
 kest_wine_test(NAME wine_progress_stop TARGET progress_test GUI TIMEOUT 600 ARGS --gtest_filter=ProgressStop.*)
 kest_wine_test(NAME wine_progress_timeout TARGET progress_test GUI TIMEOUT 400 ARGS --gtest_filter=ProgressTimeout.*)
 kest_wine_test(NAME wine_progress_job TARGET progress_test GUI TIMEOUT 400 ARGS --gtest_filter=ProgressJob.*)

@@ -62,6 +62,7 @@ protected:
         run.Click(IDCANCEL);
         EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
         s_log = RunBed::Lines(options.log);
+        s_report = RunBed::ReadText(dir + L"\\migration.csv");
         for (const std::string& line : RunBed::Lines(RunBed::MigratedListPath()))
             s_migrated.push_back(line);
     }
@@ -93,12 +94,14 @@ protected:
     static std::vector<std::string> s_log;
     static std::vector<std::string> s_migrated;
     static std::wstring s_finishedStatus;
+    static std::string s_report;
 };
 
 std::vector<std::wstring> ProgressHosts::s_drawings;
 std::vector<std::string> ProgressHosts::s_log;
 std::vector<std::string> ProgressHosts::s_migrated;
 std::wstring ProgressHosts::s_finishedStatus;
+std::string ProgressHosts::s_report;
 
 TEST_F(ProgressHosts, FatalHostWindowEndsTheHostAndTheNextDrawingMigrates)
 {
@@ -106,6 +109,21 @@ TEST_F(ProgressHosts, FatalHostWindowEndsTheHostAndTheNextDrawingMigrates)
     EXPECT_TRUE(Contains(lines, "\t" + Formatted(IDS_HOST_ENDED_WINDOW, L"Draxil Error"))) << Joined(lines);
     EXPECT_FALSE(Migrated(L"fatal.dwg"));
     EXPECT_TRUE(Migrated(L"after-fatal.dwg")) << Joined(s_migrated);
+}
+
+TEST_F(ProgressHosts, TheReportBesideTheLogSaysHowEachHostEnded)
+{
+    const std::string& report = s_report;
+    auto row = [&](const char* name) {
+        size_t at = report.find(std::string("\\") + name + ",");
+        return at == std::string::npos ? std::string() : report.substr(at, report.find("\r\n", at) - at);
+    };
+    EXPECT_NE(row("fatal.dwg").find(",host error,"), std::string::npos) << report;
+    EXPECT_NE(row("fatal.dwg").find(",Draxil Error"), std::string::npos) << report;
+    EXPECT_NE(row("logged.dwg").find(",host error,"), std::string::npos) << report;
+    EXPECT_NE(row("logged.dwg").find(",ERROR: block table damaged"), std::string::npos) << report;
+    for (const char* name : {"after-fatal.dwg", "answered.dwg", "after-logged.dwg"})
+        EXPECT_NE(row(name).find(",migrated,"), std::string::npos) << name << "\n" << report;
 }
 
 TEST_F(ProgressHosts, AnsweredHostWindowLetsTheDrawingMigrate)
@@ -143,4 +161,53 @@ TEST_F(ProgressHosts, RunEndsNormallyAndItsSummaryCountsWhatMigrated)
     std::string migrated = "    migrated:         " + std::to_string(s_migrated.size()) + "\n";
     EXPECT_NE(log.find(migrated), std::string::npos) << log;
     EXPECT_NE(log.find("Not migrated: " + std::to_string(7 - s_migrated.size())), std::string::npos) << log;
+}
+
+// Drawings that cannot be migrated are decided before the batch: never handed
+// to a host, named in the log and in the report.
+TEST(ProgressStartCheck, MissingReadOnlyAndHeldDrawingsAreLeftOutAndNamed)
+{
+    RunBed::SetUpHost();
+    RunBed::ForgetWindowPosition();
+    std::wstring dir = RunBed::FreshFolder(L"progress start check");
+    std::wstring good = RunBed::Drawing(dir, L"good.dwg"), locked = RunBed::Drawing(dir, L"locked.dwg"),
+                 held = RunBed::Drawing(dir, L"held.dwg"), missing = dir + L"\\missing.dwg";
+    ASSERT_TRUE(SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+    HANDLE holder = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    JobRun::Options options;
+    options.list = RunBed::PlainList(dir, {missing, locked, good, held});
+    options.log = dir + L"\\migration.log";
+    {
+        JobRun run(options);
+        ASSERT_TRUE(run.WaitForDialog());
+        ASSERT_TRUE(JobRun::WaitUntil([&] { return run.Visible(IDC_PROGRESS_MIGRATE_DONE); }, 120000));
+        EXPECT_EQ(run.Text(IDC_PROGRESS_COUNT), L"1");
+        run.Click(IDCANCEL);
+        EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
+    }
+    CloseHandle(holder);
+    SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // The job holds the paths as the Files page does: full and lowercase.
+    for (std::wstring* path : {&missing, &locked, &good, &held})
+        CharLowerW(&(*path)[0]);
+    const std::string log = RunBed::ReadText(options.log);
+    const std::pair<UINT, std::wstring> named[] = {{2606, missing}, {2607, locked}, {2608, held}};
+    for (const auto& n : named) {
+        std::wstring line = RunBed::Text(n.first);
+        line.replace(line.find(L"%s"), 2, n.second);
+        EXPECT_NE(log.find(RunBed::Narrow(line)), std::string::npos) << RunBed::Narrow(line) << "\n" << log;
+    }
+    EXPECT_EQ(log.find("Migrating drawing " + RunBed::Narrow(locked)), std::string::npos) << log;
+
+    const std::string report = RunBed::ReadText(dir + L"\\migration.csv");
+    const std::pair<std::wstring, const char*> rows[] = {
+        {missing, ",,missing,,\n"}, {locked, ",read-only,,\n"}, {good, ",migrated,"}, {held, ",open elsewhere,,\n"}};
+    size_t at = 0;
+    for (const auto& r : rows) {
+        at = report.find(RunBed::Narrow(r.first) + ",", at);
+        ASSERT_NE(at, std::string::npos) << "rows out of the list's order\n" << report;
+        EXPECT_NE(report.substr(at, report.find('\n', at) + 1 - at).find(r.second), std::string::npos) << report;
+    }
 }

@@ -147,6 +147,37 @@ TEST_F(ProgressStop, ResumeIsRefusedWhileAHostWindowIsOpen)
     EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
 }
 
+TEST_F(ProgressStop, TimeLeftShowsOnceThreeDrawingsAreDoneAndGoesWithStop)
+{
+    // The first drawing takes its time so that the dialog sees it; the last waits for the Stop.
+    std::vector<std::wstring> drawings = {RunBed::Drawing(m_dir, L"d1.dwg", L"delay:3")};
+    for (const wchar_t* name : {L"d2.dwg", L"d3.dwg", L"d4.dwg"})
+        drawings.push_back(RunBed::Drawing(m_dir, name));
+    drawings.push_back(RunBed::Drawing(m_dir, L"long.dwg", L"delay:60"));
+    JobRun run(Job(drawings));
+    ASSERT_TRUE(run.WaitForDialog());
+    std::vector<std::wstring> seen;
+    ASSERT_TRUE(JobRun::WaitUntil([&] {
+        std::wstring left = run.Text(IDC_PROGRESS_TIME_LEFT), current = run.Text(IDC_PROGRESS_CURRENT);
+        if (seen.empty() || seen.back() != current + L": " + left)
+            seen.push_back(current + L": " + left);
+        return current == L"5";
+    }, 90000));
+    // Before three were done nothing is said; on the last drawing, with seconds per drawing, under a minute.
+    for (const std::wstring& s : seen) {
+        if (s.compare(0, 3, L"1: ") == 0 || s.compare(0, 3, L"2: ") == 0 || s.compare(0, 3, L"3: ") == 0) {
+            EXPECT_EQ(s.size(), 3u) << RunBed::Narrow(s);
+        }
+    }
+    EXPECT_TRUE(JobRun::WaitUntil([&] { return run.Text(IDC_PROGRESS_TIME_LEFT) == RunBed::Text(2611); }, 10000))
+        << RunBed::Narrow(run.Text(IDC_PROGRESS_TIME_LEFT));
+    Stop(run, IDYES);
+    ASSERT_TRUE(JobRun::WaitUntil([&] { return run.Enabled(IDC_PROGRESS_RESUME); }, 10000));
+    EXPECT_EQ(run.Text(IDC_PROGRESS_TIME_LEFT), L"");
+    run.Click(IDCANCEL);
+    EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
+}
+
 TEST_F(ProgressStop, CancelAfterStopClosesWithoutNotepad)
 {
     JobRun run(Job({RunBed::Drawing(m_dir, L"long.dwg", L"delay:60")}));

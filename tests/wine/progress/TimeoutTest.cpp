@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 TEST(ProgressTimeout, HungHostIsEndedAfterItsBudgetAndTheNextDrawingMigrates)
 {
@@ -69,6 +70,19 @@ TEST(ProgressTimeout, HungHostIsEndedAfterItsBudgetAndTheNextDrawingMigrates)
     ASSERT_EQ(migrated.size(), 1u);
     EXPECT_NE(migrated[0].find("next.dwg"), std::string::npos) << migrated[0];
     EXPECT_NE(log.find("    migrated:         1\n"), std::string::npos) << log;
+    // The report, written right after the summary, gives the drawing's minute and how it ended.
+    std::string report;
+    EXPECT_TRUE(JobRun::WaitUntil(
+        [&] { return (report = RunBed::ReadText(dir + L"\\migration.csv")).find("next.dwg") != std::string::npos; },
+        10000));
+    size_t row = report.find("hangs.dwg,");
+    ASSERT_NE(row, std::string::npos) << report;
+    std::string rest = report.substr(row + 10);
+    rest = rest.substr(rest.find(',') + 1);
+    EXPECT_EQ(rest.compare(0, 10, "timed out,"), 0) << report;
+    const unsigned seconds = static_cast<unsigned>(std::atoi(rest.c_str() + 10));
+    EXPECT_GE(seconds, 60u) << report;
+    EXPECT_LE(seconds, 85u) << report;
     run.Click(IDCANCEL);
     EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
 }

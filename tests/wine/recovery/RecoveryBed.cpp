@@ -258,9 +258,9 @@ bool IsRunning(DWORD pid)
     return running;
 }
 
-Transmora::Transmora()
+Transmora::Transmora(const std::wstring& arguments)
 {
-    process = wts::Start(Quoted(wts::BinDir() + L"\\Transmora.exe"));
+    process = wts::Start(Quoted(wts::BinDir() + L"\\Transmora.exe") + (arguments.empty() ? L"" : L" " + arguments));
     pid = process ? GetProcessId(process) : 0;
 }
 

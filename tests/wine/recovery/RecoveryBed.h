@@ -45,7 +45,8 @@ bool IsRunning(DWORD pid);
 
 // A running Transmora.exe, ended at the end of the scope if still running.
 struct Transmora {
-    Transmora();
+    // With arguments after the program's name, as a scheduled task starts it.
+    explicit Transmora(const std::wstring& arguments = std::wstring());
     ~Transmora();
     // Ends it as the task manager would; the number of processes it started
     // that outlived it by 10 s (ended then too).
