@@ -261,7 +261,9 @@ void CKestNoluApp::ReportUnwrittenPiece(const std::wstring& piece, HWND owner)
     else
         text.Format(L"%s\n%s", format.c_str(), piece.c_str());
     AddLogLine(text.Str());
-    MessageBoxW(owner, text.Str().c_str(), LoadText(IDS_CAPTION).c_str(), MB_ICONERROR | MB_OK);
+    // Unattended, the log line is all there is to say.
+    if (!RunMessages::Unattended())
+        MessageBoxW(owner, text.Str().c_str(), LoadText(IDS_CAPTION).c_str(), MB_ICONERROR | MB_OK);
 }
 
 void CKestNoluApp::LaunchBatch(const std::wstring& batchFile)

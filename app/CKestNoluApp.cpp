@@ -95,7 +95,9 @@ INT_PTR CKestNoluApp::RunFinishedJob()
     if (m_Operation == 1)
         CheckRunDrawings();
     if (!PrepareRun()) {
-        RunMessages::Show(nullptr, LoadText(IDS_JOURNAL_NOT_WRITTEN), MB_ICONERROR | MB_OK);
+        CString text;
+        text.LoadString(IDS_JOURNAL_NOT_WRITTEN);
+        RunMessages::Show(nullptr, text.Str(), MB_ICONERROR | MB_OK);
         return IDCANCEL;
     }
     return RunProgressDialog(-1);
