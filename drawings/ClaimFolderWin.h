@@ -1,0 +1,29 @@
+// The claims folder on a disk or a share, through the file functions whose
+// atomicity the file server keeps between workstations: a new file that must
+// not exist yet, a rename that replaces nothing, a file's last-write time.
+#pragma once
+#include "ClaimFolder.h"
+
+class ClaimFolderWin : public ClaimFolder {
+public:
+    explicit ClaimFolderWin(const std::wstring& folder) : m_folder(folder) {}
+
+    // The system time, seconds since 1970 (UTC): the clock of real claims.
+    static int64_t Now();
+
+    bool Make() override;
+    Created CreateNew(const std::wstring& name, const std::string& content) override;
+    bool Exists(const std::wstring& name) override;
+    bool Read(const std::wstring& name, std::string& content) override;
+    bool LastWrite(const std::wstring& name, int64_t& seconds) override;
+    bool SetLastWrite(const std::wstring& name, int64_t seconds) override;
+    bool MoveNoReplace(const std::wstring& from, const std::wstring& to) override;
+    bool Remove(const std::wstring& name) override;
+    bool List(std::vector<std::wstring>& names) override;
+    bool RemoveFolder() override;
+
+private:
+    std::wstring PathOf(const std::wstring& name) const { return m_folder + L"\\" + name; }
+
+    std::wstring m_folder;
+};
