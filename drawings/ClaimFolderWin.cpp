@@ -24,6 +24,28 @@ int64_t ClaimFolderWin::Now()
     return Seconds(now);
 }
 
+int64_t ClaimFolderWin::ServerNow()
+{
+    std::wstring probe = PathOf(L"clock-" + ComputerName() + L"-" + std::to_wstring(GetCurrentProcessId()));
+    HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return Now();
+    DWORD written = 0;
+    bool ok = WriteFile(file, "t", 1, &written, nullptr) && written == 1;
+    CloseHandle(file);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ok = ok && GetFileAttributesExW(probe.c_str(), GetFileExInfoStandard, &data);
+    DeleteFileW(probe.c_str());
+    return ok ? Seconds(data.ftLastWriteTime) : Now();
+}
+
+std::wstring ClaimFolderWin::ComputerName()
+{
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {0};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    return GetComputerNameW(name, &size) ? std::wstring(name, size) : std::wstring(L"?");
+}
+
 bool ClaimFolderWin::Make()
 {
     return CreateDirectoryW(m_folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;

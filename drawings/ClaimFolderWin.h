@@ -8,8 +8,15 @@ class ClaimFolderWin : public ClaimFolder {
 public:
     explicit ClaimFolderWin(const std::wstring& folder) : m_folder(folder) {}
 
-    // The system time, seconds since 1970 (UTC): the clock of real claims.
+    // The system time, seconds since 1970 (UTC).
     static int64_t Now();
+    // The file server's time, the clock of claims: the last-write time it gives
+    // a file written now. So a workstation whose clock is off neither takes over
+    // live claims nor keeps stopped ones. The system time where the folder
+    // cannot be written.
+    int64_t ServerNow();
+    // The name a claim gives its workstation: the computer's name.
+    static std::wstring ComputerName();
 
     bool Make() override;
     Created CreateNew(const std::wstring& name, const std::string& content) override;

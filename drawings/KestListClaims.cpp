@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <limits>
 
 namespace {
@@ -52,6 +53,18 @@ bool ParseLayout(const std::string& text, size_t& batchSize, size_t& entryCount)
     return true;
 }
 
+std::wstring WithoutExtension(const std::wstring& path)
+{
+    size_t slash = path.find_last_of(L"\\/:");
+    size_t dot = path.rfind(L'.');
+    return dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash) ? path : path.substr(0, dot);
+}
+
+bool EndsWith(const std::wstring& text, const std::wstring& end)
+{
+    return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 std::wstring Padded(size_t number)
 {
     std::wstring digits = std::to_wstring(number);
@@ -70,13 +83,12 @@ KestListClaims::KestListClaims(ClaimFolder& folder, const std::wstring& computer
 {
 }
 
-std::wstring KestListClaims::FolderFor(const std::wstring& listPath)
+std::wstring KestListClaims::FolderFor(const std::wstring& listPath) { return WithoutExtension(listPath) + L".claims"; }
+
+std::wstring KestListClaims::WorkstationFile(const std::wstring& listPath, const std::wstring& computer,
+                                             const std::wstring& extension)
 {
-    size_t slash = listPath.find_last_of(L"\\/:");
-    size_t nameStart = slash == std::wstring::npos ? 0 : slash + 1;
-    size_t dot = listPath.rfind(L'.');
-    size_t titleEnd = dot == std::wstring::npos || dot < nameStart ? listPath.size() : dot;
-    return listPath.substr(0, titleEnd) + L".claims";
+    return WithoutExtension(listPath) + L"-" + computer + L"." + extension;
 }
 
 std::wstring KestListClaims::ClaimName(size_t batch, unsigned generation) const
@@ -144,8 +156,10 @@ KestListClaims::Claim KestListClaims::TryClaim(size_t batch, int64_t& retryAt)
         std::wstring name = ClaimName(batch, generation);
         ClaimFolder::Created created = m_folder.CreateNew(name, m_content);
         if (created == ClaimFolder::Created::Yes) {
+            if (generation == 0)
+                m_takenFrom.clear();
             m_held[batch] = generation;
-            m_folder.SetLastWrite(name, m_clock());
+            m_folder.SetLastWrite(name, m_now);
             return Claim::Made;
         }
         if (created == ClaimFolder::Created::Failed)
@@ -156,25 +170,28 @@ KestListClaims::Claim KestListClaims::TryClaim(size_t batch, int64_t& retryAt)
         int64_t heartbeat = 0;
         if (!m_folder.LastWrite(name, heartbeat)) {
             // Gone meanwhile: done or given up; look again at the next request.
-            retryAt = std::min(retryAt, m_clock());
+            retryAt = std::min(retryAt, m_now);
             return Claim::Busy;
         }
         int64_t staleAt = heartbeat + m_staleSeconds;
-        if (m_clock() < staleAt) {
+        if (m_now < staleAt) {
             retryAt = std::min(retryAt, staleAt);
             return Claim::Busy;
         }
+        if (!m_folder.Read(name, m_takenFrom))
+            m_takenFrom.clear();
     }
     return Claim::Failed;
 }
 
 KestListClaims::Next KestListClaims::NextBatch(size_t batchSize, size_t& batch, std::vector<size_t>& entries,
-                                               int64_t* retryAt)
+                                               int64_t* waitSeconds)
 {
     entries.clear();
+    m_takenFrom.clear();
     int64_t retry = std::numeric_limits<int64_t>::max();
-    if (retryAt)
-        *retryAt = retry;
+    if (waitSeconds)
+        *waitSeconds = 0;
     std::vector<bool> marks;
     if (!m_readMarks(marks))
         return Next::Unreadable;
@@ -184,6 +201,7 @@ KestListClaims::Next KestListClaims::NextBatch(size_t batchSize, size_t& batch, 
     Next failure;
     if (!FixLayout(batchSize, marks.size(), failure))
         return failure;
+    m_now = m_clock();   // once the folder is there: the server's clock is read in it
 
     bool busy = false;
     size_t batches = (marks.size() + m_batchSize - 1) / m_batchSize;
@@ -220,9 +238,25 @@ KestListClaims::Next KestListClaims::NextBatch(size_t batchSize, size_t& batch, 
         batch = b;
         return Next::Batch;
     }
-    if (retryAt)
-        *retryAt = retry;
+    if (waitSeconds && retry != std::numeric_limits<int64_t>::max())
+        *waitSeconds = std::max<int64_t>(0, retry - m_now);
     return busy || !m_held.empty() ? Next::Wait : Next::Finished;
+}
+
+bool KestListClaims::TakenOver(std::string& computer, uint32_t& process) const
+{
+    const std::string computerKey = "\ncomputer=", processKey = "\nprocess=";
+    size_t at = m_takenFrom.find(computerKey);
+    if (at == std::string::npos)
+        return false;
+    at += computerKey.size();
+    computer = m_takenFrom.substr(at, m_takenFrom.find('\r', at) - at);
+    at = m_takenFrom.find(processKey);
+    unsigned long number = 0;
+    process = at != std::string::npos && std::sscanf(m_takenFrom.c_str() + at + processKey.size(), "%lu", &number) == 1
+                  ? static_cast<uint32_t>(number)
+                  : 0;
+    return true;
 }
 
 bool KestListClaims::StillMine(size_t batch)
@@ -241,6 +275,7 @@ bool KestListClaims::StillMine(size_t batch)
 
 void KestListClaims::Renew(std::vector<size_t>* lost)
 {
+    m_now = m_clock();
     std::vector<size_t> batches;
     for (const auto& held : m_held)
         batches.push_back(held.first);
@@ -250,7 +285,7 @@ void KestListClaims::Renew(std::vector<size_t>* lost)
                 lost->push_back(b);
             continue;
         }
-        m_folder.SetLastWrite(ClaimName(b, m_held[b]), m_clock());
+        m_folder.SetLastWrite(ClaimName(b, m_held[b]), m_now);
     }
 }
 
@@ -298,14 +333,14 @@ bool KestListClaims::ClaimLast()
         if (!AllMarked(marks, b) && !IsDone(b))
             return false;
     // Another workstation still about to call its batch done finishes the list after this one.
+    m_now = m_clock();
     std::vector<std::wstring> names;
     if (!m_folder.List(names))
         return false;
-    const std::wstring suffix = L".claim";
     int64_t heartbeat = 0;
     for (const std::wstring& name : names)
-        if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0 &&
-            m_folder.LastWrite(name, heartbeat) && m_clock() < heartbeat + m_staleSeconds)
+        if (EndsWith(name, L".claim") && m_folder.LastWrite(name, heartbeat) &&
+            m_now < heartbeat + m_staleSeconds)
             return false;
     if (m_folder.CreateNew(kFinishedName, m_content) != ClaimFolder::Created::Yes)
         return false;
@@ -317,6 +352,38 @@ bool KestListClaims::ClaimLast()
     return false;
 }
 
+bool KestListClaims::Survey(Progress& progress)
+{
+    m_now = m_clock();
+    progress = Progress();
+    std::vector<bool> marks;
+    if (!m_readMarks(marks))
+        return false;
+    progress.entries = marks.size();
+    progress.marked = static_cast<size_t>(std::count(marks.begin(), marks.end(), true));
+    std::vector<std::wstring> names;
+    m_folder.List(names);   // no folder: nothing claimed yet
+    // A batch taken over has claims of several generations: its newest one counts.
+    std::map<std::wstring, std::pair<unsigned long, std::wstring>> newest;
+    for (const std::wstring& name : names) {
+        size_t dash = name.find(L'-');
+        if (EndsWith(name, L".done")) {
+            ++progress.done;
+        } else if (EndsWith(name, L".claim") && dash != std::wstring::npos) {
+            unsigned long generation = std::wcstoul(name.c_str() + dash + 1, nullptr, 10);
+            auto& claim = newest[name.substr(0, dash)];
+            if (claim.second.empty() || generation > claim.first)
+                claim = {generation, name};
+        }
+    }
+    for (const auto& claim : newest) {
+        int64_t heartbeat = 0;
+        if (m_folder.LastWrite(claim.second.second, heartbeat))
+            ++(m_now < heartbeat + m_staleSeconds ? progress.held : progress.stale);
+    }
+    return true;
+}
+
 void KestListClaims::RemoveAll()
 {
     m_folder.Remove(kLayoutName);
@@ -326,7 +393,13 @@ void KestListClaims::RemoveAll()
         if (name != kFinishedName)
             m_folder.Remove(name);
     m_folder.Remove(kFinishedName);
-    m_folder.RemoveFolder();
+    // Another workstation may have looked at the server's clock in the folder just now.
+    for (int attempt = 0; attempt < 3 && !m_folder.RemoveFolder(); ++attempt) {
+        names.clear();
+        m_folder.List(names);
+        for (const std::wstring& name : names)
+            m_folder.Remove(name);
+    }
     m_held.clear();
     m_done.clear();
 }

@@ -43,12 +43,15 @@ public:
 
     // The claims folder of a list: its folder, then the list's title and ".claims".
     static std::wstring FolderFor(const std::wstring& listPath);
+    // A file of one workstation beside the list: "all-WS3.log" for "all.dml", computer "WS3" and extension "log".
+    static std::wstring WorkstationFile(const std::wstring& listPath, const std::wstring& computer,
+                                        const std::wstring& extension);
 
     // Claims the next free batch (of batchSize entries, unless the folder fixed
     // another size first) and gives its number and its unmarked entries, by
-    // their index in the list. With Wait, retryAt is when the first claim of
-    // another workstation may go stale.
-    Next NextBatch(size_t batchSize, size_t& batch, std::vector<size_t>& entries, int64_t* retryAt = nullptr);
+    // their index in the list. With Wait, waitSeconds is how long until the
+    // first claim of another workstation may go stale.
+    Next NextBatch(size_t batchSize, size_t& batch, std::vector<size_t>& entries, int64_t* waitSeconds = nullptr);
     // Renews the heartbeat of every batch held. A batch taken over by another
     // workstation (this one was taken for stopped) is no longer held and goes to lost.
     void Renew(std::vector<size_t>* lost = nullptr);
@@ -65,7 +68,20 @@ public:
     // Removes every claim and the folder.
     void RemoveAll();
 
+    // What the list and its claims show now, for the log of a long run.
+    struct Progress {
+        size_t entries = 0;   // of the list
+        size_t marked = 0;    // entries marked done
+        size_t held = 0;      // batches whose claim's heartbeat runs
+        size_t stale = 0;     // batches whose claim's heartbeat stopped
+        size_t done = 0;      // batches run
+    };
+    bool Survey(Progress& progress);
+
     size_t BatchSize() const { return m_batchSize; }
+    // After NextBatch gave a batch taken over from a stopped workstation: that
+    // workstation's name (UTF-8) and process, for the log. False for a free batch.
+    bool TakenOver(std::string& computer, uint32_t& process) const;
 
 private:
     bool FixLayout(size_t batchSize, size_t entryCount, Next& failure);
@@ -84,9 +100,11 @@ private:
     int64_t m_staleSeconds;
     MarkReader m_readMarks;
     Clock m_clock;
+    int64_t m_now = 0;   // the clock, read once per operation: the server's clock costs a file
     size_t m_batchSize = 0;
     size_t m_entryCount = 0;
     std::map<size_t, unsigned> m_held;   // batch -> generation of its claim
     std::set<size_t> m_done;             // done batches seen: done stays done
+    std::string m_takenFrom;             // the stale claim that the last batch was taken from
     bool m_ranBatch = false;             // this run called a batch of its own done
 };

@@ -51,6 +51,16 @@ bool KestSharedList::ReadMarks(std::vector<std::wstring>& entries, std::vector<b
     return ok;
 }
 
+KestListClaims::MarkReader KestSharedList::MarkReaderFor(const std::wstring& path)
+{
+    return [path](std::vector<bool>& done) {
+        KestSharedList list(path);
+        list.m_showErrors = false;
+        std::vector<std::wstring> entries;
+        return list.ReadMarks(entries, done);
+    };
+}
+
 bool KestSharedList::Lock(unsigned waitMs)
 {
     // Several workstations finishing a drawing at once each wait a different while before trying again.

@@ -6,6 +6,7 @@
 // sees the whole list, and marks written by others meanwhile stay.
 #pragma once
 #include "KestDmlFile.h"
+#include "KestListClaims.h"
 
 class KestSharedList : public KestDmlFile {
 public:
@@ -19,6 +20,8 @@ public:
     // The entries and their done marks, read as the list is now. False when it
     // is no drawing list, cannot be read or is too large (said when m_showErrors).
     bool ReadMarks(std::vector<std::wstring>& entries, std::vector<bool>& done);
+    // What the claims of the list at path read its marks with: without messages, for runs that nobody watches.
+    static KestListClaims::MarkReader MarkReaderFor(const std::wstring& path);
     // Marks the entries named in doneNames (case ignored) under the list's lock,
     // waiting for it at most waitMs. Entries whose mark is no three-byte mark
     // cannot be set in place; they are left and counted in notMarked. True when

@@ -32,26 +32,19 @@ public:
     bool Exists(const std::wstring& name) override { return files.count(name) != 0; }
     bool Read(const std::wstring& name, std::string& content) override
     {
-        auto f = files.find(name);
-        return f != files.end() && (content = f->second.content, true);
+        return Find(name) && (content = Find(name)->content, true);
     }
     bool LastWrite(const std::wstring& name, int64_t& seconds) override
     {
-        auto f = files.find(name);
-        return f != files.end() && (seconds = f->second.written, true);
+        return Find(name) && (seconds = Find(name)->written, true);
     }
     bool SetLastWrite(const std::wstring& name, int64_t seconds) override
     {
-        auto f = files.find(name);
-        return f != files.end() && (f->second.written = seconds, true);
+        return Find(name) && (Find(name)->written = seconds, true);
     }
     bool MoveNoReplace(const std::wstring& from, const std::wstring& to) override
     {
-        if (!files.count(from) || files.count(to))
-            return false;
-        files[to] = files[from];
-        files.erase(from);
-        return true;
+        return Find(from) && files.emplace(to, *Find(from)).second && files.erase(from);
     }
     bool Remove(const std::wstring& name) override { return files.erase(name) != 0; }
     bool List(std::vector<std::wstring>& names) override
@@ -63,6 +56,7 @@ public:
     bool RemoveFolder() override { return files.empty() && !(made = false); }
 
 private:
+    File* Find(const std::wstring& name) { return files.count(name) ? &files[name] : nullptr; }
     const int64_t& m_now;
 };
 
@@ -112,10 +106,9 @@ TEST_F(ListClaims, WorkstationsShareTheListAndOneFinishesIt)
     EXPECT_EQ(b->NextBatch(3, batch, entries), Next::Finished);
     ASSERT_TRUE(a->ClaimLast());
     EXPECT_FALSE(b->ClaimLast());
-    // A is removing the claims, the folder not yet: B neither finishes the list again nor claims anew.
+    // A is removing the claims, the folder not yet: B does not finish the list again.
     folder.files.clear();
     EXPECT_FALSE(b->ClaimLast());
-    EXPECT_EQ(b->NextBatch(3, batch, entries), Next::Finished);
     a->RemoveAll();
     EXPECT_TRUE(folder.files.empty());
     EXPECT_FALSE(folder.made);
@@ -130,20 +123,31 @@ TEST_F(ListClaims, WorkstationsShareTheListAndOneFinishesIt)
 TEST_F(ListClaims, RunBatchesWithFailuresAreNotRunAgain)
 {
     auto a = Workstation(L"WS-A"), b = Workstation(L"WS-B");
-    size_t batch = 0;
-    std::vector<size_t> entries;
-    ASSERT_EQ(a->NextBatch(4, batch, entries), Next::Batch);
-    EXPECT_EQ(entries, (std::vector<size_t>{0, 1, 2, 3}));
-    marks[0] = marks[2] = true;   // 1 and 3 failed: they stay unmarked
-    EXPECT_TRUE(a->Done(batch));
+    size_t batchA = 0, batch = 0;
+    std::vector<size_t> entriesA, entries;
+    marks.resize(8);
+    ASSERT_EQ(a->NextBatch(4, batchA, entriesA), Next::Batch);
+    EXPECT_EQ(entriesA, (std::vector<size_t>{0, 1, 2, 3}));
     // B asks for another size: the folder's size holds, and batch 0 is not B's.
     ASSERT_EQ(b->NextBatch(2, batch, entries), Next::Batch);
     EXPECT_EQ(entries, (std::vector<size_t>{4, 5, 6, 7}));
     EXPECT_EQ(b->BatchSize(), 4u);
+    Finish(*b, batch, entries);
+    EXPECT_EQ(b->NextBatch(4, batch, entries), Next::Wait);
     EXPECT_FALSE(b->ClaimLast());
-    // A list of another length is not run on these claims.
+    // A's entries 1 and 3 fail: they stay unmarked. A finishes the list; B, waiting, does not run them again.
+    marks[0] = marks[2] = true;
+    EXPECT_TRUE(a->Done(batchA));
+    EXPECT_EQ(a->NextBatch(4, batchA, entriesA), Next::Finished);
+    ASSERT_TRUE(a->ClaimLast());
+    folder.files.clear();   // A is removing the claims, the folder not yet
+    EXPECT_EQ(b->NextBatch(4, batch, entries), Next::Finished);
+    EXPECT_FALSE(b->ClaimLast());
+    a->RemoveAll();
+    // A list of another length is not run on claims made for this one.
+    ASSERT_EQ(Workstation(L"WS-C")->NextBatch(4, batch, entries), Next::Batch);
     marks.push_back(false);
-    EXPECT_EQ(Workstation(L"WS-C")->NextBatch(4, batch, entries), Next::OtherList);
+    EXPECT_EQ(Workstation(L"WS-D")->NextBatch(4, batch, entries), Next::OtherList);
 }
 
 TEST_F(ListClaims, StoppedWorkstationsAreTakenOverOnceAfterTheirHeartbeatStops)
@@ -159,19 +163,27 @@ TEST_F(ListClaims, StoppedWorkstationsAreTakenOverOnceAfterTheirHeartbeatStops)
     for (int i = 0; i < 5; ++i) {
         now += kStale - 1;
         a->Renew();
-        int64_t retryAt = 0;
-        EXPECT_EQ(b->NextBatch(2, batch, entries, &retryAt), Next::Wait);
-        EXPECT_EQ(retryAt, now + kStale);
+        int64_t wait = 0;
+        EXPECT_EQ(b->NextBatch(2, batch, entries, &wait), Next::Wait);
+        EXPECT_EQ(wait, kStale);
         EXPECT_FALSE(b->ClaimLast());
     }
     marks[entriesA[0]] = true;   // A migrated its first drawing, then stopped
     now += kStale;
+    KestListClaims::Progress seen;
+    ASSERT_TRUE(b->Survey(seen));
+    EXPECT_EQ(std::vector<size_t>({seen.entries, seen.marked, seen.held, seen.stale, seen.done}),
+              std::vector<size_t>({4, 3, 0, 1, 1}));
     // B has judged A's claim stale; C takes it over first: B must not win as well.
     folder.beforeCreate = [&](const std::wstring&) {
         EXPECT_EQ(c->NextBatch(2, batch, entries), Next::Batch);
         EXPECT_EQ(entries, std::vector<size_t>{entriesA[1]});
     };
     EXPECT_EQ(b->NextBatch(2, batch, entries), Next::Wait);
+    std::string computer;
+    uint32_t process = 0;
+    EXPECT_TRUE(c->TakenOver(computer, process) && computer == "WS-A" && process == 7) << computer << process;
+    EXPECT_FALSE(b->TakenOver(computer, process));
     // A comes back: it has lost its batch and starts no further drawing of it.
     std::vector<size_t> lost;
     a->Renew(&lost);
@@ -179,6 +191,8 @@ TEST_F(ListClaims, StoppedWorkstationsAreTakenOverOnceAfterTheirHeartbeatStops)
     EXPECT_FALSE(a->StillMine(batchA));
     EXPECT_FALSE(a->Done(batchA));
     EXPECT_TRUE(c->StillMine(batchA));
+    ASSERT_TRUE(b->Survey(seen));
+    EXPECT_EQ(std::vector<size_t>({seen.held, seen.stale, seen.done}), std::vector<size_t>({1, 0, 1}));
     Finish(*c, batchA, {entriesA[1]});
     EXPECT_EQ(b->NextBatch(2, batch, entries), Next::Finished);
 }
@@ -204,5 +218,6 @@ TEST_F(ListClaims, ReleasedClaimsAndMarksMadeMeanwhile)
     EXPECT_TRUE(entries.empty());
     EXPECT_EQ(KestListClaims::FolderFor(L"\\\\server\\share\\all.dml"), L"\\\\server\\share\\all.claims");
     EXPECT_EQ(KestListClaims::FolderFor(L"c:\\lists.v2\\night"), L"c:\\lists.v2\\night.claims");
+    EXPECT_EQ(KestListClaims::WorkstationFile(L"\\\\s\\all.dml", L"WS3", L"log"), L"\\\\s\\all-WS3.log");
 }
 }
