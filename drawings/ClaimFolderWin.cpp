@@ -17,6 +17,18 @@ int64_t Seconds(const FILETIME& time)
 }
 }
 
+ClaimFolderWin::ClaimFolderWin(const std::wstring& folder) : m_folder(folder)
+{
+    // A list near the length limit still gets its claims: the folder and its files are named in the long form.
+    DWORD size = GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    if (size == 0 || GetFullPathNameW(folder.c_str(), size, &full[0], nullptr) + 1 != size ||
+        full.compare(0, 4, L"\\\\?\\") == 0)
+        return;
+    full.resize(size - 1);
+    m_folder = full.compare(0, 2, L"\\\\") == 0 ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+}
+
 int64_t ClaimFolderWin::Now()
 {
     FILETIME now;

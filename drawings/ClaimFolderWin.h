@@ -6,7 +6,7 @@
 
 class ClaimFolderWin : public ClaimFolder {
 public:
-    explicit ClaimFolderWin(const std::wstring& folder) : m_folder(folder) {}
+    explicit ClaimFolderWin(const std::wstring& folder);
 
     // The system time, seconds since 1970 (UTC).
     static int64_t Now();

@@ -65,6 +65,8 @@ protected:
     int64_t now = 1'000'000;
     MemoryFolder folder{now};
     std::vector<bool> marks = std::vector<bool>(10, false);
+    size_t batch = 0;              // what the last NextBatch gave
+    std::vector<size_t> entries;
 
     std::unique_ptr<KestListClaims> Workstation(const std::wstring& name, uint32_t pid = 7)
     {
@@ -87,8 +89,6 @@ TEST_F(ListClaims, WorkstationsShareTheListAndOneFinishesIt)
     marks[4] = true;   // migrated on an earlier night
     auto a = Workstation(L"WS-A"), b = Workstation(L"WS-B");
     std::vector<int> runs(marks.size(), 0);
-    size_t batch = 0;
-    std::vector<size_t> entries;
     // A takes two batches to each one of B, as a faster workstation would.
     std::vector<KestListClaims*> turns = {a.get(), a.get(), b.get()};
     for (size_t turn = 0; turn < 20; ++turn) {
@@ -123,8 +123,8 @@ TEST_F(ListClaims, WorkstationsShareTheListAndOneFinishesIt)
 TEST_F(ListClaims, RunBatchesWithFailuresAreNotRunAgain)
 {
     auto a = Workstation(L"WS-A"), b = Workstation(L"WS-B");
-    size_t batchA = 0, batch = 0;
-    std::vector<size_t> entriesA, entries;
+    size_t batchA = 0;
+    std::vector<size_t> entriesA;
     marks.resize(8);
     ASSERT_EQ(a->NextBatch(4, batchA, entriesA), Next::Batch);
     EXPECT_EQ(entriesA, (std::vector<size_t>{0, 1, 2, 3}));
@@ -153,8 +153,8 @@ TEST_F(ListClaims, RunBatchesWithFailuresAreNotRunAgain)
 TEST_F(ListClaims, StoppedWorkstationsAreTakenOverOnceAfterTheirHeartbeatStops)
 {
     auto a = Workstation(L"WS-A"), b = Workstation(L"WS-B"), c = Workstation(L"WS-C");
-    size_t batchA = 0, batch = 0;
-    std::vector<size_t> entriesA, entries;
+    size_t batchA = 0;
+    std::vector<size_t> entriesA;
     marks.resize(4);
     ASSERT_EQ(a->NextBatch(2, batchA, entriesA), Next::Batch);
     ASSERT_EQ(b->NextBatch(2, batch, entries), Next::Batch);
@@ -200,8 +200,6 @@ TEST_F(ListClaims, StoppedWorkstationsAreTakenOverOnceAfterTheirHeartbeatStops)
 TEST_F(ListClaims, ReleasedClaimsAndMarksMadeMeanwhile)
 {
     auto a = Workstation(L"WS-A"), b = Workstation(L"WS-B");
-    size_t batch = 0;
-    std::vector<size_t> entries;
     marks.resize(2);
     ASSERT_EQ(a->NextBatch(2, batch, entries), Next::Batch);
     // B finds the batch done between its claim and its look at the marks.

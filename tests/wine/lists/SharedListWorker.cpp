@@ -17,14 +17,6 @@ const int64_t kStale = 60;
 
 std::wstring Entry(size_t i) { return L"z:\\archive\\part" + std::to_wstring(1000 + i) + L".dwg"; }
 
-void WriteList(const std::wstring& path)
-{
-    std::string bytes = liststest::InCodePage(liststest::Text(IDS_DML_HEADER), 1252) + "\r\n";
-    for (size_t i = 0; i < kEntries; ++i)
-        bytes += "[ ]" + wts::Narrow(Entry(i)) + "\r\n";
-    wts::WriteFileBytes(path, bytes);
-}
-
 bool Mark(const std::wstring& list, size_t entry)
 {
     KestSharedList file(list);
@@ -92,7 +84,10 @@ int ClaimWorker(const std::wstring& list, const std::wstring& computer, const st
 // A workstation that stopped an hour ago while on batch 2 (entries 6 to 8), its entry 6 migrated.
 bool PrepareClaims(const std::wstring& list)
 {
-    WriteList(list);
+    std::string bytes = liststest::InCodePage(liststest::Text(IDS_DML_HEADER), 1252) + "\r\n";
+    for (size_t i = 0; i < kEntries; ++i)
+        bytes += "[ ]" + wts::Narrow(Entry(i)) + "\r\n";
+    wts::WriteFileBytes(list, bytes);
     ClaimFolderWin folder(KestListClaims::FolderFor(list));
     return folder.Make() &&
            folder.CreateNew(L"list.txt", "batch=3\r\nentries=200\r\n") == ClaimFolder::Created::Yes &&
@@ -107,18 +102,12 @@ std::string CheckRuns(const std::wstring& list, const std::vector<std::wstring>&
     std::string faults;
     std::vector<int> count(kEntries, 0);
     int last = 0, took = 0;
-    for (size_t w = 0; w < runs.size(); ++w) {
-        size_t ran = 0;
-        for (const std::string& line : liststest::SplitCrLf(wts::ReadFileBytes(runs[w]))) {
-            if (line == "last")
-                ++last;
-            else if (line == "took GONE 1")
-                ++took;
+    for (const std::wstring& run : runs)
+        for (const std::string& line : liststest::SplitCrLf(wts::ReadFileBytes(run)))
+            if (line == "last" || line == "took GONE 1")
+                ++(line == "last" ? last : took);
             else if (!line.empty() && std::stoul(line) < kEntries)
-                ++count[std::stoul(line)], ++ran;
-        }
-        std::cout << "worker " << w << " ran " << ran << " entries\n";
-    }
+                ++count[std::stoul(line)];
     for (size_t i = 0; i < kEntries; ++i)
         if (count[i] != (i == 6 ? 0 : 1))
             faults += "entry " + std::to_string(i) + " ran " + std::to_string(count[i]) + " times\n";
@@ -174,10 +163,7 @@ int wmain(int argc, wchar_t** argv)
         return ReadWorker(list, argv[3]);
     if (mode == L"--prepare")
         return argc == 3 && PrepareClaims(list) ? 0 : 1;
-    if (mode == L"--check") {
-        std::string faults = CheckRuns(list, std::vector<std::wstring>(argv + 3, argv + argc));
-        std::cout << faults;
-        return faults.empty() ? 0 : 1;
-    }
-    return 2;
+    std::string faults = mode == L"--check" ? CheckRuns(list, std::vector<std::wstring>(argv + 3, argv + argc)) : "?";
+    std::cout << faults;
+    return faults.empty() ? 0 : 2;
 }

@@ -7,16 +7,11 @@ set -u
 program=$1
 prefixes=$2
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-template=${KEST_WINE_TEMPLATE:-${TMPDIR:-/tmp}/kest-wine-template}
-[ -f "$template/.ready" ] || "$(dirname "$0")/../make-template.sh" "$template"
+template=$KEST_WINE_TEMPLATE
 work=$(mktemp -d "${TMPDIR:-/tmp}/kest-shared.XXXXXX")
-second=a
-[ "$prefixes" = 2 ] && second=b
+second=a && [ "$prefixes" = 2 ] && second=b
 cleanup() {
-    for p in a $second; do
-        WINEPREFIX=$work/$p wineserver -k >/dev/null 2>&1
-        WINEPREFIX=$work/$p wineserver -w >/dev/null 2>&1
-    done
+    for p in a $second; do WINEPREFIX=$work/$p wineserver -k; WINEPREFIX=$work/$p wineserver -w; done >/dev/null 2>&1
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -29,10 +24,8 @@ export KEST_SHARED_GO="$share\\go"
 # Every worker is ready (its file beside the go file) before any starts: prefixes start unevenly.
 go() {
     for _ in $(seq 1 1200); do
-        local ready=1
-        for id in "$@"; do [ -e "$work/share/go.$id" ] || ready=0; done
-        [ $ready = 1 ] && break
-        sleep 0.1
+        local ready=1 && for id in "$@"; do [ -e "$work/share/go.$id" ] || ready=0; done
+        [ $ready = 1 ] && break || sleep 0.1
     done
     touch "$work/share/go"
 }
@@ -43,8 +36,7 @@ run_in a --claim "$list" WS-A "$share\\a.txt" & a=$!
 run_in $second --claim "$list" WS-B "$share\\b.txt" & b=$!
 run_in $second --read "$list" "$share\\stop" & r=$!
 go WS-A WS-B read
-wait $a || fail=1
-wait $b || fail=1
+wait $a && wait $b || fail=1
 touch "$work/share/stop"
 wait $r || { echo "a reader found the list cut"; fail=1; }
 run_in a --check "$list" "$share\\a.txt" "$share\\b.txt" || fail=1
