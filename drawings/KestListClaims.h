@@ -52,8 +52,10 @@ public:
     // their index in the list. With Wait, waitSeconds is how long until the
     // first claim of another workstation may go stale.
     Next NextBatch(size_t batchSize, size_t& batch, std::vector<size_t>& entries, int64_t* waitSeconds = nullptr);
-    // Renews the heartbeat of every batch held. A batch taken over by another
-    // workstation (this one was taken for stopped) is no longer held and goes to lost.
+    // Renews the heartbeat of every batch held; call it at least once per
+    // drawing (a drawing's budget is a third of staleSeconds). A batch taken
+    // over by another workstation (this one was taken for stopped) is no
+    // longer held and goes to lost.
     void Renew(std::vector<size_t>* lost = nullptr);
     // Whether this run still holds the batch: ask before starting each drawing.
     bool StillMine(size_t batch);
