@@ -8,6 +8,7 @@
 #include "../drawings/FormatCheck.h"
 #include "../drawings/KestDmlFile.h"
 #include "../drawings/KestFilenm.h"
+#include "../drawings/KestSharedList.h"
 #include "../drawings/PathPlatform.h"
 
 #include <ctime>
@@ -126,7 +127,8 @@ void CKestNoluApp::PrepareRun()
 {
     PrepareHostProfile(ProfileStep::Prepare);
 
-    DeleteFileW(g_logFile.c_str());
+    if (!m_logBegun)
+        DeleteFileW(g_logFile.c_str());
     DeleteFileW(MigrateListPath().c_str());
     DeleteFileW(MigratedListPath().c_str());
     WriteMigrateList(*this);
@@ -217,10 +219,30 @@ void CKestNoluApp::WriteRunSummary()
 
     WriteRunReport(migratedNames);
 
-    if (!m_listFile.empty() && !migratedNames.empty()) {
+    if (m_claims) {
+        MarkMigratedSoFar();
+    } else if (!m_listFile.empty() && !migratedNames.empty()) {
         KestDmlFile list(m_listFile);
         bool tooLarge = false;
         if (!list.MarkDone(migratedNames, &tooLarge) && tooLarge)
             AddLogLine(ListTooLargeLine(m_listFile));
     }
+}
+
+void CKestNoluApp::MarkMigratedSoFar()
+{
+    std::vector<std::wstring> migratedNames;
+    ReadLines(MigratedListPath(), migratedNames);
+    if (m_listFile.empty() || migratedNames.empty())
+        return;
+    // Others mark the same list meanwhile: only the mark bytes change, under the list's lock.
+    KestSharedList list(m_listFile);
+    list.m_showErrors = false;
+    list.MarkDoneLocked(migratedNames, 60000);
+}
+
+void CKestNoluApp::RenewClaims()
+{
+    if (m_claims)
+        m_claims->Renew();
 }

@@ -7,6 +7,9 @@
 #include "../drawings/FormatCheck.h"
 #include "../drawings/KestDmlFile.h"
 #include "../drawings/VersionTableText.h"
+#include "../drawings/PathPlatform.h"
+
+#include <algorithm>
 
 namespace {
 std::wstring LoadText(UINT id)
@@ -95,7 +98,20 @@ void CKestNoluApp::WriteRunReport(const std::vector<std::wstring>& migrated)
             m_runComplete = false;
 
     const std::wstring path = ReportCsv::PathBesideLog(BatchText::Absolute(g_logFile));
-    const std::string bytes = ReportCsv::Document(rows);
+    // An unattended run's report covers each of its batches; a drawing's latest row counts.
+    std::vector<ReportCsv::Row> all = m_earlierRows;
+    for (const ReportCsv::Row& row : rows) {
+        auto same = std::find_if(all.begin(), all.end(), [&row](const ReportCsv::Row& earlier) {
+            return PathPlatform::Lower(earlier.path) == PathPlatform::Lower(row.path);
+        });
+        if (same != all.end())
+            *same = row;
+        else
+            all.push_back(row);
+    }
+    if (m_claims)
+        m_earlierRows = all;
+    const std::string bytes = ReportCsv::Document(all);
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;

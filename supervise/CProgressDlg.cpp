@@ -284,6 +284,7 @@ void CProgressDlg::OnTimer(UINT_PTR id)
 {
     if (id == m_pollTimerId && m_batchProcess) {
         if (m_batchProcess->IsRunning()) {
+            theApp.RenewClaims();
             ReadProgressFile();
             if (m_budgets.Charge(m_currentDrawing))
                 EndHost(EndReason::Timeout);
