@@ -128,6 +128,8 @@ public:
     void LogRunStart();
     // The report beside the log; notes whether every drawing was migrated.
     void WriteRunReport(const std::vector<std::wstring>& migrated);
+    // The last workstation of a list: the union of every workstation's report beside the list.
+    void WriteListSummary();
     // A continued run's report covers the list's drawings left out before too.
     void ReportContinuedRun();
     KestRunReport m_report;

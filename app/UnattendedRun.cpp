@@ -250,7 +250,9 @@ int CKestNoluApp::RunClaimedBatches(bool profileSaved)
         RunMessages::Log(LoadText(IDS_LIST_ALL_TAKEN));
         return Ending(0);
     }
-    if (m_claims->ClaimLast())
+    if (m_claims->ClaimLast()) {
+        WriteListSummary();
         m_claims->RemoveAll();
+    }
     return Ending(complete ? 0 : 1);
 }
