@@ -40,6 +40,9 @@ protected:
 const std::regex kStamp("  \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d");
 }
 
+// The summary ends with a blank line and the one naming the run's report.
+constexpr size_t kReportLines = 2;
+
 TEST_F(RunLog, PrepareRunStartsAfresh)
 {
     wts::WriteFileBytes(g_logFile, "old log\r\n");
@@ -144,7 +147,7 @@ TEST_F(RunLog, SummaryCountsIgnoreCase)
     theApp.WriteRunSummary();
 
     Bytes log = LogLines();
-    ASSERT_EQ(log.size(), 8u + 6u + 1u) << wts::ReadFileBytes(g_logFile);
+    ASSERT_EQ(log.size(), 8u + 6u + 1u + kReportLines) << wts::ReadFileBytes(g_logFile);
     EXPECT_EQ(log[4], Narrow(IDS_SUMMARY_TITLE));
     EXPECT_EQ(log[8], "");
     EXPECT_EQ(log[9], Narrow(IDS_SUMMARY_HEAD));
@@ -164,7 +167,7 @@ TEST_F(RunLog, SummaryWithDuplicatesOrWithoutMigratedList)
     WriteMigrated("c:\\work\\a.dwg\r\nc:\\work\\a.dwg\r\nc:\\work\\b.dwg\r\nc:\\work\\c.dwg");
     theApp.WriteRunSummary();
     Bytes log = LogLines();
-    ASSERT_EQ(log.size(), 8u + 4u + 1u);
+    ASSERT_EQ(log.size(), 8u + 4u + 1u + kReportLines);
     EXPECT_EQ(log[11], "    migrated:         3");
 
     // No MIGRATED.TXT: nothing migrated, and the user's list stays as it is.
@@ -176,7 +179,7 @@ TEST_F(RunLog, SummaryWithDuplicatesOrWithoutMigratedList)
     theApp.m_listFile = list;
     theApp.WriteRunSummary();
     log = LogLines();
-    ASSERT_EQ(log.size(), 8u + 6u + 1u);
+    ASSERT_EQ(log.size(), 8u + 6u + 1u + kReportLines);
     EXPECT_EQ(log[11], "    migrated:         0");
     EXPECT_EQ(log[13], "Not migrated: 3 drawing(s). The messages above tell why.");
     EXPECT_EQ(wts::ReadFileBytes(list), before);
@@ -217,7 +220,7 @@ TEST_F(RunLog, ADrawingRunTwiceAfterResumeCannotHideAFailedOne)
     theApp.WriteRunSummary();
 
     Bytes log = LogLines();
-    ASSERT_EQ(log.size(), 8u + 6u + 1u) << wts::ReadFileBytes(g_logFile);
+    ASSERT_EQ(log.size(), 8u + 6u + 1u + kReportLines) << wts::ReadFileBytes(g_logFile);
     EXPECT_EQ(log[10], "    in the list:      120");
     EXPECT_EQ(log[11], "    migrated:         119");
     EXPECT_EQ(log[13], "Not migrated: 1 drawing(s). The messages above tell why.");
@@ -246,8 +249,8 @@ TEST_F(RunLog, AListTooLargeToMarkIsNamedInTheLog)
     theApp.WriteRunSummary();
 
     Bytes log = LogLines();
-    ASSERT_EQ(log.size(), 8u + 6u + 1u + 1u) << wts::ReadFileBytes(g_logFile);
+    ASSERT_EQ(log.size(), 8u + 6u + 1u + kReportLines + 1u) << wts::ReadFileBytes(g_logFile);
     EXPECT_EQ(log[11], "    migrated:         1");
-    EXPECT_EQ(log[14], "The drawing list " + std::string(list.begin(), list.end()) +
+    EXPECT_EQ(log[16], "The drawing list " + std::string(list.begin(), list.end()) +
                            " is larger than 256 MB. The migrated drawings were not marked in it.");
 }
