@@ -10,10 +10,13 @@
 #include "KestPieceWriter.h"
 #include "KestCommandLine.h"
 #include "KestRunReport.h"
+#include "../drawings/ClaimFolderWin.h"
+#include "../drawings/KestListClaims.h"
 #include "../supervise/CProgressDlg.h"
 
 #include <windows.h>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -141,9 +144,22 @@ public:
     void LogRunStart();
     // The report beside the log; notes whether every drawing was migrated.
     void WriteRunReport(const std::vector<std::wstring>& migrated);
+    // The last workstation of a list: the union of every workstation's report beside the list.
+    void WriteListSummary();
     // A continued run's report covers the list's drawings left out before too.
     void ReportContinuedRun();
     KestRunReport m_report;
+    // An unattended run takes its drawings from claims on the list, a few at a time.
+    std::unique_ptr<ClaimFolderWin> m_claimFolder;
+    std::unique_ptr<KestListClaims> m_claims;
+    // The report rows of this run's earlier batches: the report covers them all.
+    std::vector<ReportCsv::Row> m_earlierRows;
+    // A run's later batches add to the log that its first began.
+    bool m_logBegun = false;
+    // At each poll: the claims' heartbeat.
+    void RenewClaims();
+    // Marks what the host migrated so far under the list's lock, so that a stopped run leaves no drawing to rerun.
+    void MarkMigratedSoFar();
     std::wstring m_unattendedList;
     bool m_runComplete = false;
     // The process's exit code when set (0 or more).
@@ -151,6 +167,8 @@ public:
 
 private:
     INT_PTR RunProgressDialog(int restartIndex);
+    // Runs the list's batches as this workstation gets them; the exit code.
+    int RunClaimedBatches(bool profileSaved);
     bool StartMigrateBatch(int restartIndex);
 };
 

@@ -27,6 +27,11 @@ std::string Utf8(const std::wstring& text);
 std::string Field(const std::wstring& text);
 // The whole file: byte order mark, header row, one row per entry.
 std::string Document(const std::vector<Row>& rows);
+// Reads a report as Document writes it, from any workstation (untrusted
+// bytes): the rows whose result it knows. False when it is no such report.
+bool Parse(const std::string& bytes, std::vector<Row>& rows);
+// Adds rows to a union of reports: one row per drawing (case ignored), the last one given.
+void Merge(std::vector<Row>& into, const std::vector<Row>& rows);
 // The log's path with its extension replaced by ".csv" (added when it has none).
 std::wstring PathBesideLog(const std::wstring& logFile);
 }

@@ -11,6 +11,7 @@
 #include "../drawings/FormatCheck.h"
 #include "../drawings/KestDmlFile.h"
 #include "../drawings/KestFilenm.h"
+#include "../drawings/KestSharedList.h"
 #include "../drawings/PathPlatform.h"
 
 #include <algorithm>
@@ -267,7 +268,8 @@ bool CKestNoluApp::PrepareRun()
     if (!PrepareHostProfile(ProfileStep::Prepare))
         return false;
 
-    DeleteFileW(g_logFile.c_str());
+    if (!m_logBegun)
+        DeleteFileW(g_logFile.c_str());
     DeleteKeptLists(g_logFile);
     DeleteFileW(MigrateListPath().c_str());
     DeleteFileW(MigratedListPath().c_str());
@@ -386,7 +388,9 @@ void CKestNoluApp::WriteRunSummary()
 
     WriteRunReport(migratedNames);
 
-    if (!m_listFile.empty() && !migratedNames.empty()) {
+    if (m_claims) {
+        MarkMigratedSoFar();
+    } else if (!m_listFile.empty() && !migratedNames.empty()) {
         KestDmlFile list(m_listFile);
         bool tooLarge = false, marksKept = false;
         if (!list.MarkDone(migratedNames, &tooLarge, &marksKept) && tooLarge)
@@ -394,4 +398,22 @@ void CKestNoluApp::WriteRunSummary()
         else if (marksKept)
             AddLogLine(FormatText(IDS_LOG_MARKS_KEPT, m_listFile));
     }
+}
+
+void CKestNoluApp::MarkMigratedSoFar()
+{
+    std::vector<std::wstring> migratedNames;
+    ReadLines(MigratedListPath(), migratedNames);
+    if (m_listFile.empty() || migratedNames.empty())
+        return;
+    // Others mark the same list meanwhile: only the mark bytes change, under the list's lock.
+    KestSharedList list(m_listFile);
+    list.m_showErrors = false;
+    list.MarkDoneLocked(migratedNames, 60000);
+}
+
+void CKestNoluApp::RenewClaims()
+{
+    if (m_claims)
+        m_claims->Renew();
 }

@@ -7,6 +7,10 @@
 #include "../drawings/FormatCheck.h"
 #include "../drawings/KestDmlFile.h"
 #include "../drawings/VersionTableText.h"
+#include "../drawings/KestListClaims.h"
+#include "../drawings/PathPlatform.h"
+
+#include <algorithm>
 
 namespace {
 std::wstring LoadText(UINT id)
@@ -42,6 +46,40 @@ std::wstring Release(const std::wstring& path)
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         return std::wstring();
     return DrawingVersionText(path.c_str()).Str();
+}
+
+// A report is small; one that is not (no report of ours) is not read.
+constexpr DWORD kMaxReportBytes = 64u << 20;
+
+bool ReadReportBytes(const std::wstring& path, std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size;
+    bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= kMaxReportBytes;
+    DWORD read = 0;
+    if (ok) {
+        bytes.resize(static_cast<size_t>(size.QuadPart));
+        ok = bytes.empty() || (ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+                               read == bytes.size());
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+bool WriteReportBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    bool ok = file != INVALID_HANDLE_VALUE &&
+              WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    return ok;
 }
 
 // The list's entries still to do; empty when it cannot be read (the run has said so before).
@@ -94,18 +132,14 @@ void CKestNoluApp::WriteRunReport(const std::vector<std::wstring>& migrated)
         if (row.result != ReportCsv::Result::Migrated)
             m_runComplete = false;
 
+    // An unattended run's report covers each of its batches; a drawing's latest row counts.
+    std::vector<ReportCsv::Row> all = m_earlierRows;
+    ReportCsv::Merge(all, rows);
+    if (m_claims)
+        m_earlierRows = all;
     const std::wstring path = ReportCsv::PathBesideLog(BatchText::Absolute(g_logFile));
-    const std::string bytes = ReportCsv::Document(rows);
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    bool ok = file != INVALID_HANDLE_VALUE &&
-              WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
     // The report's place follows from the log's; only a report that is missing is said.
-    if (!ok) {
+    if (!WriteReportBytes(path, ReportCsv::Document(all))) {
         AddLogLine(L"");
         AddLogLine(FormatText(IDS_REPORT_FAILED, path));
     }
@@ -128,4 +162,37 @@ void CKestNoluApp::ReportContinuedRun()
         KestRunReport::Usable(entry, why);
         m_report.Add(entry, Release(entry), why);
     }
+}
+
+void CKestNoluApp::WriteListSummary()
+{
+    // Every workstation's report beside the list ("all-WS1.csv", ...), the oldest first: a later row of a drawing wins.
+    const std::wstring summary = KestListClaims::WorkstationFile(m_listFile, L"summary", L"csv");
+    const std::wstring pattern = KestListClaims::WorkstationFile(m_listFile, L"*", L"csv");
+    const size_t slash = pattern.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : pattern.substr(0, slash + 1);
+    std::vector<std::pair<ULONGLONG, std::wstring>> reports;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring path = folder + found.cFileName;
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                PathPlatform::Lower(path) != PathPlatform::Lower(summary))
+                reports.emplace_back(ULONGLONG(found.ftLastWriteTime.dwHighDateTime) << 32 |
+                                         found.ftLastWriteTime.dwLowDateTime, path);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    std::sort(reports.begin(), reports.end());
+    std::vector<ReportCsv::Row> all;
+    for (const auto& report : reports) {
+        std::string bytes;
+        std::vector<ReportCsv::Row> rows;
+        if (ReadReportBytes(report.second, bytes) && ReportCsv::Parse(bytes, rows))
+            ReportCsv::Merge(all, rows);
+    }
+    const std::string bytes = ReportCsv::Document(all);
+    const bool ok = WriteReportBytes(summary, bytes);
+    AddLogLine(FormatText(ok ? IDS_SUMMARY_WRITTEN : IDS_REPORT_FAILED, summary));
 }

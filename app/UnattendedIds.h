@@ -18,3 +18,7 @@
 #define IDS_TIME_HOURS            2614   // printf format, %d hours
 #define IDS_UNATTENDED_EXIT       2615   // printf format, %d the exit code
 #define IDS_LOG_UNWRITABLE        2616   // printf format, %s the log (event log, before the reason)
+#define IDS_LIST_ALL_TAKEN        2650   // every entry of the list is marked or claimed by other workstations
+#define IDS_CLAIMS_FAILED         2651   // printf format, %s the claims folder
+#define IDS_CLAIMS_OTHER_LIST     2652   // printf format, %s the claims folder
+#define IDS_SUMMARY_WRITTEN       2653   // printf format, %s the summary of every workstation's report

@@ -288,6 +288,7 @@ void CProgressDlg::OnTimer(UINT_PTR id)
         if (StopForUnwrittenPiece()) {
             // Stopped as after Stop; nothing more to poll.
         } else if (m_batchProcess->IsRunning()) {
+            theApp.RenewClaims();
             ReadProgressFile();
             if (m_budgets.Charge(m_currentDrawing))
                 EndHost(EndReason::Timeout);

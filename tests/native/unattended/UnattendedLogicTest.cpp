@@ -87,6 +87,53 @@ TEST(ReportCsv, DocumentHasTheMarkOneHeaderAndARowPerDrawing)
     EXPECT_EQ(ReportCsv::Document({}), "\xEF\xBB\xBFpath,release,result,seconds,host error\r\n");
 }
 
+TEST(ReportCsv, ReportsOfOtherWorkstationsReadBackAndJoinOneRowPerDrawing)
+{
+    using R = ReportCsv::Result;
+    std::vector<ReportCsv::Row> written = {
+        {L"c:\\a.dwg", L"Draxil 2010", R::Migrated, 12, L""},
+        {L"c:\\b,c \"x\".dwg", L"", R::HostError, 0, L"ERROR:\r\nline two"},
+        {L"c:\\\u00e4\U0001F600.dwg", L" ", R::Missing, -1, L"=1+1"},
+    };
+    std::vector<ReportCsv::Row> read;
+    ASSERT_TRUE(ReportCsv::Parse(ReportCsv::Document(written), read));
+    ASSERT_EQ(read.size(), 3u);
+    EXPECT_EQ(read[1].path, written[1].path);
+    EXPECT_EQ(read[1].hostError, written[1].hostError);
+    EXPECT_EQ(read[2].path, written[2].path);
+    EXPECT_EQ(read[2].seconds, -1);
+    EXPECT_EQ(read[2].hostError, L"'=1+1") << "stays text when written again";
+    EXPECT_EQ(ReportCsv::Document(read), ReportCsv::Document({written[0], written[1], read[2]}));
+
+    const std::string head = "\xEF\xBB\xBFpath,release,result,seconds,host error\r\n";
+    const struct {
+        std::string bytes;
+        bool report;
+        size_t rows;
+    } cases[] = {
+        {"", false, 0},
+        {"path,release,result,seconds,host error\r\n", false, 0},   // no byte order mark
+        {head, true, 0},
+        {head + "\"c:\\open.dwg,,migrated,1,\r\n", false, 0},        // a quote left open
+        {head + "\"c:\\a\"x,,migrated,1,\r\n", false, 0},             // bytes after a closing quote
+        {head + "c:\\a,,exploded,1,\r\nc:\\b,,migrated,-1,\r\nc:\\c,,migrated,99999999999999,\r\n", true, 0},
+        {head + "c:\\a,,migrated\r\n,,migrated,1,\r\n\r\n", true, 0},   // too few fields, no path, empty line
+        {head + "c:\\a,\xFF\xC3,migrated,1,\nc:\\b,,missing,,", true, 2},   // broken UTF-8, LF, no last line end
+    };
+    for (const auto& c : cases) {
+        std::vector<ReportCsv::Row> rows;
+        EXPECT_EQ(ReportCsv::Parse(c.bytes, rows), c.report) << c.bytes;
+        EXPECT_EQ(rows.size(), c.rows) << c.bytes;
+    }
+
+    // The later report's row of a drawing wins, whatever the case of its path.
+    std::vector<ReportCsv::Row> all = {{L"C:\\A.DWG", L"", R::NotMigrated, -1, L""}, written[1]};
+    ReportCsv::Merge(all, {written[0], written[2]});
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[0].result, R::Migrated);
+    EXPECT_EQ(all[2].path, written[2].path);
+}
+
 TEST(ReportCsv, NamesOfResultsAndOfTheFileBesideTheLog)
 {
     using R = ReportCsv::Result;

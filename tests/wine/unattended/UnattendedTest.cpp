@@ -13,7 +13,7 @@
 
 namespace {
 const UINT kUsage = 2600, kNoSuchList = 2603, kMissing = 2606, kReadOnly = 2607, kElsewhere = 2608, kExit = 2615;
-const UINT kContinueQuestion = 2502;
+const UINT kContinueQuestion = 2502, kAllTaken = 2650;
 const char kHostError[] = "ERROR: block table damaged";
 
 std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
@@ -286,4 +286,50 @@ TEST(Unattended, Interrupted_TheNextUnattendedStartGoesOnUnasked_TheReportCovers
     EXPECT_EQ(rows[wts::Narrow(missing)].first, "missing");
     EXPECT_EQ(rb::Diff(rb::Counted(before), rb::ExportProfile()), "");
     EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"RunRecord"));
+}
+
+TEST(Unattended, WithoutLog_EachWorkstationLogsBesideTheList_TheLastJoinsTheReports_ALaterStartFindsNothingLeft)
+{
+    const std::wstring root = wts::FreshDir(L"unattended-e");
+    const std::wstring list = root + L"\\night.dml";
+    rb::PrepareUser(wts::FreshDir(L"unattended-e-host"), root + L"\\stored.log", 1);
+    std::vector<std::wstring> drawings = rb::MakeDrawings(root, 4, 4, "");
+    drawings.push_back(root + L"\\missing.dwg");
+    rb::WriteList(list, drawings);
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {0};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    ASSERT_TRUE(GetComputerNameW(name, &size));
+    const std::wstring log = root + L"\\night-" + name + L".log";
+    const std::wstring arguments = L"/unattended /list " + Quoted(list);
+    {
+        rb::Transmora app(arguments);
+        Outcome outcome = Watch(app, 300000);
+        EXPECT_EQ(outcome.exitCode, 1u);
+        EXPECT_TRUE(outcome.waiting.empty()) << Joined(outcome.waiting);
+    }
+    EXPECT_EQ(ReportRows(wts::ReadFileBytes(root + L"\\night-" + name + L".csv")).size(), drawings.size());
+    auto summary = ReportRows(wts::ReadFileBytes(root + L"\\night-summary.csv"));
+    EXPECT_EQ(summary.size(), drawings.size());
+    EXPECT_EQ(summary[wts::Narrow(drawings[3])].first, "migrated");
+    EXPECT_EQ(summary[wts::Narrow(drawings.back())].first, "missing");
+    EXPECT_FALSE(wts::FileExists(root + L"\\night.claims")) << "the last workstation leaves its claims";
+    const std::string marks = wts::ReadFileBytes(list);
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_TRUE(Marked(marks, drawings[i])) << marks;
+
+    // A list whose every entry is marked leaves nothing to this workstation: no progress, exit code 0.
+    rb::WriteList(list, {drawings[0]});
+    {
+        rb::Transmora app(arguments);
+        EXPECT_EQ(Watch(app, 120000).exitCode, 0u);
+    }
+    ASSERT_TRUE(Marked(wts::ReadFileBytes(list), drawings[0]));
+    DeleteFileW(log.c_str());
+    rb::Transmora app(arguments);
+    Outcome outcome = Watch(app, 60000);
+    EXPECT_EQ(outcome.exitCode, 0u);
+    EXPECT_FALSE(outcome.progressShown);
+    const std::string text = wts::ReadFileBytes(log);
+    EXPECT_NE(text.find(wts::Narrow(rb::Text(kAllTaken))), std::string::npos) << text;
+    EXPECT_NE(text.find(rb::Line(kExit, 0)), std::string::npos) << text;
 }
