@@ -1,5 +1,8 @@
 #include "WineTestSupport.h"
 
+#include <tlhelp32.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -395,5 +398,52 @@ std::vector<uint8_t> PartThumbnail(unsigned seed)
     DeleteObject(part);
     DeleteObject(axis);
     return dib;
+}
+
+namespace {
+std::wstring Lower(std::wstring text)
+{
+    if (!text.empty())
+        CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+}
+
+ULONGLONG CreatedAt(DWORD pid)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    FILETIME created = {}, unused = {};
+    const bool read = process && GetProcessTimes(process, &created, &unused, &unused, &unused);
+    if (process)
+        CloseHandle(process);
+    return read ? (ULONGLONG(created.dwHighDateTime) << 32) | created.dwLowDateTime : 0;
+}
+
+std::vector<std::pair<DWORD, std::wstring>> ProcessTree(DWORD root)
+{
+    struct Process {
+        DWORD pid, parent;
+        std::wstring name;
+        ULONGLONG created;
+    };
+    std::vector<Process> all;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        all.push_back({entry.th32ProcessID, entry.th32ParentProcessID, Lower(entry.szExeFile),
+                       CreatedAt(entry.th32ProcessID)});
+    CloseHandle(snapshot);
+    std::vector<std::pair<DWORD, std::wstring>> tree = {{root, L""}};
+    std::vector<ULONGLONG> created = {CreatedAt(root)};
+    for (size_t i = 0; i < tree.size(); ++i)
+        for (const Process& p : all) {
+            bool known = std::any_of(tree.begin(), tree.end(), [&](const auto& t) { return t.first == p.pid; });
+            if (p.parent == tree[i].first && !known && (!p.created || p.created >= created[i])) {
+                tree.push_back({p.pid, p.name});
+                created.push_back(p.created);
+            }
+        }
+    return tree;
 }
 }

@@ -60,4 +60,10 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // A thumbnail that looks like a part drawing: a frame, a title block and a few shapes varied by seed.
 // A packed bitmap (header and 24-bit pixels), as drawings embed it.
 std::vector<uint8_t> PartThumbnail(unsigned seed);
+// A process's creation time; 0 when it cannot be read.
+ULONGLONG CreatedAt(DWORD pid);
+// The process and those started under it (id, lowercase program name), parents first. Ids are used again
+// soon under Wine: a process counts as a child only when it started after its parent, so that the children
+// of an earlier process with the same id are not taken in.
+std::vector<std::pair<DWORD, std::wstring>> ProcessTree(DWORD root);
 }

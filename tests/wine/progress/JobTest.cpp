@@ -9,7 +9,6 @@
 #include "WineTestSupport.h"
 
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 
 namespace {
 bool Running(HANDLE process) { return process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT; }
@@ -96,13 +95,9 @@ TEST(ProgressJob, ProgramEndedInTheMiddleOfARunLeavesNoBatchOrHostBehind)
     const wchar_t host[] = L"Draxil R26.0 - [hangs.dwg]";
     ASSERT_TRUE(JobRun::WaitUntil([&] { return FindWindowW(nullptr, host) != nullptr; }, 60000));
     std::vector<HANDLE> left = {WindowProcess(host)};
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);   // the batch: the program's child
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        if (entry.th32ParentProcessID == run.ProcessId())
-            left.push_back(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
-    CloseHandle(snapshot);
+    const auto tree = wts::ProcessTree(run.ProcessId());   // the batch: the program's child
+    for (size_t i = 1; i < tree.size(); ++i)
+        left.push_back(OpenProcess(SYNCHRONIZE, FALSE, tree[i].first));
     ASSERT_GE(left.size(), 2u) << "no batch process found";
 
     HANDLE program = OpenProcess(PROCESS_TERMINATE, FALSE, run.ProcessId());

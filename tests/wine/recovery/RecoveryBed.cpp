@@ -9,7 +9,6 @@
 
 #include <commctrl.h>
 #include <prsht.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cwctype>
@@ -225,29 +224,6 @@ std::vector<std::wstring> TempFiles()
     return files;
 }
 
-std::vector<std::pair<DWORD, std::wstring>> ProcessTree(DWORD root)
-{
-    struct Process {
-        DWORD pid, parent;
-        std::wstring name;
-    };
-    std::vector<Process> all;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        all.push_back({entry.th32ProcessID, entry.th32ParentProcessID, wiz::LowerText(entry.szExeFile)});
-    CloseHandle(snapshot);
-    std::vector<std::pair<DWORD, std::wstring>> tree = {{root, L""}};
-    for (size_t i = 0; i < tree.size(); ++i)
-        for (const Process& p : all) {
-            bool known = std::any_of(tree.begin(), tree.end(), [&](const auto& t) { return t.first == p.pid; });
-            if (p.parent == tree[i].first && !known)
-                tree.push_back({p.pid, p.name});
-        }
-    return tree;
-}
-
 bool IsRunning(DWORD pid)
 {
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
@@ -280,7 +256,7 @@ void Transmora::Detach()
 
 int Transmora::Kill()
 {
-    auto tree = ProcessTree(pid);
+    auto tree = wts::ProcessTree(pid);
     TerminateProcess(process, 9);
     WaitForSingleObject(process, 10000);
     // Its job ends the batch and hosts with it; any that live on are counted, then ended here so that the

@@ -39,8 +39,6 @@ void WriteList(const std::wstring& path, const std::vector<std::wstring>& drawin
 // The temporary files of Transmora ("lorn*") in the temporary folder.
 std::vector<std::wstring> TempFiles();
 
-// The process and those started under it (id, lowercase program name), parents first.
-std::vector<std::pair<DWORD, std::wstring>> ProcessTree(DWORD root);
 bool IsRunning(DWORD pid);
 
 // A running Transmora.exe, ended at the end of the scope if still running.

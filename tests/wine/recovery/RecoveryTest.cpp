@@ -139,7 +139,7 @@ TEST(Recovery, SessionEnd_InTheWizardOrTheRun_CleansUpAsAnExit_TheRunGoesOnAtThe
         HWND progress = rb::OpenRun(app, list);
         ASSERT_NE(progress, nullptr) << "no run";
         ASSERT_TRUE(rb::WaitForDrawing(progress, 2, true));
-        auto tree = rb::ProcessTree(app.pid);
+        auto tree = wts::ProcessTree(app.pid);
         ASSERT_TRUE(std::any_of(tree.begin(), tree.end(), [](const auto& p) { return p.second == L"cmd.exe"; }))
             << "no batch under Transmora";
         ASSERT_TRUE(EndSession(progress, app)) << "the progress dialog did not let the session end";
