@@ -30,13 +30,6 @@ std::wstring Environment(const wchar_t* name)
     return value;
 }
 
-std::wstring LoadText(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return text.Str();
-}
-
 // Appends wide text as bytes of the text locale. Its code pages all hold
 // ASCII as it is, so ASCII text (most paths) skips the conversion call. A
 // character the conversion cannot take (which the text locale does not

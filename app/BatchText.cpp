@@ -149,9 +149,13 @@ struct BlockTexts {
         // and the log tells so for the drawing, with the system's own words.
         const std::string started = Var(kStarted);
         const std::string log = Var(kLog);
-        tail = "cd /d " + Var(kHost) + "\r\nstart /wait drxl.exe /b " + script + " /p " + profile + " /nologo > " +
-               started + " 2>&1 & for %%f in (" + started + ") do if not %%~zf==0 copy /b " + log + "+" +
-               Var(kNotStarted) + "+" + started + " " + log + "\r\n";
+        // A start that failed is tried once more: some systems fail a process's
+        // creation now and then under load, and the drawing would be lost for it.
+        const std::string start = "start /wait drxl.exe /b " + script + " /p " + profile + " /nologo > " + started +
+                                  " 2>&1";
+        tail = "cd /d " + Var(kHost) + "\r\n" + start + " & for %%f in (" + started + ") do if not %%~zf==0 " + start +
+               " & for %%g in (" + started + ") do if not %%~zg==0 copy /b " + log + "+" + Var(kNotStarted) + "+" +
+               started + " " + log + "\r\n";
         waitStart = "if not exist \"" + Expanded(kPieces) + "\\";
         waitCall = "\" call \"" + Expanded(kWait) + "\" ";
     }

@@ -21,13 +21,6 @@ const wchar_t kDrawingValue[] = L"RunDrawing";
 // A longer drawing list is left to a copy of MIGRATE.TXT beside the log rather than kept in the registry.
 const size_t kMaxRecordBytes = 900 * 1024;
 
-std::wstring LoadText(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return text.Str();
-}
-
 int Tell(UINT textId, UINT buttons, const std::wstring& text = std::wstring())
 {
     return RunMessages::Show(nullptr, text.empty() ? LoadText(textId) : text, buttons);

@@ -1,5 +1,6 @@
 // Preparing a run, the migration log and the run summary.
 #include "CKestNoluApp.h"
+#include "RunMessages.h"
 #include "KestTextStream.h"
 #include "ResourceIds.h"
 #include "RecoveryIds.h"
@@ -36,13 +37,6 @@ std::wstring TempListPath(const wchar_t* name)
     return temp + L"\\" + name;
 }
 
-std::wstring LoadText(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return text.Str();
-}
-
 // A format of the resource module filled with one count; a format that does
 // not take exactly one integer is written as it stands, followed by the count.
 std::wstring FormatCount(UINT id, int count)
@@ -65,18 +59,6 @@ std::wstring ListTooLargeLine(const std::wstring& listFile)
         text.Format(format.c_str(), listFile.c_str(), KestDmlFile::MaxListMegabytes);
     else
         text.Format(L"%s %s %d MB", format.c_str(), listFile.c_str(), KestDmlFile::MaxListMegabytes);
-    return text.Str();
-}
-
-// A resource format filled with one text.
-std::wstring FormatText(UINT id, const std::wstring& argument)
-{
-    std::wstring format = LoadText(id);
-    CString text;
-    if (FormatTakes(format, "s"))
-        text.Format(format.c_str(), argument.c_str());
-    else
-        text.Format(L"%s %s", format.c_str(), argument.c_str());
     return text.Str();
 }
 

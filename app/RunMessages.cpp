@@ -11,13 +11,6 @@ bool g_logReady = false;
 bool g_runLogBegun = false;
 std::vector<std::wstring> g_early;
 
-std::wstring LoadText(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return text.Str();
-}
-
 void ReportToEventLog(const std::wstring& text)
 {
     HANDLE source = RegisterEventSourceW(nullptr, L"Transmora");
@@ -85,4 +78,22 @@ int Show(HWND owner, const std::wstring& text, UINT type)
     Log(text);
     return UnattendedAnswer(type);
 }
+}
+
+std::wstring LoadText(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return text.Str();
+}
+
+std::wstring FormatText(UINT id, const std::wstring& argument)
+{
+    std::wstring format = LoadText(id);
+    CString text;
+    if (FormatTakes(format, "s"))
+        text.Format(format.c_str(), argument.c_str());
+    else
+        text.Format(L"%s %s", format.c_str(), argument.c_str());
+    return text.Str();
 }

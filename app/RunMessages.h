@@ -7,6 +7,11 @@
 #include <string>
 #include <vector>
 
+// A string of the language module, and one formatted with a text (only a
+// format that takes one string is filled; any other is followed by the text).
+std::wstring LoadText(UINT id);
+std::wstring FormatText(UINT id, const std::wstring& argument);
+
 namespace RunMessages {
 void SetUnattended(bool unattended);
 bool Unattended();

@@ -13,24 +13,6 @@
 #include <algorithm>
 
 namespace {
-std::wstring LoadText(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return text.Str();
-}
-
-std::wstring FormatText(UINT id, const std::wstring& argument)
-{
-    std::wstring format = LoadText(id);
-    CString text;
-    if (FormatTakes(format, "s"))
-        text.Format(format.c_str(), argument.c_str());
-    else
-        text.Format(L"%s %s", format.c_str(), argument.c_str());
-    return text.Str();
-}
-
 UINT ExcludedLine(ReportCsv::Result result)
 {
     switch (result) {

@@ -18,24 +18,6 @@
 #include <algorithm>
 
 namespace {
-std::wstring LoadText(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return text.Str();
-}
-
-std::wstring FormatText(UINT id, const std::wstring& argument)
-{
-    std::wstring format = LoadText(id);
-    CString text;
-    if (FormatTakes(format, "s"))
-        text.Format(format.c_str(), argument.c_str());
-    else
-        text.Format(L"%s %s", format.c_str(), argument.c_str());
-    return text.Str();
-}
-
 std::wstring FullPath(const std::wstring& path)
 {
     DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);

@@ -6,8 +6,8 @@
 #include "TimeLeft.h"
 
 #include "../app/CKestNoluApp.h"
-#include "../app/ResourceIds.h"
 #include "../app/RunMessages.h"
+#include "../app/ResourceIds.h"
 #include "../app/UnattendedIds.h"
 #include "../drawings/FormatCheck.h"
 #include "../drawings/KestFile.h"
@@ -34,13 +34,6 @@ ON_MESSAGE(WM_ENDSESSION, OnEndSession)
 END_MESSAGE_MAP()
 
 namespace {
-std::wstring LoadText(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return text.Str();
-}
-
 // Formats from the resource module are checked before use: a text whose
 // conversions do not fit the arguments is shown as it stands.
 std::wstring FormatPlain(UINT id)

@@ -5,6 +5,7 @@
 #include "TextCodec.h"
 
 #include "../app/CKestNoluApp.h"
+#include "../app/RunMessages.h"
 #include "../app/TextLocale.h"
 #include "../host/HostKeys.h"
 #include "../host/KestRegKey.h"
@@ -13,13 +14,6 @@
 #include <vector>
 
 namespace {
-std::wstring LoadText(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return text.Str();
-}
-
 // Where the last scan of the extension's log ended, and which file that was.
 struct LogPlace {
     HostLogScanner scanner;

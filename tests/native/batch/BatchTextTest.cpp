@@ -6,9 +6,16 @@
 #include <map>
 
 namespace {
-// After the host's start: what it printed, when it printed anything, follows the log's not-started line.
-const wchar_t kStartTail[] = L" > \"%KEST_STARTED%\" 2>&1 & for %%f in (\"%KEST_STARTED%\") do if not %%~zf==0 "
-                             L"copy /b \"%KEST_LOG%\"+\"%KEST_NOT_STARTED%\"+\"%KEST_STARTED%\" \"%KEST_LOG%\"";
+// The line that starts the host: tried once more when the start printed
+// anything, then the log told.
+std::wstring StartLine(const std::wstring& profile)
+{
+    const std::wstring start =
+        L"start /wait drxl.exe /b \"%KEST_SCRIPT%\" /p " + profile + L" /nologo > \"%KEST_STARTED%\" 2>&1";
+    return start + L" & for %%f in (\"%KEST_STARTED%\") do if not %%~zf==0 " + start +
+           L" & for %%g in (\"%KEST_STARTED%\") do if not %%~zg==0 "
+           L"copy /b \"%KEST_LOG%\"+\"%KEST_NOT_STARTED%\"+\"%KEST_STARTED%\" \"%KEST_LOG%\"";
+}
 using Lines = std::vector<std::wstring>;
 
 // A multibyte code page for the tests: UTF-8 (characters of the basic plane).
@@ -90,7 +97,7 @@ protected:
                 L"echo \"" + drawing + L"\">> \"%KEST_SCRIPT%\"",
                 L"type \"%" + std::wstring(body) + L"%\" >> \"%KEST_SCRIPT%\"",
                 L"cd /d \"%KEST_HOST%\"",
-                L"start /wait drxl.exe /b \"%KEST_SCRIPT%\" /p \"<<DRXLMPP>>\" /nologo" + std::wstring(kStartTail)};
+                StartLine(L"\"<<DRXLMPP>>\"")};
     }
 
     std::map<std::wstring, std::string> m_pieces;
@@ -218,7 +225,7 @@ TEST_F(BatchTextTest, EveryByteIsAsciiWhateverTheNames)
     EXPECT_EQ(lines[4], L"if not exist \"%KEST_PIECES%\\1.opn\" call \"%KEST_WAIT%\" 1.opn");
     EXPECT_EQ(lines[6], L"copy /b \"%KEST_LOG%\"+\"%KEST_PIECES%\\1.msg\" \"%KEST_LOG%\"");
     EXPECT_EQ(lines[9], L"copy /b \"%KEST_SCRIPT%\"+\"%KEST_PIECES%\\1.opn\" \"%KEST_SCRIPT%\"");
-    EXPECT_EQ(lines[12], L"start /wait drxl.exe /b \"%KEST_SCRIPT%\" /p \"%KEST_PROFILE%\" /nologo" + std::wstring(kStartTail));
+    EXPECT_EQ(lines[12], StartLine(L"\"%KEST_PROFILE%\""));
     EXPECT_EQ(lines[2 + 11 + 7], L"copy /b \"%KEST_SCRIPT%\"+\"%KEST_PIECES%\\2.opn\" \"%KEST_SCRIPT%\"");
     // An ASCII drawing in the same batch is echoed as it always was.
     EXPECT_EQ(lines[2 + 33 + 3], L"echo Migrating drawing a ^& b ^^ 5%%.dwg >> \"%KEST_LOG%\"");
