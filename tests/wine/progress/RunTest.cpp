@@ -196,7 +196,7 @@ TEST_F(ProgressRun, FoldersAndDrawingsOutsideAsciiMigrateAndLeaveNoTemporaryFile
     FindClose(search);
     ASSERT_EQ(batches.size(), 1u);
     std::string batch = wts::ReadFileBytes(batches[0]);
-    EXPECT_EQ(RunBed::Count(batch, "start /wait drxl.exe"), 3u) << batch;
+    EXPECT_EQ(RunBed::Count(batch, "cd /d \"%KEST_HOST%\"\r\n"), 3u) << batch;
     for (size_t i = 0; i < batch.size(); ++i)
         ASSERT_LT(static_cast<unsigned char>(batch[i]), 128u) << "byte " << i << " of the batch file";
 
