@@ -1,6 +1,7 @@
 #include "KestDmlFile.h"
 #include "DmlFormat.h"
 #include "FormatCheck.h"
+#include "MemoryChars.h"
 #include "PathPlatform.h"
 #include "../app/ResourceIds.h"
 #include "../app/RunIds.h"
@@ -35,16 +36,6 @@ public:
 
 private:
     KestFile& m_file;
-};
-
-class MemoryChars : public DmlCharSource {
-public:
-    explicit MemoryChars(MultiByteReader reader) : m_reader(std::move(reader)) {}
-    bool ReadChar(wchar_t& c) override { return m_reader.ReadChar(c); }
-    uint64_t Position() const override { return m_reader.Position(); }
-
-private:
-    MultiByteReader m_reader;
 };
 
 bool LoadHeader(std::wstring& header)

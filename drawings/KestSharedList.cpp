@@ -1,4 +1,5 @@
 #include "KestSharedList.h"
+#include "MemoryChars.h"
 #include "PathPlatform.h"
 #include "../app/RunIds.h"
 
@@ -7,16 +8,6 @@
 #include <unordered_set>
 
 namespace {
-class MemoryChars : public DmlCharSource {
-public:
-    explicit MemoryChars(MultiByteReader reader) : m_reader(std::move(reader)) {}
-    bool ReadChar(wchar_t& c) override { return m_reader.ReadChar(c); }
-    uint64_t Position() const override { return m_reader.Position(); }
-
-private:
-    MultiByteReader m_reader;
-};
-
 OVERLAPPED LockRange()
 {
     OVERLAPPED range = {};
