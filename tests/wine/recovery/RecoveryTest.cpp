@@ -14,15 +14,23 @@
 namespace {
 const UINT kRecovered = 2500, kAlreadyRunning = 2501, kDamaged = 2503;
 
-// The system asks whether the session may end, then ends it: true when Transmora agreed and ended.
-bool EndSession(HWND window, const rb::Transmora& app)
+// The system asks whether the session may end, then ends it: true when Transmora agreed and ended. With a
+// key, `touched` says whether any value of it was written or removed after the question was answered.
+bool EndSession(HWND window, const rb::Transmora& app, HKEY watched = nullptr, bool* touched = nullptr)
 {
     DWORD_PTR agreed = 0;
     if (!SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &agreed) ||
         !agreed)
         return false;
+    HANDLE changed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (watched)
+        RegNotifyChangeKeyValue(watched, FALSE, REG_NOTIFY_CHANGE_LAST_SET, changed, TRUE);
     PostMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-    return WaitForSingleObject(app.process, 30000) == WAIT_OBJECT_0;
+    const bool ended = WaitForSingleObject(app.process, 30000) == WAIT_OBJECT_0;
+    if (touched)
+        *touched = WaitForSingleObject(changed, 0) == WAIT_OBJECT_0;
+    CloseHandle(changed);
+    return ended;
 }
 
 // The next start: the notice before any wizard, the profile already back
@@ -142,7 +150,13 @@ TEST(Recovery, SessionEnd_InTheWizardOrTheRun_CleansUpAsAnExit_TheRunGoesOnAtThe
         auto tree = wts::ProcessTree(app.pid);
         ASSERT_TRUE(std::any_of(tree.begin(), tree.end(), [](const auto& p) { return p.second == L"cmd.exe"; }))
             << "no batch under Transmora";
-        ASSERT_TRUE(EndSession(progress, app)) << "the progress dialog did not let the session end";
+        // The record and its journal stay as they are: a death at any moment of the session's end leaves both.
+        HKEY migration = nullptr;
+        ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, rb::MigrationKey().c_str(), 0, KEY_NOTIFY, &migration), 0);
+        bool touched = true;
+        ASSERT_TRUE(EndSession(progress, app, migration, &touched)) << "the progress dialog did not let the session end";
+        RegCloseKey(migration);
+        EXPECT_FALSE(touched) << "the record or the journal was written at the session's end";
         for (const auto& process : tree) {
             if (process.second == L"cmd.exe" || process.second == L"drxl.exe") {
                 EXPECT_FALSE(rb::IsRunning(process.first)) << "the run's " << wts::Narrow(process.second) << " lives on";
