@@ -171,6 +171,9 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
             pieceFolder = prefix + L"-" + std::to_wstring(n);
     }
     job.pieces = pieceFolder;
+    job.waitForMarks = m_claims != nullptr && !analysis;
+    m_marksGate = job.waitForMarks ? pieceFolder : std::wstring();
+    m_gateNumber = 0;
     job.startOutput = NewTempFile(*this, L"txt");
     // A plain "%s" format is split once; any other format that takes one
     // string is formatted per drawing, and one that does not is written as it
@@ -224,7 +227,7 @@ void CKestNoluApp::WriteBatchFile(int restartIndex, const std::wstring& batchFil
         file.Write(text);
         m_progressDlg.SetDrawings(m_migrateBatchList);
     }
-    if (pieces.entries.empty())
+    if (pieces.entries.empty() && !job.waitForMarks)
         return;
     // The folder and its wait script are there before the batch starts; the
     // pieces follow on the writer's thread, ahead of the batch.

@@ -237,7 +237,9 @@ std::string BatchText::WaitScriptText()
 {
     // Called with the name of a piece that the writer has not published yet.
     return "@echo off\r\n"
-           "rem Waits until Transmora has written the piece file %1 of this batch.\r\n"
+           "rem Waits until Transmora has written the file %1 of this batch: once soon, then each second.\r\n"
+           "if exist \"%KEST_PIECES%\\%1\" goto :eof\r\n"
+           "ping -n 1 127.0.0.1 >nul\r\n"
            ":wait\r\n"
            "if exist \"%KEST_PIECES%\\%1\" goto :eof\r\n"
            "ping -n 2 127.0.0.1 >nul\r\n"
@@ -293,6 +295,14 @@ void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& ba
         out += "\r\necho ";
         out += std::to_string(number);
         out += texts.progressEnd;
+        if (job.waitForMarks && i > first) {
+            const std::string gate = std::to_string(number) + ".go";
+            out += texts.waitStart;
+            out += gate;
+            out += texts.waitCall;
+            out += gate;
+            out += "\r\n";
+        }
         if (!piece.empty()) {
             out += texts.waitStart;
             out += piece;

@@ -38,6 +38,10 @@ public:
         // The folder of the piece files: the drawing number and ".msg" (log
         // line) or ".opn" (the quoted path after "_.OPEN"), and the wait script.
         std::wstring pieces;
+        // Each drawing after the first waits for "<number>.go" in the pieces
+        // folder: Transmora writes it once the drawings before are marked in the
+        // list, so a workstation that stops leaves no finished drawing unmarked.
+        bool waitForMarks = false;
         // The drawing message for a file name ("title.ext", lowercase).
         std::function<std::wstring(const std::wstring& fileName)> message;
         // Appends wide text to out as the file's bytes in the text locale.

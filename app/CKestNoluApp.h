@@ -156,8 +156,13 @@ public:
     std::vector<ReportCsv::Row> m_earlierRows;
     // A run's later batches add to the log that its first began.
     bool m_logBegun = false;
-    // At each poll: the claims' heartbeat.
+    // At each poll: the claims' heartbeat, and the batch's gate if it could not be opened before.
     void RenewClaims();
+    // The pieces folder where the batch of a claimed run waits at each drawing until the
+    // drawings before it are marked, and the drawing it may go on to.
+    std::wstring m_marksGate;
+    int m_gateNumber = 0;
+    void OpenMarksGate();
     // Marks what the host migrated so far under the list's lock, so that a stopped run leaves no drawing to rerun.
     void MarkMigratedSoFar();
     std::wstring m_unattendedList;

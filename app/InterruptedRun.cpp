@@ -187,8 +187,11 @@ void CKestNoluApp::WriteRunRecord(int drawing)
 void CKestNoluApp::NoteRunDrawing(int number)
 {
     // The drawings before this one are done: marked at once, they are not run twice if this workstation stops.
-    if (m_claims)
+    if (m_claims) {
         MarkMigratedSoFar();
+        m_gateNumber = number;
+        OpenMarksGate();
+    }
     if (!m_runRecorded)
         return;
     // The drawings before this one are done: what the host extension noted of them is kept beside the log

@@ -6,6 +6,7 @@
 #include "RecoveryIds.h"
 #include "RunIds.h"
 #include "RunListIds.h"
+#include "UnattendedIds.h"
 #include "RunLog.h"
 #include "KestCodecvt.h"
 #include "TextLocale.h"
@@ -391,11 +392,21 @@ void CKestNoluApp::MarkMigratedSoFar()
     // Others mark the same list meanwhile: only the mark bytes change, under the list's lock.
     KestSharedList list(m_listFile);
     list.m_showErrors = false;
-    list.MarkDoneLocked(migratedNames, 60000);
+    if (!list.MarkDoneLocked(migratedNames, 60000))
+        AddLogLine(FormatText(IDS_MARKS_LOCKED, m_listFile));
 }
 
 void CKestNoluApp::RenewClaims()
 {
-    if (m_claims)
-        m_claims->Renew();
+    if (!m_claims)
+        return;
+    m_claims->Renew();
+    OpenMarksGate();
+}
+
+void CKestNoluApp::OpenMarksGate()
+{
+    // Not written (the folder full, say): the next poll tries again, and the batch waits meanwhile.
+    if (!m_marksGate.empty() && m_gateNumber > 0)
+        KestPieceWriter::Write(m_marksGate + L"\\" + std::to_wstring(m_gateNumber) + L".go", std::string());
 }

@@ -8,6 +8,7 @@
 #include "../drawings/KestDmlFile.h"
 #include "../drawings/VersionTableText.h"
 #include "../drawings/KestListClaims.h"
+#include "../drawings/KestSharedList.h"
 #include "../drawings/PathPlatform.h"
 
 #include <algorithm>
@@ -173,6 +174,22 @@ void CKestNoluApp::WriteListSummary()
         std::vector<ReportCsv::Row> rows;
         if (ReadReportBytes(report.second, bytes) && ReportCsv::Parse(bytes, rows))
             ReportCsv::Merge(all, rows);
+    }
+    // A workstation that stopped wrote no report, yet marked what it migrated: every drawing of the list has a row.
+    std::vector<std::wstring> entries;
+    std::vector<bool> done;
+    KestSharedList list(m_listFile);
+    list.m_showErrors = false;
+    if (list.ReadMarks(entries, done)) {
+        std::vector<ReportCsv::Row> unreported;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const std::wstring lower = PathPlatform::Lower(entries[i]);
+            auto same = [&lower](const ReportCsv::Row& row) { return PathPlatform::Lower(row.path) == lower; };
+            if (std::none_of(all.begin(), all.end(), same))
+                unreported.push_back({entries[i], Release(entries[i]),
+                                      done[i] ? ReportCsv::Result::Migrated : ReportCsv::Result::NotMigrated, -1, {}});
+        }
+        ReportCsv::Merge(all, unreported);
     }
     const std::string bytes = ReportCsv::Document(all);
     const bool ok = WriteReportBytes(summary, bytes);

@@ -22,3 +22,4 @@
 #define IDS_CLAIMS_FAILED         2651   // printf format, %s the claims folder
 #define IDS_CLAIMS_OTHER_LIST     2652   // printf format, %s the claims folder
 #define IDS_SUMMARY_WRITTEN       2653   // printf format, %s the summary of every workstation's report
+#define IDS_MARKS_LOCKED          2654   // printf format, %s the drawing list

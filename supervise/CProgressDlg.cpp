@@ -18,6 +18,7 @@
 #include "CDataExchange.h"
 #include "CPaintDC.h"
 
+#include <algorithm>
 #include <cwchar>
 
 UINT CProgressDlg::s_timerSecondMs = 1000;
@@ -252,6 +253,8 @@ void CProgressDlg::StartTimers()
 void CProgressDlg::StartPollTimer()
 {
     m_pollTimer = SetTimer(m_pollTimerId, static_cast<UINT>(m_pollSeconds) * s_timerSecondMs);
+    if (!theApp.m_marksGate.empty())
+        m_gateTimer = SetTimer(m_gateTimerId, std::max(s_timerSecondMs / 10, 10u));
 }
 
 void CProgressDlg::KillTimers()
@@ -260,8 +263,11 @@ void CProgressDlg::KillTimers()
         KillTimer(m_pollTimerId);
     if (m_logTimer)
         KillTimer(m_logTimerId);
+    if (m_gateTimer)
+        KillTimer(m_gateTimerId);
     m_pollTimer = 0;
     m_logTimer = 0;
+    m_gateTimer = 0;
     m_logScan.Cancel(m_hWnd);
 }
 
@@ -308,6 +314,8 @@ void CProgressDlg::OnTimer(UINT_PTR id)
             if (RunMessages::Unattended())
                 EndDialog(IDOK);
         }
+    } else if (id == m_gateTimerId && m_pollTimer && m_batchProcess) {
+        ReadProgressFile();
     } else if ((id == m_logTimerId || m_logScan.IsFollowUp(id)) && m_logTimer) {
         // No poll may run while the extension's log is read. A long log is
         // read in slices, one per message.

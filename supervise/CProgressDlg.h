@@ -55,6 +55,9 @@ public:
     DrawingBudget m_budgets;
     UINT_PTR m_pollTimer = 0;
     UINT_PTR m_pollTimerId = 25;
+    // A claimed run's batch waits at each drawing until the ones before are marked: looked at often.
+    UINT_PTR m_gateTimer = 0;
+    UINT_PTR m_gateTimerId = 27;
     int m_pollSeconds = 5;
     UINT_PTR m_logTimer = 0;
     UINT_PTR m_logTimerId = 35;
