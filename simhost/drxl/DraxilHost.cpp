@@ -215,6 +215,10 @@ void DraxilHost::Open(const std::wstring& path)
     }
     m_drawing = path;
     m_open = true;
+    // Tests ask what the host found on its PATH: the folders it searches for support files.
+    const std::wstring pathRecord = Environment(L"KEST_HOST_PATH_RECORD");
+    if (!pathRecord.empty())
+        AppendBytes(pathRecord, Narrow(Environment(L"PATH")) + "\r\n");
     std::wstring title = m_strings.MainTitle() + L" - [" + FileName(path) + L"]";
     SetWindowTextW(m_window, title.c_str());
     for (const Fault& fault : FaultMarkers::Parse(bytes)) {

@@ -255,6 +255,10 @@ protected:
 TEST_F(BatchRun, MigrateRunWritesItsFilesAndRunsEveryListedDrawing)
 {
     theApp.m_drawings = MakeDrawings(2, L"Bau & Plan");
+    // A "%" in a folder of PATH reaches the host as it stands.
+    theApp.m_searchFolders.push_back(m_dir + L"\\fonts 50%");
+    const std::wstring pathRecord = m_dir + L"\\host path.txt";
+    SetEnvironmentVariableW(L"KEST_HOST_PATH_RECORD", pathRecord.c_str());
     theApp.PrepareRun();
     // One more line in the list than in the job: it gets the plain script.
     std::wstring extra = m_dir + L"\\Bau & Plan\\Extra 50%.dwg";
@@ -306,7 +310,8 @@ TEST_F(BatchRun, MigrateRunWritesItsFilesAndRunsEveryListedDrawing)
     EXPECT_EQ(value(L"KEST_BODY1"), theApp.m_updateScript);
     EXPECT_EQ(value(L"KEST_BODY2"), theApp.m_plainScript);
     EXPECT_EQ(value(L"KEST_HOST"), std::wstring(kHostFolder) + L"\\");
-    EXPECT_EQ(value(L"PATH").rfind(L"c:\\draxil host\\support\\;c:\\windows\\system32;", 0), 0u);
+    EXPECT_EQ(value(L"PATH").rfind(L"c:\\draxil host\\support\\;", 0), 0u);
+    EXPECT_NE(value(L"PATH").find(L"\\fonts 50%\\;c:\\windows\\system32;"), std::wstring::npos);
 
     EXPECT_EQ(FileLines(theApp.m_headScript),
               (Lines{"_EXPERT", "0", "_krx", "_load", "\"C:\\Draxil Host\\drxlm\\migration\\kemigr.krx\"",
@@ -324,6 +329,10 @@ TEST_F(BatchRun, MigrateRunWritesItsFilesAndRunsEveryListedDrawing)
     ReadLines(MigratedListPath(), migrated);
     EXPECT_EQ(migrated, (std::vector<std::wstring>{theApp.m_drawings[0], theApp.m_drawings[1], extra}));
     EXPECT_EQ(Magic(extra), "DX1032");
+    SetEnvironmentVariableW(L"KEST_HOST_PATH_RECORD", nullptr);
+    std::string recorded = wts::ReadFileBytes(pathRecord);
+    std::transform(recorded.begin(), recorded.end(), recorded.begin(), ::tolower);
+    EXPECT_NE(recorded.find("\\fonts 50%\\;"), std::string::npos) << recorded;
     Lines logLines = FileLines(g_logFile);
     EXPECT_NE(std::find(logLines.begin(), logLines.end(), "Migrating drawing extra 50%.dwg "), logLines.end());
     EndBatchLikeTheDialog();
