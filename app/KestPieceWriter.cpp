@@ -11,8 +11,10 @@ bool EndsWith(const std::wstring& text, const wchar_t* end)
 
 bool IsPieceFolderFile(const std::wstring& name)
 {
+    // "N.go": a claimed run's batch goes on to drawing N.
     return EndsWith(name, L".msg") || EndsWith(name, L".opn") || EndsWith(name, L".msg~") ||
-           EndsWith(name, L".opn~") || _wcsicmp(name.c_str(), L"wait.bat") == 0;
+           EndsWith(name, L".opn~") || EndsWith(name, L".go") || EndsWith(name, L".go~") ||
+           _wcsicmp(name.c_str(), L"wait.bat") == 0;
 }
 }
 

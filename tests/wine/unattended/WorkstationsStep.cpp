@@ -83,4 +83,5 @@ TEST(Workstations, Check)
     }
     EXPECT_LE(twice, 1);
     EXPECT_FALSE(wts::FileExists(share + L"\\all.claims")) << "the claims outlived the list";
+    EXPECT_EQ(rb::TempFiles(), std::vector<std::wstring>()) << "the run's temporary files outlived it";
 }
