@@ -112,7 +112,7 @@ TEST(Japanese, TheWizardInJapaneseMigratesDrawingsWithJapaneseNamesAndFolders)
     GetExitCodeProcess(wizard.Process(), &code);
     EXPECT_EQ(code, 0u);
 
-    std::wstring done = wiz::LowerText(Wide(wts::ReadFileBytes(migrated)));
+    std::wstring done = wts::Lower(Wide(wts::ReadFileBytes(migrated)));
     std::wstring text = Wide(wts::ReadFileBytes(log));
     std::wstring marks = Wide(wts::ReadFileBytes(list));
     EXPECT_EQ(Count(text, wizard.Text(IDS_BATCH_MIGRATE_TITLE)), 1u) << "the run's title, in Japanese";
@@ -121,14 +121,14 @@ TEST(Japanese, TheWizardInJapaneseMigratesDrawingsWithJapaneseNamesAndFolders)
     EXPECT_EQ(Count(text, Formatted(wizard.Text(IDS_SUMMARY_MIGRATED), 4)), 1u);
     EXPECT_EQ(Count(text, Formatted(wizard.Text(IDS_SUMMARY_MISSING), 1)), 1u);
     EXPECT_EQ(wts::ReadFileBytes(faulty).substr(0, 6), "DX1018") << "the faulty drawing is left as it was";
-    EXPECT_EQ(Count(done, wiz::LowerText(faulty)), 0u);
+    EXPECT_EQ(Count(done, wts::Lower(faulty)), 0u);
     EXPECT_EQ(Count(marks, L"[ ]" + faulty + L"\r\n"), 1u);
     for (const std::wstring& drawing : drawings) {
         std::string name = WizardInLanguage::Utf8(drawing);
         std::wstring file = drawing.substr(drawing.find_last_of(L'\\') + 1);
         EXPECT_EQ(wts::ReadFileBytes(drawing).substr(0, 6), "DX1032") << name << " is saved in the current release";
-        EXPECT_EQ(Count(done, wiz::LowerText(drawing) + L"\r\n"), 1u) << name << " in MIGRATED.TXT";
-        EXPECT_GE(Count(wiz::LowerText(text), wiz::LowerText(file)), 1u) << name << " in the log";
+        EXPECT_EQ(Count(done, wts::Lower(drawing) + L"\r\n"), 1u) << name << " in MIGRATED.TXT";
+        EXPECT_GE(Count(wts::Lower(text), wts::Lower(file)), 1u) << name << " in the log";
         EXPECT_EQ(Count(marks, L"[x]" + drawing + L"\r\n"), 1u) << name << " marked in the list";
     }
     EXPECT_EQ(Count(done, L"\r\n"), 4u);

@@ -246,7 +246,7 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
     Command(page, IDC_FINISH_BROWSE);
     ASSERT_TRUE(wiz::ChooseFile(pid, Text(IDS_LOG_DIALOG_TITLE), log)) << "no log file dialog";
     HWND shownLog = GetDlgItem(page, IDC_FINISH_LOG_PATH);
-    EXPECT_TRUE(wiz::WaitUntil([&] { return wiz::LowerText(wts::WindowText(shownLog)).find(L"migration.log") !=
+    EXPECT_TRUE(wiz::WaitUntil([&] { return wts::Lower(wts::WindowText(shownLog)).find(L"migration.log") !=
                                             std::wstring::npos; }))
         << wts::Narrow(wts::WindowText(shownLog));
     wiz::Screenshot(L"tour-6-finish.png", {sheet});
@@ -335,5 +335,5 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
     EXPECT_EQ(symbolStd, 2u);
     EXPECT_EQ(quenbar, 1u);
     EXPECT_EQ(logFlags, 7u);
-    EXPECT_EQ(wiz::LowerText(storedLog), wiz::LowerText(log));
+    EXPECT_EQ(wts::Lower(storedLog), wts::Lower(log));
 }

@@ -30,7 +30,7 @@ std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 void ExportKey(HKEY root, const std::wstring& path, const std::wstring& skip, Export& out)
 {
-    if (wiz::LowerText(path) == wiz::LowerText(skip))
+    if (wts::Lower(path) == wts::Lower(skip))
         return;
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
