@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <string>
 #include <vector>
 
 TransmoraDriver::TransmoraDriver(const std::wstring& arguments) : TransmoraDriver(Options{arguments, L"", L""}) {}
@@ -78,12 +79,15 @@ bool TransmoraDriver::LoadList(const std::wstring& list, int rows)
     wiz::Click(page, IDC_FILES_LOAD);
     if (!wiz::ChooseFile(pid, Text(IDS_FILES_LOAD_TITLE), list))
         return false;
-    if (!wts::WaitUntil([&] {
-            int shown = ListView_GetItemCount(view);
-            return rows ? shown == rows : shown > 0;
-        }, 60000))
-        return false;
-    // The first row selected, so that the preview shows a drawing.
+    return wts::WaitUntil([&] {
+        int shown = ListView_GetItemCount(view);
+        return rows ? shown == rows : shown > 0;
+    }, 60000);
+}
+
+bool TransmoraDriver::SelectFirstDrawing()
+{
+    HWND view = GetDlgItem(wiz::CurrentPage(m_sheet), IDC_FILES_LIST);
     PostMessageW(view, WM_KEYDOWN, VK_DOWN, 1);
     return wts::WaitUntil([&] { return ListView_GetSelectedCount(view) == 1; });
 }
@@ -113,12 +117,16 @@ HWND TransmoraDriver::WaitForProgress(DWORD timeoutMs, const std::function<void(
 
 HWND TransmoraDriver::OpenRun(const std::wstring& list)
 {
-    if (!WaitForBeginPage() || !ToFilesPage() || !LoadList(list))
-        return nullptr;
-    for (int index = 2; index <= 5; ++index)
+    m_failure = !WaitForBeginPage() ? "no Begin page"
+                : !ToFilesPage() ? "no safety notice or no Files page"
+                : !LoadList(list) ? "the list did not load"
+                : "";
+    for (int index = 2; index <= 5 && m_failure.empty(); ++index)
         if (!Next(index))
-            return nullptr;
-    return Finish();
+            m_failure = "no page " + std::to_string(index) + " after Next";
+    if (m_failure.empty() && !Finish())
+        m_failure = "no progress dialog after Finish";
+    return m_failure.empty() ? m_progress : nullptr;
 }
 
 bool TransmoraDriver::WaitForFinished(DWORD timeoutMs, const std::function<void()>& meanwhile)

@@ -39,16 +39,20 @@ public:
     HWND WaitForBeginPage(DWORD timeoutMs = 60000);
     // Next, and OK on the safety notice (after atSafetyNotice had it): true on the Files page.
     bool ToFilesPage(const std::function<void(HWND)>& atSafetyNotice = nullptr);
-    // Load list on the Files page; true once the list shows that many rows (any, for 0), the first selected.
+    // Load list on the Files page; true once the list shows that many rows (any, for 0).
     bool LoadList(const std::wstring& list, int rows = 0);
+    // The first drawing of the loaded list selected, so that the preview shows it.
+    bool SelectFirstDrawing();
     // Next; true once the page of that index shows.
     bool Next(int pageIndex, DWORD timeoutMs = 30000);
     // Finish; the progress dialog, or null. meanwhile runs while it waits (to answer a question).
     HWND Finish(const std::function<void()>& meanwhile = nullptr, DWORD timeoutMs = 60000);
     // The progress dialog once it shows, or null; meanwhile runs while it waits.
     HWND WaitForProgress(DWORD timeoutMs = 60000, const std::function<void()>& meanwhile = nullptr);
-    // From the Begin page to the running job with the list: the progress dialog, or null.
+    // From the Begin page to the running job with the list: the progress dialog, or null and Failure() tells
+    // the step that failed.
     HWND OpenRun(const std::wstring& list);
+    const std::string& Failure() const { return m_failure; }
     // Until the progress dialog shows the migrate run finished with OK enabled; false after the time-out.
     bool WaitForFinished(DWORD timeoutMs, const std::function<void()>& meanwhile = nullptr);
     // Waits for the finished run, presses OK, waits for notepad on the log and the end, and closes notepad.
@@ -72,4 +76,5 @@ private:
     std::wstring m_language;
     HWND m_sheet = nullptr;
     HWND m_progress = nullptr;
+    std::string m_failure;
 };

@@ -389,6 +389,13 @@ std::wstring Lower(std::wstring text)
     return text;
 }
 
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+    return text;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
@@ -427,6 +434,7 @@ std::wstring Format(UINT id, const std::wstring& argument, const std::wstring& l
 }
 
 std::string Line(UINT id, int number) { return Narrow(Format(id, number)); }
+std::string Line(UINT id, const std::wstring& argument) { return Narrow(Format(id, argument)); }
 
 size_t Count(const std::string& text, const std::string& part)
 {

@@ -64,8 +64,10 @@ bool Screenshot(const std::string& unixPath, std::initializer_list<HWND> windows
 std::string Narrow(const std::wstring& text, UINT codePage = CP_ACP);
 // Text in double quotes, as a command line takes a path.
 std::wstring Quoted(const std::wstring& text);
-// Lowercase, for comparisons that ignore case.
+// Lowercase, for comparisons that ignore case; of narrow text only the ASCII letters (a lead byte's partner
+// in a multibyte code page stays as it is).
 std::wstring Lower(std::wstring text);
+std::string Lower(std::string text);
 // Polls until the condition holds; false after the time-out (long: the machine may be busy).
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
 
@@ -74,8 +76,9 @@ std::wstring Text(UINT id, const std::wstring& language = L"en-US");
 // A resource format filled with one number or one text.
 std::wstring Format(UINT id, int number, const std::wstring& language = L"en-US");
 std::wstring Format(UINT id, const std::wstring& argument, const std::wstring& language = L"en-US");
-// The format filled with one number, narrowed as the log holds it.
+// The format filled with one number or text, narrowed as the log holds it.
 std::string Line(UINT id, int number);
+std::string Line(UINT id, const std::wstring& argument);
 // How often part stands in text, without overlaps.
 size_t Count(const std::string& text, const std::string& part);
 
