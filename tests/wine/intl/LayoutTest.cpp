@@ -66,7 +66,7 @@ bool Listed(const SizedAtRunTime* table, size_t n, const std::wstring& dialog, i
     return false;
 }
 
-std::string Utf8(const std::wstring& text) { return WizardInLanguage::Utf8(text); }
+std::string Utf8(const std::wstring& text) { return wts::Narrow(text, CP_UTF8); }
 
 struct Module {
     std::wstring language;
@@ -234,13 +234,11 @@ TEST(Layout, EveryTextFitsItsControlInEveryDialogOfEveryLanguage)
                 for (const TextAtRunTime& t : kTextsAtRunTime) {
                     if (dialogName != std::to_wstring(t.dialog) || id != t.control)
                         continue;
-                    wchar_t* format = nullptr;
-                    int n = LoadStringW(module.handle, t.string, reinterpret_cast<wchar_t*>(&format), 0);
+                    const std::wstring format = wts::Text(t.string, module.language);
                     wchar_t text[1024] = {};
-                    if (n > 0)
-                        swprintf(text, 1024, std::wstring(format, static_cast<size_t>(n)).c_str(), kLargestCount,
-                                 kLargestCount);
-                    EXPECT_GT(n, 0) << Utf8(module.language) << ": no string " << t.string;
+                    if (!format.empty())
+                        swprintf(text, 1024, format.c_str(), kLargestCount, kLargestCount);
+                    EXPECT_FALSE(format.empty()) << Utf8(module.language) << ": no string " << t.string;
                     texts.push_back(text);
                 }
                 HDC dc = GetDC(control);

@@ -185,10 +185,4 @@ bool TransmoraDriver::WaitForExit(DWORD timeoutMs) const
     return process && WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
 }
 
-DWORD TransmoraDriver::ExitCode() const
-{
-    DWORD code = STILL_ACTIVE;
-    if (process)
-        GetExitCodeProcess(process, &code);
-    return code;
-}
+DWORD TransmoraDriver::ExitCode() const { return wts::ExitCode(process); }

@@ -180,7 +180,8 @@ std::vector<HWND> WindowsOf(DWORD processId, const std::function<bool(HWND)>& ke
             auto* s = reinterpret_cast<Search*>(l);
             DWORD pid = 0;
             GetWindowThreadProcessId(window, &pid);
-            if (pid == s->processId && IsWindowVisible(window) && (!*s->keep || (*s->keep)(window)))
+            if ((s->processId == kAnyProcess || pid == s->processId) && IsWindowVisible(window) &&
+                (!*s->keep || (*s->keep)(window)))
                 s->found.push_back(window);
             return TRUE;
         },
@@ -193,6 +194,14 @@ std::wstring ClassOf(HWND window)
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
     return name;
+}
+
+DWORD ExitCode(HANDLE process, DWORD waitMs)
+{
+    DWORD code = STILL_ACTIVE;
+    if (process && WaitForSingleObject(process, waitMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process, &code);
+    return code;
 }
 
 void EndProcess(HANDLE process, UINT exitCode)

@@ -25,10 +25,14 @@ HANDLE Start(const std::wstring& commandLine, const std::wstring& env = L"");
 // Runs a program to its end; returns its exit code, or -999 on time-out.
 int Run(const std::wstring& commandLine, DWORD timeoutMs = 60000);
 
-// Visible top-level windows of the process (0: this one) that the filter keeps (every one without a filter).
+// Visible top-level windows of the process (0: this one, kAnyProcess: any) that the filter keeps (every one
+// without a filter).
+const DWORD kAnyProcess = 0xFFFFFFFF;
 std::vector<HWND> WindowsOf(DWORD processId, const std::function<bool(HWND)>& keep = nullptr);
 // The class name of a window.
 std::wstring ClassOf(HWND window);
+// The exit code once the process has ended within waitMs; STILL_ACTIVE while it runs on.
+DWORD ExitCode(HANDLE process, DWORD waitMs = 0);
 // Ends the process now unless it has ended, waits for it and closes the handle; null is let be.
 void EndProcess(HANDLE process, UINT exitCode = 1);
 // Ends the process and then every process it started that outlives it by the grace time; the number of

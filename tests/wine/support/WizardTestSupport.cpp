@@ -62,6 +62,14 @@ int CountTitled(DWORD processId, const std::wstring& title)
     return static_cast<int>(Search(processId, 0, &title, nullptr).size());
 }
 
+HWND FindFolderBrowser(DWORD processId, int exceptItem)
+{
+    std::vector<HWND> found = wts::WindowsOf(processId, [&](HWND w) {
+        return FindWindowExW(w, nullptr, WC_TREEVIEWW, nullptr) && !(exceptItem && GetDlgItem(w, exceptItem));
+    });
+    return found.empty() ? nullptr : found.back();
+}
+
 HWND FindMessageBox(HWND owner)
 {
     DWORD pid = 0;

@@ -40,6 +40,9 @@ const int kFinishButton = 0x3025;
 HWND FindDialogWithItem(DWORD processId, int itemId, HWND except = nullptr);
 // A visible top-level window of the process with exactly this title.
 HWND FindTitled(DWORD processId, const std::wstring& title, HWND except = nullptr);
+// The shell's folder browser of the process (0: this one): a window with a tree in it, other than one that
+// holds a control of that id.
+HWND FindFolderBrowser(DWORD processId = 0, int exceptItem = 0);
 // The message box owned by the window, if one shows.
 HWND FindMessageBox(HWND owner);
 // The text of a message box.
