@@ -73,7 +73,10 @@ void WizardRun::End()
             HWND top = open.front();
             if (IsMessageBox(top)) {
                 Box box = Describe(top);
-                Answer(box, box.text == Text(IDS_CANCEL_QUESTION) ? IDYES : box.hasNo ? IDNO : box.hasCancel ? IDCANCEL : IDOK);
+                Answer(box, box.text == Text(IDS_CANCEL_QUESTION) ? IDYES
+                            : box.hasNo                           ? IDNO
+                            : box.hasCancel                       ? IDCANCEL
+                                                                  : IDOK);
             } else {
                 PostMessageW(top, WM_COMMAND, IDCANCEL, 0);
                 Sleep(300);

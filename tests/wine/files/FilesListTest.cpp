@@ -187,7 +187,8 @@ TEST_F(FilesTest, AListWithUnreadableLinesLoadsTheRestAndSaysWhichWereSkipped)
         WriteDrawing(In(name));
     // Line 3 is longer than any path, line 4 holds a NUL byte.
     std::string bytes = ListFile({{"[ ]", In(L"a.dwg")}}) + "[ ]" + std::string(40000, 'p') + ".dwg\r\n" +
-                        std::string("[ ]b\0.dwg\r\n", 11) + "[ ]" + wts::Narrow(In(L"b.dwg")) + "\r\n[ ]" + wts::Narrow(In(L"c.dwg"));
+                        std::string("[ ]b\0.dwg\r\n", 11) + "[ ]" + wts::Narrow(In(L"b.dwg")) + "\r\n[ ]" +
+                        wts::Narrow(In(L"c.dwg"));
     WriteText(In(L"job.dml"), bytes);
     m_dialogs.Install();
     m_dialogs.Choose({In(L"job.dml")});
@@ -214,8 +215,8 @@ TEST_F(FilesTest, AListEndedByAnEmptyLineSaysHowManyLinesWereNotRead)
     for (const wchar_t* name : {L"a.dwg", L"b.dwg", L"c.dwg"})
         WriteDrawing(In(name));
     // Line 3 is empty: b and c are not read, and nor are the empty lines at the end counted.
-    WriteText(In(L"gap.dml"), ListFile({{"[ ]", In(L"a.dwg")}}) + "\r\n" + "[ ]" + wts::Narrow(In(L"b.dwg")) + "\r\n[x]" +
-                                  wts::Narrow(In(L"c.dwg")) + "\r\n\r\n\r\n");
+    WriteText(In(L"gap.dml"), ListFile({{"[ ]", In(L"a.dwg")}}) + "\r\n" + "[ ]" + wts::Narrow(In(L"b.dwg")) +
+                                  "\r\n[x]" + wts::Narrow(In(L"c.dwg")) + "\r\n\r\n\r\n");
     m_dialogs.Install();
     m_dialogs.Choose({In(L"gap.dml")});
 
@@ -382,7 +383,9 @@ TEST_F(FilesTest, NextRefusesAListWithoutAMigratableDrawing)
         Sleep(300);
         EXPECT_EQ(ui.PageIndex(), kFilesPage);
         EXPECT_FALSE(ui.BoxShowing()) << "the unsaved question follows a refused Next";
-        EXPECT_EQ(ui.Column(3), (std::vector<std::wstring>{Text(IDS_FILES_STATUS_READONLY), Text(IDS_FILES_STATUS_MISSING)})) << Show(ui.Column(3));
+        EXPECT_EQ(ui.Column(3),
+                  (std::vector<std::wstring>{Text(IDS_FILES_STATUS_READONLY), Text(IDS_FILES_STATUS_MISSING)}))
+            << Show(ui.Column(3));
     });
     EXPECT_TRUE(theApp.m_drawings.empty()) << Show(theApp.m_drawings);
 }

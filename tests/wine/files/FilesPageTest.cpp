@@ -62,7 +62,8 @@ TEST_F(FilesTest, AddDrawingsAddsEveryChosenDrawingWithFolderReleaseAndStatus)
         const std::wstring folder = Lower(m_dir) + L"\\";
         EXPECT_EQ(ui.Column(1), (std::vector<std::wstring>{folder, folder, folder})) << Show(ui.Column(1));
         EXPECT_EQ(ui.Column(2), (std::vector<std::wstring>{Text(2261), Text(2281), Text(2261)})) << Show(ui.Column(2));
-        EXPECT_EQ(ui.Column(3), (std::vector<std::wstring>{L"", L"", Text(IDS_FILES_STATUS_READONLY)})) << Show(ui.Column(3));
+        EXPECT_EQ(ui.Column(3), (std::vector<std::wstring>{L"", L"", Text(IDS_FILES_STATUS_READONLY)}))
+            << Show(ui.Column(3));
 
         ui.Click(IDC_FILES_ADD);
         ASSERT_TRUE(ui.WaitRows(4)) << "a single chosen file: rows " << ui.Rows();
@@ -142,7 +143,8 @@ TEST_F(FilesTest, AddFolderAddsTheVisibleDrawingsOfTheWholeTree)
                   Sorted({L"top", L"readonly", L"inner", L"in-hidden", L"in-system", L"in-dwg-folder"}))
             << Show(ui.Column(0));
         for (int row = 0; row < ui.Rows(); ++row)
-            EXPECT_EQ(ui.Cell(row, 3), ui.Cell(row, 0) == L"readonly" ? Text(IDS_FILES_STATUS_READONLY) : L"") << Narrow(ui.Cell(row, 0));
+            EXPECT_EQ(ui.Cell(row, 3), ui.Cell(row, 0) == L"readonly" ? Text(IDS_FILES_STATUS_READONLY) : L"")
+                << Narrow(ui.Cell(row, 0));
     });
     std::vector<DialogSeen> seen = m_dialogs.Seen();
     ASSERT_EQ(seen.size(), 1u);

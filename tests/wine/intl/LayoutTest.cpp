@@ -78,13 +78,8 @@ std::vector<Module> ModulesOfThisCodePage(std::vector<std::wstring>& others)
 {
     std::vector<Module> modules;
     std::wstring folder = wts::BinDir() + L"\\drxlm\\";
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return modules;
-    do {
-        std::wstring language = found.cFileName;
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || language == L"." || language == L"..")
+    for (const std::wstring& language : wts::Entries(folder + L"*")) {
+        if (!(GetFileAttributesW((folder + language).c_str()) & FILE_ATTRIBUTE_DIRECTORY))
             continue;
         DWORD codePage = 0;
         GetLocaleInfoEx(language.c_str(), LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
@@ -96,8 +91,7 @@ std::vector<Module> ModulesOfThisCodePage(std::vector<std::wstring>& others)
         HMODULE handle = LoadLibraryExW((folder + language + L"\\keNoluRes.dll").c_str(), nullptr,
                                         LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
         modules.push_back({language, handle});
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    }
     return modules;
 }
 

@@ -184,7 +184,8 @@ TEST(ProgressStartCheck, MissingReadOnlyAndHeldDrawingsAreLeftOutAndNamed)
     for (std::wstring* path : {&missing, &locked, &good, &held})
         CharLowerW(&(*path)[0]);
     const std::string log = RunBed::ReadText(options.log);
-    const std::pair<UINT, std::wstring> named[] = {{IDS_EXCLUDED_MISSING, missing}, {IDS_EXCLUDED_READ_ONLY, locked}, {IDS_EXCLUDED_ELSEWHERE, held}};
+    const std::pair<UINT, std::wstring> named[] = {
+        {IDS_EXCLUDED_MISSING, missing}, {IDS_EXCLUDED_READ_ONLY, locked}, {IDS_EXCLUDED_ELSEWHERE, held}};
     for (const auto& n : named) {
         std::wstring line = wts::Text(n.first);
         line.replace(line.find(L"%s"), 2, n.second);

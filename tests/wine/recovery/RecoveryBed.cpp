@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 
 namespace rb {
 namespace {
@@ -173,17 +172,7 @@ std::vector<std::wstring> TempFiles()
 {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    std::vector<std::wstring> files;
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((std::wstring(temp) + L"lorn*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return files;
-    do
-        files.push_back(found.cFileName);
-    while (FindNextFileW(find, &found));
-    FindClose(find);
-    std::sort(files.begin(), files.end());
-    return files;
+    return wts::Entries(std::wstring(temp) + L"lorn*");
 }
 
 bool IsRunning(DWORD pid)

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 namespace {
+
 // The system asks whether the session may end, then ends it: true when Transmora agreed and ended.
 bool EndSession(HWND window, const rb::Transmora& app)
 {

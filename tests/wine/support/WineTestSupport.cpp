@@ -455,6 +455,23 @@ size_t Count(const std::string& text, const std::string& part)
 
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+std::vector<std::wstring> Entries(const std::wstring& pattern)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(pattern.c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::string ReadFileBytes(const std::wstring& path)
 {
     std::ifstream in(path.c_str(), std::ios::binary);

@@ -87,6 +87,8 @@ std::string Line(UINT id, const std::wstring& argument);
 size_t Count(const std::string& text, const std::string& part);
 
 bool FileExists(const std::wstring& path);
+// Names of the files and folders that match the pattern (such as "C:\\dir\\*"), "." and ".." left out; sorted.
+std::vector<std::wstring> Entries(const std::wstring& pattern);
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
