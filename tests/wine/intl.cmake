@@ -5,11 +5,9 @@ add_executable(intl_test
     ${CMAKE_CURRENT_LIST_DIR}/intl/LayoutTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/intl/WizardInLanguage.cpp
     ${CMAKE_CURRENT_LIST_DIR}/intl/GermanPagesTest.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/intl/JapaneseRunTest.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/wizard/WizardTestSupport.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/intl/JapaneseRunTest.cpp)
 set_target_properties(intl_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KEST_TEST_BIN})
-target_include_directories(intl_test PRIVATE ${CMAKE_CURRENT_LIST_DIR}/intl ${CMAKE_CURRENT_LIST_DIR}/wizard)
-target_compile_definitions(intl_test PRIVATE KEST_WIZARD_TEST_DIR="${CMAKE_CURRENT_LIST_DIR}/wizard")
+target_include_directories(intl_test PRIVATE ${CMAKE_CURRENT_LIST_DIR}/intl)
 target_link_libraries(intl_test PRIVATE transmora_core drawgen wine_test_support gtest_main)
 add_dependencies(intl_test Transmora HostSetup drxl drxlmres)
 foreach(module keNoluRes_en keNoluRes_de keNoluRes_ja drxlmres_de drxlmres_ja dwgmigr_txt)

@@ -6,11 +6,9 @@ add_executable(pages_test
     ${CMAKE_CURRENT_LIST_DIR}/pages/StdsPageTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/pages/SearchPageTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/pages/FinishPageTest.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/pages/TourTest.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/wizard/WizardTestSupport.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/pages/TourTest.cpp)
 set_target_properties(pages_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KEST_TEST_BIN})
-target_include_directories(pages_test PRIVATE ${CMAKE_CURRENT_LIST_DIR}/pages ${CMAKE_CURRENT_LIST_DIR}/wizard)
-target_compile_definitions(pages_test PRIVATE KEST_WIZARD_TEST_DIR="${CMAKE_CURRENT_LIST_DIR}/wizard")
+target_include_directories(pages_test PRIVATE ${CMAKE_CURRENT_LIST_DIR}/pages)
 target_link_libraries(pages_test PRIVATE transmora_core wine_test_support gtest_main)
 add_dependencies(pages_test Transmora HostSetup MakeDrawing drxl drxlmres keNoluRes_en)
 

@@ -4,11 +4,9 @@
 add_executable(recovery_test
     ${CMAKE_CURRENT_LIST_DIR}/recovery/RecoveryBed.cpp
     ${CMAKE_CURRENT_LIST_DIR}/recovery/RecoveryTest.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/recovery/ContinueTest.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/wizard/WizardTestSupport.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/recovery/ContinueTest.cpp)
 set_target_properties(recovery_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KEST_TEST_BIN})
-target_include_directories(recovery_test PRIVATE ${CMAKE_CURRENT_LIST_DIR}/recovery ${CMAKE_CURRENT_LIST_DIR}/wizard)
-target_compile_definitions(recovery_test PRIVATE KEST_WIZARD_TEST_DIR="${CMAKE_CURRENT_LIST_DIR}/wizard")
+target_include_directories(recovery_test PRIVATE ${CMAKE_CURRENT_LIST_DIR}/recovery)
 target_link_libraries(recovery_test PRIVATE transmora_core wine_test_support gtest_main)
 add_dependencies(recovery_test Transmora HostSetup MakeDrawing drxl drxlmres keNoluRes_en Puppet)
 

@@ -28,20 +28,10 @@ namespace {
 using Lines = std::vector<std::string>;
 const wchar_t kHostFolder[] = L"C:\\Draxil Host";
 
-std::wstring Text(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return text.Str();
-}
+using wts::Text;
 
-std::string Ansi(const std::wstring& text)
-{
-    int n = WideCharToMultiByte(1252, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n > 0 ? n - 1 : 0), '\0');
-    WideCharToMultiByte(1252, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
-    return out;
-}
+// The log's bytes: the suite runs on a Western system.
+std::string Ansi(const std::wstring& text) { return wts::Narrow(text, 1252); }
 
 // The lines of a file split at CR LF; fails when the file does not end with one.
 Lines FileLines(const std::wstring& path)
@@ -140,28 +130,14 @@ void EndBatchLikeTheDialog()
 void EndHosts()
 {
     for (int round = 0; round < 20; ++round) {
-        HWND window = nullptr;
-        EnumWindows(
-            [](HWND w, LPARAM found) {
-                wchar_t title[256] = {0};
-                GetWindowTextW(w, title, 256);
-                if (wcsncmp(title, L"Draxil R26.0", 12) == 0) {
-                    *reinterpret_cast<HWND*>(found) = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&window));
-        if (!window)
+        std::vector<HWND> hosts = wts::WindowsOf(wts::kAnyProcess, [](HWND w) {
+            return wts::WindowText(w).compare(0, 12, L"Draxil R26.0") == 0;
+        });
+        if (hosts.empty())
             return;
         DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-        if (process) {
-            TerminateProcess(process, 0);
-            WaitForSingleObject(process, 5000);
-            CloseHandle(process);
-        }
+        GetWindowThreadProcessId(hosts.front(), &pid);
+        wts::EndProcess(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid), 0);
         wts::Pump(100);
     }
 }
@@ -655,8 +631,7 @@ TEST_F(BatchRun, EndRunEndsEveryBatchAndHostOfTheRunAndNothingElse)
     }
     EXPECT_TRUE(theApp.m_batch.ProcessIds().empty());
     EXPECT_EQ(WaitForSingleObject(users, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the user's host was ended";
-    TerminateProcess(users, 0);
-    CloseHandle(users);
+    wts::EndProcess(users, 0);
     EndBatchLikeTheDialog();
 }
 
@@ -669,9 +644,8 @@ TEST_F(BatchRun, NamesOutsideTheCodePageGoToTheHostByTheirShortNameOrNotAtAll)
     for (const std::wstring& drawing : drawings)
         WriteDrawing(drawing, "DX1015");
     theApp.m_drawings = drawings;
-    CString notHanded, migratedTwo;
-    notHanded.Format(Text(IDS_LOG_NAME_NOT_HANDED).c_str(), drawings[0].c_str());
-    migratedTwo.Format(Text(IDS_SUMMARY_MIGRATED).c_str(), 2);
+    const std::wstring notHanded = wts::Format(IDS_LOG_NAME_NOT_HANDED, drawings[0]);
+    const std::wstring migratedTwo = wts::Format(IDS_SUMMARY_MIGRATED, 2);
 
     // Without a short name it is left out, and the log says so before the run.
     SetShortNamesMissingForTest(true);
@@ -683,7 +657,7 @@ TEST_F(BatchRun, NamesOutsideTheCodePageGoToTheHostByTheirShortNameOrNotAtAll)
     ASSERT_TRUE(WaitForBatch(60000));
     EndBatchLikeTheDialog();
     Lines log = FileLines(g_logFile);
-    auto named = std::find(log.begin(), log.end(), Ansi(notHanded.Str()));
+    auto named = std::find(log.begin(), log.end(), Ansi(notHanded));
     EXPECT_LT(named, std::find(log.begin(), log.end(), "Migrating drawing plan 1.dwg ")) << "named before the run";
     EXPECT_EQ(Magic(drawings[0]), "DX1015");
 
@@ -697,8 +671,8 @@ TEST_F(BatchRun, NamesOutsideTheCodePageGoToTheHostByTheirShortNameOrNotAtAll)
     for (const std::wstring& drawing : drawings)
         EXPECT_EQ(Magic(drawing), "DX1032") << Ansi(drawing);
     log = FileLines(g_logFile);
-    EXPECT_EQ(std::find(log.begin(), log.end(), Ansi(notHanded.Str())), log.end());
-    EXPECT_NE(std::find(log.begin(), log.end(), Ansi(migratedTwo.Str())), log.end()) << wts::ReadFileBytes(g_logFile);
+    EXPECT_EQ(std::find(log.begin(), log.end(), Ansi(notHanded)), log.end());
+    EXPECT_NE(std::find(log.begin(), log.end(), Ansi(migratedTwo)), log.end()) << wts::ReadFileBytes(g_logFile);
 }
 
 // The pieces come from the writer's thread: a batch that gets ahead waits for
@@ -805,13 +779,11 @@ TEST_F(BatchRun, TwoHundredDrawingsEndToEnd)
 
     std::string log = wts::ReadFileBytes(g_logFile);
     EXPECT_NE(log.find(Ansi(Text(IDS_BATCH_MIGRATE_TITLE))), std::string::npos);
-    CString total, done, missing;
-    total.Format(Text(2062).c_str(), 200);
-    done.Format(Text(2063).c_str(), static_cast<int>(saved.size()));
-    missing.Format(Text(2064).c_str(), static_cast<int>(drawings.size() - saved.size()));
-    EXPECT_NE(log.find(Ansi(total.Str()) + "\r\n"), std::string::npos);
-    EXPECT_NE(log.find(Ansi(done.Str()) + "\r\n"), std::string::npos);
-    EXPECT_NE(log.find(Ansi(missing.Str()) + "\r\n"), std::string::npos);
+    const int missing = static_cast<int>(drawings.size() - saved.size());
+    EXPECT_NE(log.find(Ansi(wts::Format(IDS_SUMMARY_TOTAL, 200)) + "\r\n"), std::string::npos);
+    EXPECT_NE(log.find(Ansi(wts::Format(IDS_SUMMARY_MIGRATED, static_cast<int>(saved.size()))) + "\r\n"),
+              std::string::npos);
+    EXPECT_NE(log.find(Ansi(wts::Format(IDS_SUMMARY_MISSING, missing)) + "\r\n"), std::string::npos);
     EXPECT_NE(log.find("Migrating drawing zeichnung \xe9 9 100%.dwg \r\n"), std::string::npos);
 
     std::vector<std::wstring> toDo = DrawingsToDo();

@@ -42,11 +42,7 @@ protected:
 
     void TearDown() override
     {
-        if (m_process) {
-            TerminateProcess(m_process, 0);
-            WaitForSingleObject(m_process, 5000);
-            CloseHandle(m_process);
-        }
+        wts::EndProcess(m_process, 0);
     }
 
     // Starts the host on a drawing with the given markers and a script of the
@@ -207,10 +203,8 @@ TEST_F(SimHost, LogErrorWritesItsLineAndWaitsForTheSupervisor)
 {
     Start("KESTFAULT=logerror:ERROR: cannot open file xref.dwg\n");
     ASSERT_NE(MainWindow(), nullptr);
-    DWORD start = GetTickCount();
-    while (!Contains(ExtensionLog(), "ERROR: cannot open file xref.dwg\r\n") && GetTickCount() - start < 10000)
-        Sleep(100);
-    EXPECT_TRUE(Contains(ExtensionLog(), "ERROR: cannot open file xref.dwg\r\n")) << ExtensionLog();
+    EXPECT_TRUE(wts::WaitUntil([&] { return Contains(ExtensionLog(), "ERROR: cannot open file xref.dwg\r\n"); }, 10000))
+        << ExtensionLog();
     EXPECT_EQ(Wait(1500), -1);
 
     // The supervision removes the log with its value between drawings; a waiting line comes back.
@@ -220,9 +214,7 @@ TEST_F(SimHost, LogErrorWritesItsLineAndWaitsForTheSupervisor)
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, MigrationSettingsKey().c_str(), 0, KEY_SET_VALUE, &key), 0);
     RegDeleteValueW(key, L"LOGFILENAME");
     RegCloseKey(key);
-    start = GetTickCount();
-    while (!Contains(ExtensionLog(), "ERROR: cannot open file") && GetTickCount() - start < 5000)
-        Sleep(100);
+    wts::WaitUntil([&] { return Contains(ExtensionLog(), "ERROR: cannot open file"); }, 5000);
     EXPECT_EQ(ExtensionLogPath(), path);
     EXPECT_TRUE(Contains(ExtensionLog(), "ERROR: cannot open file xref.dwg\r\n"));
     EXPECT_TRUE(TerminateProcess(m_process, 0));
@@ -263,17 +255,11 @@ TEST_F(SimHost, ShowsAndLogsTheTextsOfTheLanguageItIsInstalledIn)
         EXPECT_EQ(wts::ReadFileBytes(std::wstring(kHostFolder) + L"\\migration\\dwgmigr.txt").substr(0, strlen(notes)),
                   notes)
             << language;
-        HMODULE module = LoadLibraryW((wts::BinDir() + L"\\drxlm\\" + language + L"\\keNoluRes.dll").c_str());
-        ASSERT_NE(module, nullptr) << language;
-        auto text = [module](UINT id) {
-            wchar_t buffer[512] = {0};
-            LoadStringW(module, id, buffer, 512);
-            return std::wstring(buffer);
-        };
+        auto text = [&](UINT id) { return wts::Text(id, language); };
+        ASSERT_FALSE(text(2094).empty()) << language;
         std::wstring title = text(2109), child = text(2141), error = text(2270);
         EXPECT_EQ(child, readOnly);
         std::wstring main = text(2094);
-        FreeLibrary(module);
 
         Start("KESTFAULT=dialog:#2109|#2141|plain text\nKESTFAULT=logerror:#2270 xref.dwg\nKESTFAULT=nosave\n");
         EXPECT_NE(wts::WaitForWindow(main + L" - [Gro\u00dfe Halle.dwg]", 20000), nullptr) << language;
@@ -282,10 +268,7 @@ TEST_F(SimHost, ShowsAndLogsTheTextsOfTheLanguageItIsInstalledIn)
         EXPECT_EQ(wts::ChildTexts(dialog), (std::vector<std::wstring>{child, L"plain text", L"OK", L"Cancel"}));
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         std::string line = Bytes(error + L" xref.dwg") + "\r\n";
-        DWORD start = GetTickCount();
-        while (!Contains(ExtensionLog(), line) && GetTickCount() - start < 10000)
-            Sleep(100);
-        EXPECT_TRUE(Contains(ExtensionLog(), line)) << ExtensionLog();
+        EXPECT_TRUE(wts::WaitUntil([&] { return Contains(ExtensionLog(), line); }, 10000)) << ExtensionLog();
         EXPECT_TRUE(TerminateProcess(m_process, 0));
         EXPECT_EQ(Wait(5000), 0);
     }

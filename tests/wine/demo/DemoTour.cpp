@@ -12,12 +12,11 @@
 #include "DrawingGenerator.h"
 #include "HostKeys.h"
 #include "ProgressIds.h"
+#include "RunIds.h"
+#include "TransmoraDriver.h"
 #include "WineTestSupport.h"
-#include "WizardIds.h"
 #include "WizardTestSupport.h"
 
-#include <commctrl.h>
-#include <prsht.h>
 #include <shlobj.h>
 
 #include <cstdio>
@@ -28,28 +27,9 @@ namespace {
 const wchar_t kHostFolder[] = L"C:\\Draxil";
 const wchar_t kSampleFolder[] = L"C:\\Drawings";
 const wchar_t kListFile[] = L"C:\\Drawings\\samples.dml";
-const int kFilesList = 2000;
-const int kFilesLoad = 2013;
-const UINT kFilesLoadTitle = 2019;
-const UINT kDmlHeader = 2024;
-const UINT kSummaryHead = 2061;
 
-HMODULE g_texts = nullptr;
-
-std::wstring Text(UINT id)
-{
-    wchar_t* text = nullptr;
-    int n = LoadStringW(g_texts, id, reinterpret_cast<wchar_t*>(&text), 0);
-    return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
-}
-
-std::string Narrow(const std::wstring& text)
-{
-    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
+using wts::Narrow;
+using wts::Text;
 
 // Where a Windows path of the prefix lies on the Unix side, for the reader of the demo's output.
 std::string UnixPath(const std::wstring& path)
@@ -93,7 +73,7 @@ int Prepare()
     }
     // Fresh samples every time: a migrated drawing is in the current release, and its list entry is marked.
     wts::Run(L"cmd /c rmdir /s /q \"" + std::wstring(kSampleFolder) + L"\" 2>nul");
-    std::string list = Narrow(Text(kDmlHeader)) + "\r\n";
+    std::string list = Narrow(Text(IDS_DML_HEADER)) + "\r\n";
     uint32_t seed = 1;
     for (const Sample& s : kSamples) {
         SHCreateDirectoryExW(nullptr, (std::wstring(kSampleFolder) + L"\\" + s.folder).c_str(), nullptr);
@@ -128,15 +108,10 @@ public:
         ResetHostKeysForTest();
         // The log's default name has no folder: it lands in Transmora's current folder, the samples' one.
         SetCurrentDirectoryW(kSampleFolder);
-        m_process = wts::Start(L"\"" + wts::BinDir() + L"\\Transmora.exe\"");
-        if (!m_process)
+        TransmoraDriver app;
+        if (!app.process)
             return Fail("Transmora.exe does not start");
-        m_pid = GetProcessId(m_process);
-        int code = Drive();
-        if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT)
-            TerminateProcess(m_process, 1);
-        CloseHandle(m_process);
-        return code;
+        return Drive(app);
     }
 
 private:
@@ -152,91 +127,53 @@ private:
             ++m_shotCount;
     }
 
-    HWND Page() const { return reinterpret_cast<HWND>(SendMessageW(m_sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
-
-    bool Next(int expectedIndex)
-    {
-        PostMessageW(m_sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
-        return wiz::WaitUntil([&] { return wiz::PageIndex(m_sheet) == expectedIndex; }, 60000);
-    }
-
     // A message the demo does not expect is shown and answered, so that the demo cannot hang on it.
-    bool AnswerMessage(HWND owner)
+    void AnswerMessage(HWND owner)
     {
-        HWND box = wiz::FindMessageBox(owner);
-        if (!box)
-            return false;
-        std::printf("demo: Transmora says: %s\n", Narrow(wiz::StaticTexts(box)).c_str());
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        return true;
+        if (HWND box = wiz::FindMessageBox(owner)) {
+            std::printf("demo: Transmora says: %s\n", Narrow(wiz::StaticTexts(box)).c_str());
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
     }
 
-    int Drive()
+    int Drive(TransmoraDriver& app)
     {
-        if (!wiz::WaitUntil([&] {
-                m_sheet = wiz::FindTitled(m_pid, Text(2001));
-                return m_sheet && wiz::PageIndex(m_sheet) == 0 &&
-                       wiz::ButtonState(wiz::NextButton(m_sheet)) == "enabled";
-            }, 120000))
+        HWND sheet = app.WaitForBeginPage(120000);
+        if (!sheet)
             return Fail("Transmora.exe shows no wizard");
-        Shot("1-begin.png", m_sheet);
-
-        PostMessageW(m_sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
-        HWND safety = nullptr;
-        if (!wiz::WaitUntil([&] { return (safety = wiz::FindDialogWithItem(m_pid, IDC_SAFETY_ICON)) != nullptr; }))
-            return Fail("no safety notice after Next");
-        Shot("2-safety-notice.png", safety);
-        PostMessageW(safety, WM_COMMAND, IDOK, 0);
-        if (!wiz::WaitUntil([&] { return wiz::PageIndex(m_sheet) == 1; }))
-            return Fail("no Files page after the safety notice");
+        Shot("1-begin.png", sheet);
+        if (!app.ToFilesPage([&](HWND safety) { Shot("2-safety-notice.png", safety); }))
+            return Fail("no safety notice, or no Files page after it");
 
         // Files: the sample list, loaded; the first drawing selected, so that its preview shows.
         const int samples = static_cast<int>(sizeof kSamples / sizeof kSamples[0]);
-        HWND rows = GetDlgItem(Page(), kFilesList);
-        PostMessageW(Page(), WM_COMMAND, MAKEWPARAM(kFilesLoad, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(Page(), kFilesLoad)));
-        if (!wiz::ChooseFile(m_pid, Text(kFilesLoadTitle), kListFile))
-            return Fail("no Load list dialog");
-        if (!wiz::WaitUntil([&] { return ListView_GetItemCount(rows) == samples; }, 60000))
-            return Fail("the list shows " + std::to_string(ListView_GetItemCount(rows)) + " drawings");
-        PostMessageW(rows, WM_KEYDOWN, VK_DOWN, 1);
-        wiz::WaitUntil([&] { return ListView_GetSelectedCount(rows) == 1; });
-        Shot("3-files.png", m_sheet);
+        if (!app.LoadList(kListFile, samples))
+            return Fail("the sample list did not load its " + std::to_string(samples) + " drawings");
+        app.SelectFirstDrawing();
+        Shot("3-files.png", sheet);
 
         // Options, standard, search folders and log as they are offered.
-        const char* pages[] = {"4-options.png", "5-standards.png", "6-search.png"};
-        for (int page = 2; page <= 4; ++page) {
-            if (!Next(page))
-                return Fail("page " + std::to_string(wiz::PageIndex(m_sheet)) + " instead of " + std::to_string(page));
-            Shot(pages[page - 2], m_sheet);
+        const char* pages[] = {"4-options.png", "5-standards.png", "6-search.png", "7-finish.png"};
+        for (int page = 2; page <= 5; ++page) {
+            if (!app.Next(page, 60000))
+                return Fail("page " + std::to_string(wiz::PageIndex(sheet)) + " instead of " + std::to_string(page));
+            Shot(pages[page - 2], sheet);
         }
-        if (!Next(5))
-            return Fail("no Finish page");
-        Shot("7-finish.png", m_sheet);
-        PostMessageW(m_sheet, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
 
         // The run, supervised to its end.
-        HWND progress = nullptr;
-        if (!wiz::WaitUntil([&] {
-                AnswerMessage(m_sheet);
-                return (progress = wiz::FindDialogWithItem(m_pid, IDC_PROGRESS_BAR)) != nullptr;
-            }, 120000))
+        HWND progress = app.Finish([&] { AnswerMessage(sheet); }, 120000);
+        if (!progress)
             return Fail("no progress dialog after Finish");
         std::printf("demo: migrating %d drawings...\n", samples);
-        if (wiz::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(progress, IDC_PROGRESS_STOP)) != 0; }, 60000))
+        if (wts::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(progress, IDC_PROGRESS_STOP)) != 0; }, 60000))
             Shot("8-running.png", progress);
-        const std::wstring finished = Text(IDS_MIGRATE_FINISHED);
-        if (!wiz::WaitUntil([&] {
-                AnswerMessage(progress);
-                return wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_STATUS)) == finished &&
-                       IsWindowEnabled(GetDlgItem(progress, IDOK));
-            }, 600000))
+        if (!app.WaitForFinished(600000, [&] { AnswerMessage(progress); }))
             return Fail("the run did not finish");
         Shot("9-finished.png", progress);
 
         // Closed without opening the log in notepad: nobody would see it here.
         PostMessageW(progress, WM_COMMAND, IDCANCEL, 0);
-        if (WaitForSingleObject(m_process, 60000) != WAIT_OBJECT_0)
+        if (!app.WaitForExit())
             return Fail("Transmora.exe did not end");
         return Report(samples);
     }
@@ -250,7 +187,7 @@ private:
             log = full;
         std::string text = wts::ReadFileBytes(log);
         std::printf("\nmigration log: %s\n  (%s)\n", Narrow(log).c_str(), UnixPath(log).c_str());
-        size_t summary = text.rfind(Narrow(Text(kSummaryHead)));
+        size_t summary = text.rfind(Narrow(Text(IDS_SUMMARY_HEAD)));
         if (summary != std::string::npos)
             for (size_t at = summary; at < text.size();) {
                 size_t end = text.find('\n', at);
@@ -272,17 +209,13 @@ private:
     }
 
     std::string m_shots;
-    HANDLE m_process = nullptr;
-    DWORD m_pid = 0;
-    HWND m_sheet = nullptr;
     int m_shotCount = 0;
 };
 }
 
 int wmain(int argc, wchar_t** argv)
 {
-    g_texts = LoadLibraryW(wts::ResourceModulePath().c_str());
-    if (!g_texts) {
+    if (Text(IDS_DML_HEADER).empty()) {
         std::printf("no resource module in %s\n", Narrow(wts::BinDir()).c_str());
         return 2;
     }

@@ -7,6 +7,7 @@
 #include "CPageFiles.h"
 #include "CPageOptions.h"
 #include "CPreview.h"
+#include "ResourceIds.h"
 #include "WineTestSupport.h"
 
 // Test programs bring their own application object.
@@ -95,7 +96,7 @@ void FilesTest::SetUpTestSuite()
     resources = LoadLibraryW(wts::ResourceModulePath().c_str());
     ASSERT_NE(resources, nullptr) << "no resource module in the bin folder";
     AfxSetResourceHandle(resources);
-    theApp.m_appName.LoadString(2001);
+    theApp.m_appName.LoadString(IDS_CAPTION);
 }
 
 void FilesTest::SetUp()

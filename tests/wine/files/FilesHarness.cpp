@@ -1,8 +1,10 @@
 #include "FilesHarness.h"
 #include "CNOLUWizard.h"
-#include "CString.h"
 #include "DrawingGenerator.h"
+#include "FilesOptionsIds.h"
 #include "WineTestSupport.h"
+#include "WizardIds.h"
+#include "WizardTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -16,87 +18,24 @@
 
 namespace files {
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(30);
-    }
-    return true;
-}
-
-std::wstring Text(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return text.Str();
-}
-
-std::wstring Format(UINT id, const std::wstring& argument)
-{
-    CString text;
-    text.Format(Text(id).c_str(), argument.c_str());
-    return text.Str();
-}
-
-std::wstring Lower(std::wstring text)
-{
-    if (!text.empty())
-        CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
-    return text;
-}
-
-std::string Narrow(const std::wstring& text)
-{
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
-
 namespace {
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
+using wts::ClassOf;
 
 // Top-level dialogs of this process that show now, the sheet excepted.
 std::vector<HWND> Dialogs(HWND sheet)
 {
-    struct Find {
-        HWND sheet;
-        std::vector<HWND> found;
-    } find = {sheet, {}};
-    EnumWindows(
-        [](HWND w, LPARAM l) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(l);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == GetCurrentProcessId() && w != f->sheet && IsWindowVisible(w) && ClassOf(w) == L"#32770")
-                f->found.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    return find.found;
+    return wts::WindowsOf(0, [&](HWND w) { return w != sheet && ClassOf(w) == L"#32770"; });
 }
 
-// A message box is a dialog with the message text in its static 0xFFFF.
-bool IsMessageBox(HWND window)
-{
-    return GetDlgItem(window, 0xFFFF) != nullptr;
-}
+// A message box is a dialog with the message text in its static.
+bool IsMessageBox(HWND window) { return GetDlgItem(window, wiz::kMessageBoxText) != nullptr; }
 
 Box Describe(HWND window)
 {
     Box box;
     box.window = window;
     box.caption = wts::WindowText(window);
-    box.text = wts::WindowText(GetDlgItem(window, 0xFFFF));
+    box.text = wiz::BoxText(window);
     box.hasYes = GetDlgItem(window, IDYES) && IsWindowVisible(GetDlgItem(window, IDYES));
     box.hasNo = GetDlgItem(window, IDNO) && IsWindowVisible(GetDlgItem(window, IDNO));
     box.hasCancel = GetDlgItem(window, IDCANCEL) && IsWindowVisible(GetDlgItem(window, IDCANCEL));
@@ -134,7 +73,10 @@ void WizardRun::End()
             HWND top = open.front();
             if (IsMessageBox(top)) {
                 Box box = Describe(top);
-                Answer(box, box.text == Text(2050) ? IDYES : box.hasNo ? IDNO : box.hasCancel ? IDCANCEL : IDOK);
+                Answer(box, box.text == Text(IDS_CANCEL_QUESTION) ? IDYES
+                            : box.hasNo                           ? IDNO
+                            : box.hasCancel                       ? IDCANCEL
+                                                                  : IDOK);
             } else {
                 PostMessageW(top, WM_COMMAND, IDCANCEL, 0);
                 Sleep(300);
@@ -253,7 +195,7 @@ void WizardRun::Answer(const Box& box, int button)
 
 HWND WizardRun::List() const
 {
-    return Item(2000);
+    return Item(IDC_FILES_LIST);
 }
 
 int WizardRun::Rows() const

@@ -7,16 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "WineTestSupport.h"
+
 class CNOLUWizard;
 
 namespace files {
-// Polls until the condition holds; false after the time-out (long: the machine may be busy).
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 30000);
-std::wstring Text(UINT id);
-std::wstring Format(UINT id, const std::wstring& argument);
-std::wstring Lower(std::wstring text);
+using wts::Format;
+using wts::Lower;
+using wts::Text;
+// The wizard of this process waits on the thread that drives it: longer than elsewhere.
+inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 30000)
+{
+    return wts::WaitUntil(condition, timeoutMs);
+}
 // A UTF-8 form of a wide text for failure messages.
-std::string Narrow(const std::wstring& text);
+inline std::string Narrow(const std::wstring& text) { return wts::Narrow(text, CP_UTF8); }
 
 // A message box of this process as it shows.
 struct Box {

@@ -4,9 +4,11 @@
 #include "FilesFixture.h"
 #include "FilesOptionsIds.h"
 #include "KestDmlFile.h"
+#include "ResourceIds.h"
 #include "RunIds.h"
 #include "RunListIds.h"
 #include "WineTestSupport.h"
+#include "WizardTestSupport.h"
 
 #include <algorithm>
 
@@ -22,14 +24,6 @@ std::string Show(const std::vector<std::wstring>& v)
     for (const std::wstring& s : v)
         all += L"[" + s + L"] ";
     return Narrow(all);
-}
-
-std::string Ansi(const std::wstring& text)
-{
-    std::string out;
-    for (wchar_t c : text)
-        out += static_cast<char>(c);
-    return out;
 }
 
 // A Unix symbolic link named name in folder, leading to target, made with the system's own ln: Wine shows
@@ -55,9 +49,9 @@ bool MakeUnixLink(const std::wstring& folder, const std::wstring& name, const st
 // A drawing list file: the header, then each entry with its mark.
 std::string ListFile(const std::vector<std::pair<std::string, std::wstring>>& entries)
 {
-    std::string bytes = Ansi(Text(2024)) + "\r\n";
+    std::string bytes = wts::Narrow(Text(IDS_DML_HEADER)) + "\r\n";
     for (const auto& entry : entries)
-        bytes += entry.first + Ansi(entry.second) + "\r\n";
+        bytes += entry.first + wts::Narrow(entry.second) + "\r\n";
     return bytes;
 }
 }
@@ -109,7 +103,7 @@ TEST_F(FilesTest, ASaveThatCannotBeWrittenSaysSoAndKeepsTheListUnsaved)
         EXPECT_NE(why.text.find(nowhere), std::wstring::npos) << Narrow(why.text);
         ui.Answer(why, IDOK);
         Box failed = ui.WaitForBox();
-        EXPECT_EQ(failed.caption, Text(2001));
+        EXPECT_EQ(failed.caption, Text(IDS_CAPTION));
         EXPECT_EQ(failed.text, Format(IDS_FILES_SAVE_FAILED, nowhere));
         EXPECT_EQ(failed.icon, LoadIconW(nullptr, IDI_ERROR));
         ui.Answer(failed, IDOK);
@@ -147,7 +141,7 @@ TEST_F(FilesTest, LoadListReplacesTheRowsWithTheListsOpenDrawings)
         ASSERT_TRUE(WaitUntil([&] { return ui.Cell(0, 0) == L"a"; })) << Narrow(ui.Cell(0, 0));
         ASSERT_TRUE(ui.WaitRows(3)) << Show(ui.Column(0));
         EXPECT_EQ(ui.Column(0), (std::vector<std::wstring>{L"a", L"gone", L"capital"})) << Show(ui.Column(0));
-        EXPECT_EQ(ui.Cell(1, 3), Text(2012));
+        EXPECT_EQ(ui.Cell(1, 3), Text(IDS_FILES_STATUS_MISSING));
         // Loaded rows are not changed rows: Clear all asks nothing.
         ui.Click(IDC_FILES_CLEAR);
         ASSERT_TRUE(ui.WaitRows(0));
@@ -193,7 +187,8 @@ TEST_F(FilesTest, AListWithUnreadableLinesLoadsTheRestAndSaysWhichWereSkipped)
         WriteDrawing(In(name));
     // Line 3 is longer than any path, line 4 holds a NUL byte.
     std::string bytes = ListFile({{"[ ]", In(L"a.dwg")}}) + "[ ]" + std::string(40000, 'p') + ".dwg\r\n" +
-                        std::string("[ ]b\0.dwg\r\n", 11) + "[ ]" + Ansi(In(L"b.dwg")) + "\r\n[ ]" + Ansi(In(L"c.dwg"));
+                        std::string("[ ]b\0.dwg\r\n", 11) + "[ ]" + wts::Narrow(In(L"b.dwg")) + "\r\n[ ]" +
+                        wts::Narrow(In(L"c.dwg"));
     WriteText(In(L"job.dml"), bytes);
     m_dialogs.Install();
     m_dialogs.Choose({In(L"job.dml")});
@@ -204,7 +199,7 @@ TEST_F(FilesTest, AListWithUnreadableLinesLoadsTheRestAndSaysWhichWereSkipped)
         CString expected;
         expected.Format(Text(IDS_FILES_LINES_SKIPPED).c_str(), In(L"job.dml").c_str(), 2, 3);
         EXPECT_EQ(skipped.text, expected.Str());
-        EXPECT_EQ(skipped.caption, Text(2001));
+        EXPECT_EQ(skipped.caption, Text(IDS_CAPTION));
         EXPECT_EQ(skipped.icon, LoadIconW(nullptr, IDI_WARNING));
         ui.Answer(skipped, IDOK);
         ASSERT_TRUE(ui.WaitRows(3));
@@ -220,8 +215,8 @@ TEST_F(FilesTest, AListEndedByAnEmptyLineSaysHowManyLinesWereNotRead)
     for (const wchar_t* name : {L"a.dwg", L"b.dwg", L"c.dwg"})
         WriteDrawing(In(name));
     // Line 3 is empty: b and c are not read, and nor are the empty lines at the end counted.
-    WriteText(In(L"gap.dml"), ListFile({{"[ ]", In(L"a.dwg")}}) + "\r\n" + "[ ]" + Ansi(In(L"b.dwg")) + "\r\n[x]" +
-                                  Ansi(In(L"c.dwg")) + "\r\n\r\n\r\n");
+    WriteText(In(L"gap.dml"), ListFile({{"[ ]", In(L"a.dwg")}}) + "\r\n" + "[ ]" + wts::Narrow(In(L"b.dwg")) +
+                                  "\r\n[x]" + wts::Narrow(In(L"c.dwg")) + "\r\n\r\n\r\n");
     m_dialogs.Install();
     m_dialogs.Choose({In(L"gap.dml")});
 
@@ -286,7 +281,7 @@ TEST_F(FilesTest, AnUnreadableListKeepsTheRowsAndCountsAsSaved)
         ui.Answer(unsaved, IDNO);
         // The file class says why the file cannot be opened, then the page says it was not read.
         Box why = ui.WaitForBox();
-        EXPECT_EQ(why.caption, Text(2001));
+        EXPECT_EQ(why.caption, Text(IDS_CAPTION));
         EXPECT_NE(why.text.find(In(L"missing.dml")), std::wstring::npos) << Narrow(why.text);
         ui.Answer(why, IDOK);
         Box failed = ui.WaitForBox();
@@ -377,18 +372,20 @@ TEST_F(FilesTest, NextRefusesAListWithoutAMigratableDrawing)
         ui.Click(IDC_FILES_ADD);
         ASSERT_TRUE(ui.WaitRows(2));
         DeleteFileW(In(L"goes.dwg").c_str());
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(ui.Sheet(), 0x3024)) != 0; }))
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(wiz::NextButton(ui.Sheet())) != 0; }))
             << "Next is enabled while there are rows";
         ui.PressWizardButton(PSBTN_NEXT);
         Box none = ui.WaitForBox();
-        EXPECT_EQ(none.caption, Text(2001));
+        EXPECT_EQ(none.caption, Text(IDS_CAPTION));
         EXPECT_EQ(none.text, Text(IDS_FILES_NONE_TO_MIGRATE));
         EXPECT_EQ(none.icon, LoadIconW(nullptr, IDI_ERROR));
         ui.Answer(none, IDOK);
         Sleep(300);
         EXPECT_EQ(ui.PageIndex(), kFilesPage);
         EXPECT_FALSE(ui.BoxShowing()) << "the unsaved question follows a refused Next";
-        EXPECT_EQ(ui.Column(3), (std::vector<std::wstring>{Text(2013), Text(2012)})) << Show(ui.Column(3));
+        EXPECT_EQ(ui.Column(3),
+                  (std::vector<std::wstring>{Text(IDS_FILES_STATUS_READONLY), Text(IDS_FILES_STATUS_MISSING)}))
+            << Show(ui.Column(3));
     });
     EXPECT_TRUE(theApp.m_drawings.empty()) << Show(theApp.m_drawings);
 }
@@ -453,7 +450,7 @@ TEST_F(FilesTest, UnsupportedDropsGiveOneMessagePerDrop)
     WizardRun::Run(kFilesPage, [&](WizardRun& ui) {
         ui.Drop({In(L"report.txt"), In(L"photo.png"), In(L"part.dwg")});
         Box first = ui.WaitForBox();
-        EXPECT_EQ(first.caption, Text(2001));
+        EXPECT_EQ(first.caption, Text(IDS_CAPTION));
         EXPECT_EQ(first.text, Format(IDS_FILES_DROP_UNKNOWN, In(L"report.txt")));
         EXPECT_EQ(first.icon, LoadIconW(nullptr, IDI_ERROR));
         ui.Answer(first, IDOK);
@@ -476,7 +473,7 @@ TEST_F(FilesTest, ADroppedPathLongerThanTheUsualBufferArrivesWhole)
         ui.Drop({longPath});
         ASSERT_TRUE(ui.WaitRows(1));
         EXPECT_FALSE(ui.BoxShowing());
-        EXPECT_EQ(ui.Cell(0, 3), Text(2012)) << "no such file";
+        EXPECT_EQ(ui.Cell(0, 3), Text(IDS_FILES_STATUS_MISSING)) << "no such file";
     });
 }
 

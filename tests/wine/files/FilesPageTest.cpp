@@ -6,7 +6,9 @@
 #include "CString.h"
 #include "FilesFixture.h"
 #include "FilesOptionsIds.h"
+#include "ResourceIds.h"
 #include "WineTestSupport.h"
+#include "WizardTestSupport.h"
 
 #include <algorithm>
 
@@ -53,21 +55,22 @@ TEST_F(FilesTest, AddDrawingsAddsEveryChosenDrawingWithFolderReleaseAndStatus)
 
     WizardRun::Run(kFilesPage, [&](WizardRun& ui) {
         EXPECT_FALSE(ui.Enabled(IDC_FILES_SAVE)) << "Save list with no rows";
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(ui.Sheet(), 0x3024)); })) << "Next with no rows";
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(wiz::NextButton(ui.Sheet())); })) << "Next with no rows";
         ui.Click(IDC_FILES_ADD);
         ASSERT_TRUE(ui.WaitRows(3)) << "rows: " << ui.Rows();
         EXPECT_EQ(ui.Column(0), (std::vector<std::wstring>{L"a", L"bolt", L"locked"})) << Show(ui.Column(0));
         const std::wstring folder = Lower(m_dir) + L"\\";
         EXPECT_EQ(ui.Column(1), (std::vector<std::wstring>{folder, folder, folder})) << Show(ui.Column(1));
         EXPECT_EQ(ui.Column(2), (std::vector<std::wstring>{Text(2261), Text(2281), Text(2261)})) << Show(ui.Column(2));
-        EXPECT_EQ(ui.Column(3), (std::vector<std::wstring>{L"", L"", Text(2013)})) << Show(ui.Column(3));
+        EXPECT_EQ(ui.Column(3), (std::vector<std::wstring>{L"", L"", Text(IDS_FILES_STATUS_READONLY)}))
+            << Show(ui.Column(3));
 
         ui.Click(IDC_FILES_ADD);
         ASSERT_TRUE(ui.WaitRows(4)) << "a single chosen file: rows " << ui.Rows();
         EXPECT_EQ(ui.Cell(3, 0), L"single");
         EXPECT_TRUE(WaitUntil([&] { return ui.Enabled(IDC_FILES_SAVE); })) << "Save list with rows";
         EXPECT_FALSE(ui.Enabled(IDC_FILES_REMOVE)) << "Remove with nothing selected";
-        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(ui.Sheet(), 0x3024)) != 0; }))
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(wiz::NextButton(ui.Sheet())) != 0; }))
             << "Next with rows";
         EXPECT_EQ(wts::WindowText(ui.Item(IDC_FILES_COUNT)), Count(4));
     });
@@ -140,7 +143,8 @@ TEST_F(FilesTest, AddFolderAddsTheVisibleDrawingsOfTheWholeTree)
                   Sorted({L"top", L"readonly", L"inner", L"in-hidden", L"in-system", L"in-dwg-folder"}))
             << Show(ui.Column(0));
         for (int row = 0; row < ui.Rows(); ++row)
-            EXPECT_EQ(ui.Cell(row, 3), ui.Cell(row, 0) == L"readonly" ? Text(2013) : L"") << Narrow(ui.Cell(row, 0));
+            EXPECT_EQ(ui.Cell(row, 3), ui.Cell(row, 0) == L"readonly" ? Text(IDS_FILES_STATUS_READONLY) : L"")
+                << Narrow(ui.Cell(row, 0));
     });
     std::vector<DialogSeen> seen = m_dialogs.Seen();
     ASSERT_EQ(seen.size(), 1u);
@@ -248,7 +252,7 @@ TEST_F(FilesTest, F5ReadsEveryRowsStatusAgain)
         DeleteFileW(In(L"goes.dwg").c_str());
         SetFileAttributesW(In(L"locks.dwg").c_str(), FILE_ATTRIBUTE_READONLY);
         ui.ListKey(VK_F5);
-        const std::vector<std::wstring> want = {Text(2012), Text(2013), L""};
+        const std::vector<std::wstring> want = {Text(IDS_FILES_STATUS_MISSING), Text(IDS_FILES_STATUS_READONLY), L""};
         EXPECT_TRUE(WaitUntil([&] { return ui.Column(3) == want; }, 10000)) << Show(ui.Column(3));
     });
 }
@@ -266,7 +270,7 @@ TEST_F(FilesTest, ClearAllAsksAboutTheUnsavedListThenFocusesAddDrawings)
         ASSERT_TRUE(ui.WaitRows(2));
         ui.Click(IDC_FILES_CLEAR);
         Box cancel = ui.WaitForBox();
-        EXPECT_EQ(cancel.caption, Text(2001));
+        EXPECT_EQ(cancel.caption, Text(IDS_CAPTION));
         EXPECT_EQ(cancel.text, Text(IDS_FILES_UNSAVED));
         EXPECT_EQ(cancel.icon, LoadIconW(nullptr, IDI_QUESTION));
         EXPECT_TRUE(cancel.hasYes && cancel.hasNo && cancel.hasCancel);
@@ -283,7 +287,7 @@ TEST_F(FilesTest, ClearAllAsksAboutTheUnsavedListThenFocusesAddDrawings)
             GetGUIThreadInfo(GetWindowThreadProcessId(ui.Sheet(), nullptr), &info);
             return info.hwndFocus == ui.Item(IDC_FILES_ADD);
         })) << "the focus is not on Add drawings";
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(ui.Sheet(), 0x3024)); })) << "Next with no rows";
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(wiz::NextButton(ui.Sheet())); })) << "Next with no rows";
     });
     EXPECT_EQ(theApp.m_listFile, L"");
 }

@@ -5,6 +5,7 @@
 #include "FilesFixture.h"
 #include "FilesOptionsIds.h"
 #include "HostKeys.h"
+#include "ResourceIds.h"
 #include "TextLocale.h"
 #include "WineTestSupport.h"
 
@@ -127,7 +128,7 @@ TEST_F(FilesTest, TheTemplateOptionNeedsAnExistingTemplateFile)
         ui.PressWizardButton(PSBTN_NEXT);
         Box empty = ui.WaitForBox();
         EXPECT_EQ(empty.text, Text(IDS_OPTIONS_NO_TEMPLATE)) << "an empty template path";
-        EXPECT_EQ(empty.caption, Text(2001));
+        EXPECT_EQ(empty.caption, Text(IDS_CAPTION));
         EXPECT_EQ(empty.icon, LoadIconW(nullptr, IDI_WARNING));
         ui.Answer(empty, IDOK);
         // A folder exists too, but is no template file.

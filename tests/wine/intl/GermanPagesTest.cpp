@@ -9,9 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <prsht.h>
-
-#include <cwchar>
 #include <vector>
 
 TEST(German, TheBeginAndFilesPagesShowTheGermanTexts)
@@ -32,15 +29,15 @@ TEST(German, TheBeginAndFilesPagesShowTheGermanTexts)
     std::wstring list = root + L"\\Werk 7.dml";
     wizard.WriteList(list, drawings);
 
-    ASSERT_TRUE(wizard.Start()) << "Transmora.exe shows no German wizard";
-    wizard.Screenshot(L"de-begin.png");
-    ASSERT_TRUE(wizard.PassBegin()) << "no Files page";
-    ASSERT_TRUE(wizard.LoadList(list, 5)) << "the list was not loaded";
-    wizard.Screenshot(L"de-files.png");
+    TransmoraDriver app(wizard.Start());
+    ASSERT_NE(app.WaitForBeginPage(), nullptr) << "Transmora.exe shows no German wizard";
+    wizard.Screenshot(L"de-begin.png", app.Sheet());
+    ASSERT_TRUE(app.ToFilesPage()) << "no Files page";
+    ASSERT_TRUE(app.LoadList(list, 5)) << "the list was not loaded";
+    EXPECT_TRUE(app.SelectFirstDrawing()) << "no drawing selected for the preview";
+    wizard.Screenshot(L"de-files.png", app.Sheet());
     // The page's own texts come from the German module too.
-    HWND page = reinterpret_cast<HWND>(SendMessageW(wizard.Sheet(), PSM_GETCURRENTPAGEHWND, 0, 0));
-    wchar_t count[64];
-    swprintf(count, 64, wizard.Text(IDS_FILES_COUNT_MANY).c_str(), 5);
-    EXPECT_EQ(wts::WindowText(GetDlgItem(page, IDC_FILES_COUNT)), count);
-    EXPECT_TRUE(wizard.Cancel()) << "the wizard did not end on Cancel";
+    EXPECT_EQ(wts::WindowText(GetDlgItem(wiz::CurrentPage(app.Sheet()), IDC_FILES_COUNT)),
+              wts::Format(IDS_FILES_COUNT_MANY, 5, L"de-DE"));
+    EXPECT_TRUE(app.Cancel()) << "the wizard did not end on Cancel";
 }

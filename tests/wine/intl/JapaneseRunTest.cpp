@@ -12,16 +12,13 @@
 #include "RunIds.h"
 #include "StdsSearchFinishIds.h"
 #include "SuperviseIds.h"
+#include "TransmoraDriver.h"
 #include "WineTestSupport.h"
 #include "WizardInLanguage.h"
 #include "WizardTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <commctrl.h>
-#include <prsht.h>
-
-#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -42,12 +39,7 @@ size_t Count(const std::wstring& text, const std::wstring& part)
     return n;
 }
 
-std::wstring Formatted(const std::wstring& format, int number)
-{
-    wchar_t buffer[512];
-    swprintf(buffer, 512, format.c_str(), number);
-    return buffer;
-}
+std::string Utf8(const std::wstring& text) { return wts::Narrow(text, CP_UTF8); }
 }
 
 TEST(Japanese, TheWizardInJapaneseMigratesDrawingsWithJapaneseNamesAndFolders)
@@ -80,55 +72,46 @@ TEST(Japanese, TheWizardInJapaneseMigratesDrawingsWithJapaneseNamesAndFolders)
     wizard.WriteList(list, listed);
     std::wstring log = root + L"\\移行記録.log";
 
-    ASSERT_TRUE(wizard.Start(L"TEMP=" + temp + L";TMP=" + temp)) << "Transmora.exe shows no Japanese wizard";
-    wizard.Screenshot(L"ja-begin.png");
-    ASSERT_TRUE(wizard.PassBegin()) << "no Files page";
-    ASSERT_TRUE(wizard.LoadList(list, 5)) << "the list was not loaded";
-    wizard.Screenshot(L"ja-files.png");
+    TransmoraDriver app(wizard.Start(L"TEMP=" + temp + L";TMP=" + temp));
+    ASSERT_NE(app.WaitForBeginPage(), nullptr) << "Transmora.exe shows no Japanese wizard";
+    wizard.Screenshot(L"ja-begin.png", app.Sheet());
+    ASSERT_TRUE(app.ToFilesPage()) << "no Files page";
+    ASSERT_TRUE(app.LoadList(list, 5)) << "the list was not loaded";
+    EXPECT_TRUE(app.SelectFirstDrawing()) << "no drawing selected for the preview";
+    wizard.Screenshot(L"ja-files.png", app.Sheet());
     for (int page = 2; page <= 5; ++page)
-        ASSERT_TRUE(wizard.Next(page)) << "page " << wiz::PageIndex(wizard.Sheet());
+        ASSERT_TRUE(app.Next(page)) << "page " << wiz::PageIndex(app.Sheet());
 
     // Finish: the log in the drawings' folder, then the run to its end.
-    HWND page = reinterpret_cast<HWND>(SendMessageW(wizard.Sheet(), PSM_GETCURRENTPAGEHWND, 0, 0));
-    PostMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_FINISH_BROWSE, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_FINISH_BROWSE)));
-    ASSERT_TRUE(wiz::ChooseFile(wizard.ProcessId(), wizard.Text(IDS_LOG_DIALOG_TITLE), log)) << "no log dialog";
-    PostMessageW(wizard.Sheet(), PSM_PRESSBUTTON, PSBTN_FINISH, 0);
-    HWND progress = nullptr;
-    ASSERT_TRUE(wiz::WaitUntil([&] {
-        return (progress = wiz::FindDialogWithItem(wizard.ProcessId(), IDC_PROGRESS_BAR)) != nullptr;
-    }, 60000)) << "no progress dialog";
-    std::wstring finished = wizard.Text(IDS_MIGRATE_FINISHED);
-    ASSERT_TRUE(wiz::WaitUntil([&] {
-        return wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_STATUS)) == finished &&
-               IsWindowEnabled(GetDlgItem(progress, IDOK));
-    }, 180000)) << "the run did not finish: "
-                << WizardInLanguage::Utf8(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_STATUS)));
+    wiz::Click(wiz::CurrentPage(app.Sheet()), IDC_FINISH_BROWSE);
+    ASSERT_TRUE(wiz::ChooseFile(app.pid, wizard.Text(IDS_LOG_DIALOG_TITLE), log)) << "no log dialog";
+    HWND progress = app.Finish();
+    ASSERT_NE(progress, nullptr) << "no progress dialog";
+    ASSERT_TRUE(app.WaitForFinished(180000))
+        << "the run did not finish: " << Utf8(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_STATUS)));
     wizard.Screenshot(L"ja-progress.png", progress);
     // OK opens the log in notepad; the program ends without waiting for it.
     PostMessageW(progress, WM_COMMAND, IDOK, 0);
-    ASSERT_EQ(WaitForSingleObject(wizard.Process(), 60000), WAIT_OBJECT_0) << "Transmora.exe did not end";
-    DWORD code = 99;
-    GetExitCodeProcess(wizard.Process(), &code);
-    EXPECT_EQ(code, 0u);
+    ASSERT_TRUE(app.WaitForExit()) << "Transmora.exe did not end";
+    EXPECT_EQ(app.ExitCode(), 0u);
 
-    std::wstring done = wiz::LowerText(Wide(wts::ReadFileBytes(migrated)));
+    std::wstring done = wts::Lower(Wide(wts::ReadFileBytes(migrated)));
     std::wstring text = Wide(wts::ReadFileBytes(log));
     std::wstring marks = Wide(wts::ReadFileBytes(list));
     EXPECT_EQ(Count(text, wizard.Text(IDS_BATCH_MIGRATE_TITLE)), 1u) << "the run's title, in Japanese";
     EXPECT_EQ(Count(text, wizard.Text(IDS_HOST_LOG_ERROR)), 1u) << "the host that logged an error was ended";
-    EXPECT_EQ(Count(text, Formatted(wizard.Text(IDS_SUMMARY_TOTAL), 5)), 1u);
-    EXPECT_EQ(Count(text, Formatted(wizard.Text(IDS_SUMMARY_MIGRATED), 4)), 1u);
-    EXPECT_EQ(Count(text, Formatted(wizard.Text(IDS_SUMMARY_MISSING), 1)), 1u);
+    EXPECT_EQ(Count(text, wts::Format(IDS_SUMMARY_TOTAL, 5, L"ja-JP")), 1u);
+    EXPECT_EQ(Count(text, wts::Format(IDS_SUMMARY_MIGRATED, 4, L"ja-JP")), 1u);
+    EXPECT_EQ(Count(text, wts::Format(IDS_SUMMARY_MISSING, 1, L"ja-JP")), 1u);
     EXPECT_EQ(wts::ReadFileBytes(faulty).substr(0, 6), "DX1018") << "the faulty drawing is left as it was";
-    EXPECT_EQ(Count(done, wiz::LowerText(faulty)), 0u);
+    EXPECT_EQ(Count(done, wts::Lower(faulty)), 0u);
     EXPECT_EQ(Count(marks, L"[ ]" + faulty + L"\r\n"), 1u);
     for (const std::wstring& drawing : drawings) {
-        std::string name = WizardInLanguage::Utf8(drawing);
+        std::string name = Utf8(drawing);
         std::wstring file = drawing.substr(drawing.find_last_of(L'\\') + 1);
         EXPECT_EQ(wts::ReadFileBytes(drawing).substr(0, 6), "DX1032") << name << " is saved in the current release";
-        EXPECT_EQ(Count(done, wiz::LowerText(drawing) + L"\r\n"), 1u) << name << " in MIGRATED.TXT";
-        EXPECT_GE(Count(wiz::LowerText(text), wiz::LowerText(file)), 1u) << name << " in the log";
+        EXPECT_EQ(Count(done, wts::Lower(drawing) + L"\r\n"), 1u) << name << " in MIGRATED.TXT";
+        EXPECT_GE(Count(wts::Lower(text), wts::Lower(file)), 1u) << name << " in the log";
         EXPECT_EQ(Count(marks, L"[x]" + drawing + L"\r\n"), 1u) << name << " marked in the list";
     }
     EXPECT_EQ(Count(done, L"\r\n"), 4u);

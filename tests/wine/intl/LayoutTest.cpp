@@ -66,7 +66,7 @@ bool Listed(const SizedAtRunTime* table, size_t n, const std::wstring& dialog, i
     return false;
 }
 
-std::string Utf8(const std::wstring& text) { return WizardInLanguage::Utf8(text); }
+std::string Utf8(const std::wstring& text) { return wts::Narrow(text, CP_UTF8); }
 
 struct Module {
     std::wstring language;
@@ -78,13 +78,8 @@ std::vector<Module> ModulesOfThisCodePage(std::vector<std::wstring>& others)
 {
     std::vector<Module> modules;
     std::wstring folder = wts::BinDir() + L"\\drxlm\\";
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return modules;
-    do {
-        std::wstring language = found.cFileName;
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || language == L"." || language == L"..")
+    for (const std::wstring& language : wts::Entries(folder + L"*")) {
+        if (!(GetFileAttributesW((folder + language).c_str()) & FILE_ATTRIBUTE_DIRECTORY))
             continue;
         DWORD codePage = 0;
         GetLocaleInfoEx(language.c_str(), LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
@@ -96,8 +91,7 @@ std::vector<Module> ModulesOfThisCodePage(std::vector<std::wstring>& others)
         HMODULE handle = LoadLibraryExW((folder + language + L"\\keNoluRes.dll").c_str(), nullptr,
                                         LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
         modules.push_back({language, handle});
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    }
     return modules;
 }
 
@@ -234,13 +228,11 @@ TEST(Layout, EveryTextFitsItsControlInEveryDialogOfEveryLanguage)
                 for (const TextAtRunTime& t : kTextsAtRunTime) {
                     if (dialogName != std::to_wstring(t.dialog) || id != t.control)
                         continue;
-                    wchar_t* format = nullptr;
-                    int n = LoadStringW(module.handle, t.string, reinterpret_cast<wchar_t*>(&format), 0);
+                    const std::wstring format = wts::Text(t.string, module.language);
                     wchar_t text[1024] = {};
-                    if (n > 0)
-                        swprintf(text, 1024, std::wstring(format, static_cast<size_t>(n)).c_str(), kLargestCount,
-                                 kLargestCount);
-                    EXPECT_GT(n, 0) << Utf8(module.language) << ": no string " << t.string;
+                    if (!format.empty())
+                        swprintf(text, 1024, format.c_str(), kLargestCount, kLargestCount);
+                    EXPECT_FALSE(format.empty()) << Utf8(module.language) << ": no string " << t.string;
                     texts.push_back(text);
                 }
                 HDC dc = GetDC(control);

@@ -1,5 +1,6 @@
 #include "KestDmlFile.h"
 #include "ListsTest.h"
+#include "ResourceIds.h"
 #include "RunIds.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ protected:
         liststest::UseResources();
         m_dir = wts::FreshDir(L"dml");
         m_path = m_dir + L"\\list.dml";
-        m_header = liststest::InCodePage(liststest::Text(IDS_DML_HEADER), 1252) + "\r\n";
+        m_header = wts::Narrow(liststest::Text(IDS_DML_HEADER), 1252) + "\r\n";
         KestFile::SetCodePageForTest(1252);
     }
     void TearDown() override { KestFile::SetCodePageForTest(0); }
@@ -81,7 +82,7 @@ std::wstring BoxOf(Op op, bool& result, DWORD waitMs = 5000)
 {
     auto done = std::async(std::launch::async, op);
     std::wstring text;
-    HWND box = wts::WaitForWindow(liststest::Text(2001), waitMs);
+    HWND box = wts::WaitForWindow(liststest::Text(IDS_CAPTION), waitMs);
     if (box) {
         for (const std::wstring& child : wts::ChildTexts(box))
             if (child.size() > text.size())
@@ -190,7 +191,7 @@ TEST_F(DmlFile, MarkDoneSetsMarksAndKeepsTheRest)
     EXPECT_TRUE(MarkDone({L"C:\\D\\A.DWG", L"c:\\d\\c.dwg", L"c:\\elsewhere\\x.dwg"}));
     EXPECT_EQ(wts::ReadFileBytes(m_path),
               m_header + "[x]c:\\d\\a.dwg\r\n[x]c:\\d\\b.dwg\r\n[x]c:\\d\\c.dwg\r\n[ ]c:\\d\\e.dwg\r\n");
-    EXPECT_EQ(liststest::FolderEntries(m_dir), (Names{L"list.dml"}));
+    EXPECT_EQ(wts::Entries(m_dir + L"\\*"), (Names{L"list.dml"}));
 
     // What the reader does not take stays byte for byte: the text after an
     // empty line, stray bytes, LF line ends and an unfinished last line.
@@ -206,7 +207,7 @@ TEST_F(DmlFile, MarkDoneSetsMarksAndKeepsTheRest)
     wts::WriteFileBytes(m_path, "c:\\d\\a.dwg\r\n");
     EXPECT_FALSE(MarkDone({L"c:\\d\\a.dwg"}));
     EXPECT_EQ(wts::ReadFileBytes(m_path), "c:\\d\\a.dwg\r\n");
-    EXPECT_EQ(liststest::FolderEntries(m_dir), (Names{L"list.dml"}));
+    EXPECT_EQ(wts::Entries(m_dir + L"\\*"), (Names{L"list.dml"}));
 }
 
 TEST_F(DmlFile, MarkDoneWritesInPlaceWhereTheFolderTakesNoNewFile)
@@ -233,7 +234,7 @@ TEST_F(DmlFile, MarkDoneWritesInPlaceWhereTheFolderTakesNoNewFile)
     EXPECT_FALSE(tooLarge);
     EXPECT_TRUE(marksKept);
     EXPECT_EQ(wts::ReadFileBytes(m_path), wide);
-    EXPECT_EQ(liststest::FolderEntries(m_dir), (Names{L"list.dml"}));
+    EXPECT_EQ(wts::Entries(m_dir + L"\\*"), (Names{L"list.dml"}));
 }
 
 TEST_F(DmlFile, ListsAboveTheLimitAreRefused)
@@ -270,7 +271,7 @@ TEST_F(DmlFile, ListsAboveTheLimitAreRefused)
     ReadFile(file, &start[0], static_cast<DWORD>(start.size()), &got, nullptr);
     CloseHandle(file);
     EXPECT_EQ(start, head) << "not marked";
-    EXPECT_EQ(liststest::FolderEntries(m_dir), (Names{L"list.dml"}));
+    EXPECT_EQ(wts::Entries(m_dir + L"\\*"), (Names{L"list.dml"}));
 }
 
 TEST_F(DmlFile, ErrorsShowTheirMessage)
@@ -311,7 +312,7 @@ TEST_F(DmlFile, ErrorsShowTheirMessage)
     EXPECT_FALSE(result);
     EXPECT_NE(text.find(liststest::Text(IDS_FILE_SHARING)), std::wstring::npos) << text;
     EXPECT_EQ(wts::ReadFileBytes(m_path), before);
-    EXPECT_EQ(liststest::FolderEntries(m_dir), (Names{L"list.dml"}));
+    EXPECT_EQ(wts::Entries(m_dir + L"\\*"), (Names{L"list.dml"}));
 
     // Without m_showErrors nothing comes up.
     text = BoxOf(

@@ -1,6 +1,5 @@
 #include "ListsTest.h"
 #include "Afx.h"
-#include "CString.h"
 
 #include <windows.h>
 
@@ -16,25 +15,9 @@ void UseResources()
         AfxSetResourceHandle(module);
 }
 
-std::wstring Text(unsigned id)
-{
-    CString text;
-    text.LoadString(id);
-    return text.Str();
-}
-
 std::wstring FreshFile(const std::wstring& folder, const std::wstring& name)
 {
     return wts::FreshDir(folder) + L"\\" + name;
-}
-
-std::string InCodePage(const std::wstring& text, unsigned codePage)
-{
-    int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0)
-        WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
 }
 
 std::vector<std::string> SplitCrLf(const std::string& bytes)
@@ -50,21 +33,5 @@ std::vector<std::string> SplitCrLf(const std::string& bytes)
         lines.push_back(bytes.substr(start, end - start));
         start = end + 2;
     }
-}
-
-std::vector<std::wstring> FolderEntries(const std::wstring& folder)
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
 }
 }

@@ -1,4 +1,5 @@
 #include "CKestNoluApp.h"
+#include "BatchIds.h"
 #include "KestDmlFile.h"
 #include "ListsTest.h"
 #include "RunIds.h"
@@ -31,7 +32,7 @@ protected:
     }
     void TearDown() override { SetSystemLanguageForTest(-1); }
 
-    std::string Narrow(unsigned id) { return liststest::InCodePage(liststest::Text(id), 1252); }
+    std::string Narrow(unsigned id) { return wts::Narrow(liststest::Text(id), 1252); }
     Bytes LogLines() { return liststest::SplitCrLf(wts::ReadFileBytes(g_logFile)); }
     void WriteMigrated(const std::string& bytes) { wts::WriteFileBytes(m_dir + L"\\MIGRATED.TXT", bytes); }
 
@@ -86,7 +87,7 @@ TEST_F(RunLog, ListAndLogInTheSystemLanguagesCodePage)
 
     SetSystemLanguageForTest(0x0411);
     theApp.PrepareRun();
-    theApp.WriteLogHeader(2039);
+    theApp.WriteLogHeader(IDS_BATCH_MIGRATE_TITLE);
     theApp.AddLogLine(japanese);
     EXPECT_EQ(wts::ReadFileBytes(MigrateListPath()), "c:\\\x90\x7d\x96\xca\\\x83\x65\x83\x58\x83\x67.dwg\r\n");
     Bytes log = LogLines();
@@ -100,9 +101,9 @@ TEST_F(RunLog, ListAndLogInTheSystemLanguagesCodePage)
 TEST_F(RunLog, HeaderBlocksOfBothRunKinds)
 {
     theApp.m_Operation = 1;
-    theApp.WriteLogHeader(2039);
+    theApp.WriteLogHeader(IDS_BATCH_MIGRATE_TITLE);
     theApp.m_Operation = 2;
-    theApp.WriteLogHeader(2038);
+    theApp.WriteLogHeader(IDS_BATCH_ANALYSIS_TITLE);
     Bytes log = LogLines();
     ASSERT_EQ(log.size(), 8u + 6u + 1u) << wts::ReadFileBytes(g_logFile);
     // Migrate run: eight lines with the title.
@@ -110,7 +111,7 @@ TEST_F(RunLog, HeaderBlocksOfBothRunKinds)
     EXPECT_EQ(log[1], Narrow(IDS_LOG_RULE));
     EXPECT_EQ(log[2], Narrow(IDS_LOG_PRODUCT));
     EXPECT_EQ(log[3], Narrow(IDS_LOG_PREFIX));
-    EXPECT_EQ(log[4], Narrow(2039));
+    EXPECT_EQ(log[4], Narrow(IDS_BATCH_MIGRATE_TITLE));
     EXPECT_EQ(log[5], Narrow(IDS_LOG_PREFIX));
     EXPECT_TRUE(std::regex_match(log[6], kStamp)) << log[6];
     EXPECT_EQ(log[7], Narrow(IDS_LOG_RULE));
@@ -272,5 +273,5 @@ TEST_F(RunLog, MarksThatWouldShiftTheListAreNotSetAndTheLogSaysWhy)
     line.replace(line.find(L"%s"), 2, list);
     Bytes log = LogLines();
     ASSERT_GE(log.size(), 2u);
-    EXPECT_EQ(log[log.size() - 2], liststest::InCodePage(line, 1252));
+    EXPECT_EQ(log[log.size() - 2], wts::Narrow(line, 1252));
 }

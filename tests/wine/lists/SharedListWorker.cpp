@@ -84,7 +84,7 @@ int ClaimWorker(const std::wstring& list, const std::wstring& computer, const st
 // A workstation that stopped an hour ago while on batch 2 (entries 6 to 8), its entry 6 migrated.
 bool PrepareClaims(const std::wstring& list)
 {
-    std::string bytes = liststest::InCodePage(liststest::Text(IDS_DML_HEADER), 1252) + "\r\n";
+    std::string bytes = wts::Narrow(liststest::Text(IDS_DML_HEADER), 1252) + "\r\n";
     for (size_t i = 0; i < kEntries; ++i)
         bytes += "[ ]" + wts::Narrow(Entry(i)) + "\r\n";
     wts::WriteFileBytes(list, bytes);

@@ -209,7 +209,7 @@ TEST_F(TextStream, TenThousandDrawings)
                 wts::ReadFileBytes(m_path).size());
     ASSERT_EQ(lines.size(), 10000u);
     EXPECT_EQ(lines[9999] + L"\n", text.substr(text.rfind(L"c:\\", text.size())));
-    EXPECT_EQ(wts::ReadFileBytes(m_path), liststest::InCodePage(
+    EXPECT_EQ(wts::ReadFileBytes(m_path), wts::Narrow(
                                              [&] {
                                                  std::wstring crlf;
                                                  for (wchar_t c : text)

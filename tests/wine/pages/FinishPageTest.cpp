@@ -12,20 +12,12 @@ namespace {
 // The simulated host with no script: it shows its main window and waits.
 HANDLE StartHost(const std::wstring& hostFolder)
 {
-    HANDLE process = wts::Start(L"\"" + hostFolder + L"\\drxl.exe\"");
+    HANDLE process = wts::Start(wts::Quoted(hostFolder + L"\\drxl.exe"));
     if (process && !wts::WaitForWindow(L"Draxil R26.0", 30000)) {
-        TerminateProcess(process, 0);
-        CloseHandle(process);
+        wts::EndProcess(process, 0);
         return nullptr;
     }
     return process;
-}
-
-void EndHost(HANDLE process)
-{
-    TerminateProcess(process, 0);
-    WaitForSingleObject(process, 10000);
-    CloseHandle(process);
 }
 }
 
@@ -102,14 +94,14 @@ TEST_F(FinishPage, ChoosingALogFileTakesItsPathAndCancelKeepsThePrevious)
         HWND page = Page(sheet);
 
         Click(page, IDC_FINISH_BROWSE);
-        HWND dialog = WaitForDialog(Text(IDS_LOG_DIALOG_TITLE));
+        HWND dialog = WaitForDialog(wts::Text(IDS_LOG_DIALOG_TITLE));
         ASSERT_NE(dialog, nullptr) << "no log file dialog";
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         ASSERT_TRUE(wiz::WaitUntil([&] { return !IsWindow(dialog); }));
         afterCancel = g_logFile;
 
         Click(page, IDC_FINISH_BROWSE);
-        dialog = WaitForDialog(Text(IDS_LOG_DIALOG_TITLE));
+        dialog = WaitForDialog(wts::Text(IDS_LOG_DIALOG_TITLE));
         ASSERT_NE(dialog, nullptr) << "no log file dialog";
         initialName = wts::WindowText(FileNameBox(dialog));
         ChooseFile(dialog, folder + L"\\Second Run");
@@ -119,7 +111,7 @@ TEST_F(FinishPage, ChoosingALogFileTakesItsPathAndCancelKeepsThePrevious)
     });
     EXPECT_EQ(initialName, L"first") << "the dialog offers the current name without folder and extension";
     EXPECT_EQ(afterCancel, folder + L"\\first.log");
-    EXPECT_EQ(Lower(g_logFile), Lower(folder + L"\\Second Run.log")) << "the default extension is added";
+    EXPECT_EQ(wts::Lower(g_logFile), wts::Lower(folder + L"\\Second Run.log")) << "the default extension is added";
     EXPECT_EQ(shown, KestFilenm(g_logFile, false).Shorten(40));
 }
 
@@ -144,7 +136,7 @@ TEST_F(FinishPage, FinishIsRefusedWhileTheHostIsOpenAndAcceptedOnceItIsClosed)
         wts::Pump(300);
         indexAfterRefusal = IsWindow(sheet) ? wiz::PageIndex(sheet) : -2;
 
-        EndHost(host);
+        wts::EndProcess(host);
         host = nullptr;
         PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
         wiz::WaitUntil([&] {
@@ -156,8 +148,8 @@ TEST_F(FinishPage, FinishIsRefusedWhileTheHostIsOpenAndAcceptedOnceItIsClosed)
         });
     });
     if (host)
-        EndHost(host);
-    EXPECT_EQ(warning, Text(IDS_HOST_RUNNING));
+        wts::EndProcess(host);
+    EXPECT_EQ(warning, wts::Text(IDS_HOST_RUNNING));
     EXPECT_EQ(owner, nullptr) << "the warning has no owner window";
     EXPECT_EQ(indexAfterRefusal, 2) << "the wizard stays on the Finish page";
     EXPECT_EQ(warningsAfterSecondTry, 0);

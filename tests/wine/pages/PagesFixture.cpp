@@ -5,9 +5,8 @@
 #include "CPageStds.h"
 #include "HostKeys.h"
 #include "HostProfile.h"
+#include "ResourceIds.h"
 #include "WineTestSupport.h"
-
-#include <cwctype>
 
 // Test programs bring their own application object.
 CKestNoluApp theApp;
@@ -23,7 +22,7 @@ void PagesFixture::SetUpTestSuite()
     HMODULE resources = LoadLibraryW(wts::ResourceModulePath().c_str());
     ASSERT_NE(resources, nullptr) << "no resource module in the bin folder";
     AfxSetResourceHandle(resources);
-    theApp.m_appName.LoadString(2001);
+    theApp.m_appName.LoadString(IDS_CAPTION);
     g_host = wts::FreshDir(L"host");
     ASSERT_EQ(wts::InstallHost(g_host), 0);
     ResetHostKeysForTest();
@@ -76,24 +75,11 @@ INT_PTR PagesFixture::RunPages(const std::function<void(HWND sheet)>& script)
 
 void PagesFixture::CloseOtherDialogs(HWND sheet)
 {
-    struct Close {
-        HWND sheet;
-    } close = {sheet};
-    EnumWindows(
-        [](HWND w, LPARAM l) -> BOOL {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            wchar_t cls[16] = {};
-            GetClassNameW(w, cls, 16);
-            if (pid == GetCurrentProcessId() && w != reinterpret_cast<Close*>(l)->sheet && IsWindowVisible(w) &&
-                lstrcmpW(cls, L"#32770") == 0) {
-                // Message boxes take the answer they offer; other dialogs Cancel.
-                int answer = !GetDlgItem(w, 0xFFFF) ? IDCANCEL : GetDlgItem(w, IDYES) ? IDYES : IDOK;
-                PostMessageW(w, WM_COMMAND, answer, 0);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&close));
+    for (HWND w : wts::WindowsOf(0, [&](HWND w) { return w != sheet && wts::ClassOf(w) == L"#32770"; })) {
+        // Message boxes take the answer they offer; other dialogs Cancel.
+        int answer = !GetDlgItem(w, wiz::kMessageBoxText) ? IDCANCEL : GetDlgItem(w, IDYES) ? IDYES : IDOK;
+        PostMessageW(w, WM_COMMAND, answer, 0);
+    }
 }
 
 bool PagesFixture::Press(HWND sheet, int button, int expectedIndex)
@@ -129,64 +115,39 @@ bool PagesFixture::Checked(HWND page, int id)
 bool PagesFixture::Enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
 
 namespace {
-struct BoxSearch {
-    HWND found;
-    const std::wstring* title;
-};
-
-BOOL CALLBACK FindBox(HWND window, LPARAM l)
+// A dialog of this process with that title, or any message box.
+HWND WaitForBox(const std::wstring* title, DWORD ms)
 {
-    auto* search = reinterpret_cast<BoxSearch*>(l);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    wchar_t cls[16] = {};
-    GetClassNameW(window, cls, 16);
-    if (pid != GetCurrentProcessId() || !IsWindowVisible(window) || lstrcmpW(cls, L"#32770") != 0)
-        return TRUE;
-    if (search->title ? wts::WindowText(window) == *search->title : GetDlgItem(window, 0xFFFF) != nullptr) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-}
-
-HWND PagesFixture::WaitForMessageBox(DWORD ms)
-{
-    BoxSearch search = {nullptr, nullptr};
-    wiz::WaitUntil([&] {
-        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+    std::vector<HWND> found;
+    wts::WaitUntil([&] {
+        found = wts::WindowsOf(0, [&](HWND w) {
+            return wts::ClassOf(w) == L"#32770" &&
+                   (title ? wts::WindowText(w) == *title : GetDlgItem(w, wiz::kMessageBoxText) != nullptr);
+        });
+        return !found.empty();
     }, ms);
-    return search.found;
+    return found.empty() ? nullptr : found.front();
+}
 }
 
-std::wstring PagesFixture::BoxText(HWND box) { return box ? wts::WindowText(GetDlgItem(box, 0xFFFF)) : L"(no box)"; }
+HWND PagesFixture::WaitForMessageBox(DWORD ms) { return WaitForBox(nullptr, ms); }
+
+std::wstring PagesFixture::BoxText(HWND box) { return box ? wiz::BoxText(box) : L"(no box)"; }
 
 HWND PagesFixture::BoxOwner(HWND box) { return GetWindow(box, GW_OWNER); }
 
-HWND PagesFixture::WaitForDialog(const std::wstring& title, DWORD ms)
-{
-    BoxSearch search = {nullptr, &title};
-    wiz::WaitUntil([&] {
-        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    }, ms);
-    return search.found;
-}
+HWND PagesFixture::WaitForDialog(const std::wstring& title, DWORD ms) { return WaitForBox(&title, ms); }
 
 HWND PagesFixture::FileNameBox(HWND dialog)
 {
     // Explorer style: an edit inside a combo box inside an extended combo box; old style: a plain edit.
-    HWND name = GetDlgItem(dialog, 0x47C);
+    HWND name = GetDlgItem(dialog, wiz::kFileNameField);
     if (name) {
-        wchar_t cls[32] = {};
-        GetClassNameW(name, cls, 32);
-        if (lstrcmpiW(cls, WC_COMBOBOXEXW) == 0)
+        if (lstrcmpiW(wts::ClassOf(name).c_str(), WC_COMBOBOXEXW) == 0)
             return reinterpret_cast<HWND>(SendMessageW(name, CBEM_GETEDITCONTROL, 0, 0));
         return FindWindowExW(name, nullptr, L"Edit", nullptr);
     }
-    return GetDlgItem(dialog, 0x480);
+    return GetDlgItem(dialog, wiz::kFileNameEdit);
 }
 
 void PagesFixture::ChooseFile(HWND dialog, const std::wstring& path)
@@ -224,25 +185,4 @@ std::vector<std::wstring> PagesFixture::Texts(HWND tree, HTREEITEM parent)
     for (HTREEITEM item : Children(tree, parent))
         texts.push_back(ItemText(tree, item));
     return texts;
-}
-
-std::wstring PagesFixture::Text(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return text.Str();
-}
-
-std::wstring PagesFixture::Formatted(UINT id, const std::wstring& argument)
-{
-    CString text;
-    text.Format(Text(id).c_str(), argument.c_str());
-    return text.Str();
-}
-
-std::wstring PagesFixture::Lower(std::wstring text)
-{
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(std::towlower(c));
-    return text;
 }

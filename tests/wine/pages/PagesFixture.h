@@ -50,11 +50,6 @@ public:
     static std::wstring ItemText(HWND tree, HTREEITEM item);
     static std::vector<std::wstring> Texts(HWND tree, HTREEITEM parent);
 
-    // A text of the language resource module; it formatted with one string.
-    static std::wstring Text(UINT id);
-    static std::wstring Formatted(UINT id, const std::wstring& argument);
-    static std::wstring Lower(std::wstring text);
-
     static std::wstring BomKey();
     static std::wstring g_host;
 };

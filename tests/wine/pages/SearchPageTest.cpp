@@ -42,39 +42,14 @@ void Select(HWND page, size_t child)
     wts::Pump(100);
 }
 
-std::string Ansi(const std::wstring& text)
-{
-    int n = WideCharToMultiByte(1252, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(1252, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
-
-std::string Utf8(const std::wstring& text)
-{
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
+std::string Ansi(const std::wstring& text) { return wts::Narrow(text, 1252); }
+std::string Utf8(const std::wstring& text) { return wts::Narrow(text, CP_UTF8); }
 
 // The shell's folder browser: a dialog of this process with a tree in it.
 HWND WaitForBrowser()
 {
     HWND found = nullptr;
-    wiz::WaitUntil([&] {
-        EnumWindows(
-            [](HWND w, LPARAM l) -> BOOL {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                if (pid == GetCurrentProcessId() && IsWindowVisible(w) &&
-                    FindWindowExW(w, nullptr, WC_TREEVIEWW, nullptr) && !GetDlgItem(w, IDC_SEARCH_TREE))
-                    *reinterpret_cast<HWND*>(l) = w;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        return found != nullptr;
-    });
+    wiz::WaitUntil([&] { return (found = wiz::FindFolderBrowser(0, IDC_SEARCH_TREE)) != nullptr; });
     return found;
 }
 
@@ -138,7 +113,7 @@ TEST_F(SearchPage, ShowsTheSupportPathUnderItsRootAndAddsEachDrawingFolderOnce)
         ASSERT_TRUE(Press(sheet, PSBTN_NEXT, 2));
     });
     Folders expected = {L"C:\\Draxil\\Support", L"", L"c:\\draxil\\fonts", L"c:\\jobs\\a\\", L"c:\\jobs\\b\\"};
-    EXPECT_EQ(rootText, Text(IDS_SEARCH_ROOT));
+    EXPECT_EQ(rootText, wts::Text(IDS_SEARCH_ROOT));
     EXPECT_EQ(selected, rootText) << "the root is selected at first";
     EXPECT_EQ(first, expected);
     EXPECT_EQ(second, expected) << "a second visit adds no folder twice";
@@ -204,7 +179,7 @@ TEST_F(SearchPage, AMissingFolderIsAskedAboutAndKeptExactlyAsTypedOnYes)
         wiz::WaitUntil([&] { return FolderTexts(page).back() == typed; }, 5000);
         after = FolderTexts(page);
     });
-    EXPECT_EQ(question, Formatted(IDS_FOLDER_MISSING, L"d:\\nowhere\\plans"));
+    EXPECT_EQ(question, wts::Format(IDS_FOLDER_MISSING, L"d:\\nowhere\\plans"));
     EXPECT_EQ(after, (Folders{kSupport, typed}));
 }
 
@@ -247,7 +222,7 @@ TEST_F(SearchPage, AFolderListedAlreadyAndAFileAreAskedAbout)
     Folders after;
     OnSearchPage([&](HWND, HWND page) {
         Click(page, IDC_SEARCH_NEW);
-        Type(page, Lower(folder) + L"\\");
+        Type(page, wts::Lower(folder) + L"\\");
         HWND box = WaitForMessageBox();
         ASSERT_NE(box, nullptr) << "no question for a folder listed twice";
         listedQuestion = BoxText(box);
@@ -263,9 +238,9 @@ TEST_F(SearchPage, AFolderListedAlreadyAndAFileAreAskedAbout)
         wiz::WaitUntil([&] { return FolderTexts(page).size() == 3 && !FolderTexts(page)[2].empty(); }, 5000);
         after = FolderTexts(page);
     });
-    EXPECT_EQ(listedQuestion, Formatted(IDS_FOLDER_LISTED, Lower(folder) + L"\\"));
-    EXPECT_EQ(fileQuestion, Formatted(IDS_FOLDER_IS_FILE, Lower(file)));
-    EXPECT_EQ(after, (Folders{folder, Lower(folder) + L"\\", file}));
+    EXPECT_EQ(listedQuestion, wts::Format(IDS_FOLDER_LISTED, wts::Lower(folder) + L"\\"));
+    EXPECT_EQ(fileQuestion, wts::Format(IDS_FOLDER_IS_FILE, wts::Lower(file)));
+    EXPECT_EQ(after, (Folders{folder, wts::Lower(folder) + L"\\", file}));
 }
 
 TEST_F(SearchPage, EditingAFolderWithoutChangingItAsksNothing)
@@ -406,7 +381,7 @@ TEST_F(SearchPage, BrowseGivesTheSelectedFolderTheChosenOne)
         wiz::WaitUntil([&] { return FolderTexts(page)[0] != L"c:\\old"; }, 10000);
         after = FolderTexts(page);
     });
-    EXPECT_EQ(after, (Folders{Lower(chosen), L"c:\\b"}));
+    EXPECT_EQ(after, (Folders{wts::Lower(chosen), L"c:\\b"}));
 }
 
 TEST_F(SearchPage, LoadsListsWithBlankLongAndNonAsciiLinesWithoutLoss)
@@ -424,7 +399,7 @@ TEST_F(SearchPage, LoadsListsWithBlankLongAndNonAsciiLinesWithoutLoss)
         for (auto [list, out] : {std::pair<std::wstring, Folders*>{ansiList, &fromAnsi}, {utf8List, &fromUtf8}}) {
             Folders before = FolderTexts(page);
             Click(page, IDC_SEARCH_LOAD);
-            HWND dialog = WaitForDialog(Text(IDS_FOLDER_LIST_LOAD));
+            HWND dialog = WaitForDialog(wts::Text(IDS_FOLDER_LIST_LOAD));
             ASSERT_NE(dialog, nullptr) << "no load dialog";
             ChooseFile(dialog, list);
             wiz::WaitUntil([&] { return FolderTexts(page) != before; }, 10000);
@@ -434,7 +409,7 @@ TEST_F(SearchPage, LoadsListsWithBlankLongAndNonAsciiLinesWithoutLoss)
     });
     EXPECT_EQ(fromAnsi, (Folders{german, longFolder, L"d:\\plans", L"e:\\last"}));
     EXPECT_EQ(fromUtf8, (Folders{kCyrillic, kJapanese}));
-    EXPECT_EQ(selected, Text(IDS_SEARCH_ROOT));
+    EXPECT_EQ(selected, wts::Text(IDS_SEARCH_ROOT));
 }
 
 TEST_F(SearchPage, SavedListsReadBackAndTurnToUtf8OnlyForNamesTheCodePageLacks)
@@ -446,7 +421,7 @@ TEST_F(SearchPage, SavedListsReadBackAndTurnToUtf8OnlyForNamesTheCodePageLacks)
     Folders reloaded;
     OnSearchPage([&](HWND, HWND page) {
         Click(page, IDC_SEARCH_SAVE);
-        HWND dialog = WaitForDialog(Text(IDS_FOLDER_LIST_SAVE));
+        HWND dialog = WaitForDialog(wts::Text(IDS_FOLDER_LIST_SAVE));
         ASSERT_NE(dialog, nullptr) << "no save dialog";
         ChooseFile(dialog, plain);
         ASSERT_TRUE(wiz::WaitUntil([&] { return wts::FileExists(plain); }));
@@ -458,7 +433,7 @@ TEST_F(SearchPage, SavedListsReadBackAndTurnToUtf8OnlyForNamesTheCodePageLacks)
         PostMessageW(box, WM_COMMAND, IDYES, 0);
         wiz::WaitUntil([&] { return FolderTexts(page).size() == 3 && !FolderTexts(page)[2].empty(); }, 5000);
         Click(page, IDC_SEARCH_SAVE);
-        dialog = WaitForDialog(Text(IDS_FOLDER_LIST_SAVE));
+        dialog = WaitForDialog(wts::Text(IDS_FOLDER_LIST_SAVE));
         ASSERT_NE(dialog, nullptr) << "no save dialog";
         ChooseFile(dialog, wide);
         ASSERT_TRUE(wiz::WaitUntil([&] { return wts::FileExists(wide); }));
@@ -468,7 +443,7 @@ TEST_F(SearchPage, SavedListsReadBackAndTurnToUtf8OnlyForNamesTheCodePageLacks)
         Click(page, IDC_SEARCH_DELETE);
         wiz::WaitUntil([&] { return FolderTexts(page).size() == 2; }, 5000);
         Click(page, IDC_SEARCH_LOAD);
-        dialog = WaitForDialog(Text(IDS_FOLDER_LIST_LOAD));
+        dialog = WaitForDialog(wts::Text(IDS_FOLDER_LIST_LOAD));
         ASSERT_NE(dialog, nullptr) << "no load dialog";
         ChooseFile(dialog, wide);
         wiz::WaitUntil([&] { return FolderTexts(page).size() == 3; }, 10000);
@@ -492,7 +467,7 @@ TEST_F(SearchPage, AnUnreadableListShowsTheFileErrorThenItsOwnMessageAndKeepsThe
     Folders after;
     OnSearchPage([&](HWND, HWND page) {
         Click(page, IDC_SEARCH_LOAD);
-        HWND dialog = WaitForDialog(Text(IDS_FOLDER_LIST_LOAD));
+        HWND dialog = WaitForDialog(wts::Text(IDS_FOLDER_LIST_LOAD));
         ASSERT_NE(dialog, nullptr) << "no load dialog";
         ChooseFile(dialog, list);
         HWND box = WaitForMessageBox();
@@ -509,6 +484,6 @@ TEST_F(SearchPage, AnUnreadableListShowsTheFileErrorThenItsOwnMessageAndKeepsThe
     });
     CloseHandle(lock);
     EXPECT_NE(fileError.find(list), std::wstring::npos) << "the file class names the file";
-    EXPECT_EQ(ownMessage, Formatted(IDS_FOLDER_LIST_UNREADABLE, list));
+    EXPECT_EQ(ownMessage, wts::Format(IDS_FOLDER_LIST_UNREADABLE, list));
     EXPECT_EQ(after, Folders{L"c:\\kept"});
 }

@@ -52,10 +52,10 @@ TEST_F(StdsPage, ListsTheEightStandardsWithTheStoredOneSelectedAndItsGlyphs)
     });
     ASSERT_EQ(texts.size(), 8u);
     for (size_t i = 0; i < 8; ++i) {
-        EXPECT_EQ(texts[i], Text(kNames[i])) << "item " << i;
+        EXPECT_EQ(texts[i], wts::Text(kNames[i])) << "item " << i;
         EXPECT_EQ(data[i], static_cast<LPARAM>(i)) << "item " << i;
     }
-    EXPECT_EQ(selected, Text(IDS_STD_3));
+    EXPECT_EQ(selected, wts::Text(IDS_STD_3));
     EXPECT_EQ(image, 0);
     EXPECT_EQ(selectedImage, 1);
     EXPECT_EQ(imageCount, 2) << "bitmap 2057 gives two glyphs";
@@ -79,8 +79,8 @@ TEST_F(StdsPage, NextStoresTheChoiceAndNamesTheStandardInTheHostKey)
     });
     EXPECT_EQ(theApp.m_SymbolStd, 5);
     EXPECT_EQ(theApp.m_QuenbarFlags, 3);
-    EXPECT_EQ(Registry(BomKey(), L"Last Recently Used Standard"), Text(IDS_STD_5));
-    EXPECT_EQ(Registry(BomKey(), L"Original name"), Text(IDS_STD_5));
+    EXPECT_EQ(Registry(BomKey(), L"Last Recently Used Standard"), wts::Text(IDS_STD_5));
+    EXPECT_EQ(Registry(BomKey(), L"Original name"), wts::Text(IDS_STD_5));
 }
 
 TEST_F(StdsPage, TheEighthStandardIsStoredAsTheFirstButNamedAsItself)
@@ -92,7 +92,7 @@ TEST_F(StdsPage, TheEighthStandardIsStoredAsTheFirstButNamedAsItself)
         EXPECT_TRUE(Press(sheet, PSBTN_NEXT, 1));
     });
     EXPECT_EQ(theApp.m_SymbolStd, 0);
-    EXPECT_EQ(Registry(BomKey(), L"Last Recently Used Standard"), Text(IDS_STD_7));
+    EXPECT_EQ(Registry(BomKey(), L"Last Recently Used Standard"), wts::Text(IDS_STD_7));
 
     // The next wizard shows the first standard chosen.
     std::wstring selected;
@@ -100,7 +100,7 @@ TEST_F(StdsPage, TheEighthStandardIsStoredAsTheFirstButNamedAsItself)
         HWND tree = GetDlgItem(Page(sheet), IDC_STDS_TREE);
         selected = ItemText(tree, TreeView_GetSelection(tree));
     });
-    EXPECT_EQ(selected, Text(IDS_STD_0));
+    EXPECT_EQ(selected, wts::Text(IDS_STD_0));
 }
 
 TEST_F(StdsPage, LeavingByBackStoresTooAndTheValuesStayAfterCancel)
@@ -118,7 +118,7 @@ TEST_F(StdsPage, LeavingByBackStoresTooAndTheValuesStayAfterCancel)
         EXPECT_EQ(theApp.m_SymbolStd, 1) << "leaving by Back stores as well";
     });
     EXPECT_EQ(theApp.m_QuenbarFlags, 2);
-    EXPECT_EQ(Registry(BomKey(), L"Last Recently Used Standard"), Text(IDS_STD_1));
+    EXPECT_EQ(Registry(BomKey(), L"Last Recently Used Standard"), wts::Text(IDS_STD_1));
 }
 
 TEST_F(StdsPage, WithOperation2TheBoxesKeepTheirValuesButCannotBeChanged)

@@ -5,66 +5,38 @@
 // hangs the host and another makes it log an error; OK opens the log in
 // notepad and the program ends with the host profile as it was. Takes the
 // tour's screenshots on the way (KEST_WIZARD_SHOTS).
+#include "BatchIds.h"
+#include "FilesOptionsIds.h"
 #include "HostKeys.h"
 #include "ProgressIds.h"
+#include "ResourceIds.h"
+#include "RunIds.h"
 #include "StdsSearchFinishIds.h"
+#include "SuperviseIds.h"
+#include "TransmoraDriver.h"
 #include "WineTestSupport.h"
-#include "WizardIds.h"
 #include "WizardTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
-#include <prsht.h>
 #include <shlobj.h>
 
-#include <algorithm>
-#include <cwctype>
 #include <string>
 #include <vector>
 
 namespace {
-// Files and Options pages: their controls and texts.
-const int kFilesList = 2000;
-const int kFilesLoad = 2013;
-const UINT kFilesLoadTitle = 2019;
-const int kOptionsTimeout = 2035;
-const UINT kDmlHeader = 2024;
-
 const wchar_t kSupportPath[] = L"c:\\draxil\\support;c:\\draxil\\fonts";
 const char kHangFault[] = "hang";
 const char kLogErrorFault[] = "logerror:ERROR: cannot open the external reference rollers.dwg";
-
-std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
-
-std::string LowerA(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
-    return text;
-}
 
 class Tour : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        s_language = LoadLibraryW(wts::ResourceModulePath().c_str());
-        ASSERT_NE(s_language, nullptr) << "no resource module in the bin folder";
+        ASSERT_FALSE(wts::Text(IDS_CAPTION).empty()) << "no resource module in the bin folder";
         // Window frames drawn by Wine itself: the suite's display has no window manager.
         wts::RegSetString(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Decorated", L"N");
-    }
-
-    static std::wstring Text(UINT id)
-    {
-        wchar_t* text = nullptr;
-        int n = LoadStringW(s_language, id, reinterpret_cast<wchar_t*>(&text), 0);
-        return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
-    }
-
-    static std::string Line(UINT id, int number)
-    {
-        wchar_t buffer[512];
-        swprintf(buffer, 512, Text(id).c_str(), number);
-        return wts::Narrow(buffer);
     }
 
     // The tree of drawings: a template per release, copied; two drawings with a fault.
@@ -80,13 +52,13 @@ protected:
                                     L"Electrical", L"Frames"};
         for (const wchar_t* folder : folders)
             SHCreateDirectoryExW(nullptr, (root + L"\\" + folder).c_str(), nullptr);
-        std::wstring maker = Quoted(wts::BinDir() + L"\\MakeDrawing.exe");
+        std::wstring maker = wts::Quoted(wts::BinDir() + L"\\MakeDrawing.exe");
         std::vector<std::wstring> templates;
         for (size_t r = 0; r < 5; ++r) {
             std::wstring file = root + L"\\release-" + std::to_wstring(r) + L".tmpl";
             std::wstring magic(releases[r], releases[r] + 6);
             std::wstring thumb = L" --thumb 160x120x8,rle,sheet,seed=" + std::to_wstring(r + 3);
-            EXPECT_EQ(wts::Run(maker + L" --magic " + magic + thumb + L" " + Quoted(file)), 0);
+            EXPECT_EQ(wts::Run(maker + L" --magic " + magic + thumb + L" " + wts::Quoted(file)), 0);
             templates.push_back(file);
         }
         std::vector<Drawing> drawings;
@@ -102,8 +74,9 @@ protected:
         std::wstring error = root + L"\\Electrical\\panel 3.dwg";
         std::wstring faultHang(kHangFault, kHangFault + sizeof(kHangFault) - 1);
         std::wstring faultError(kLogErrorFault, kLogErrorFault + sizeof(kLogErrorFault) - 1);
-        EXPECT_EQ(wts::Run(maker + L" --magic DX1021 --fault " + Quoted(faultHang) + L" " + Quoted(hang)), 0);
-        EXPECT_EQ(wts::Run(maker + L" --magic DX1018 --fault " + Quoted(faultError) + L" " + Quoted(error)), 0);
+        EXPECT_EQ(wts::Run(maker + L" --magic DX1021 --fault " + wts::Quoted(faultHang) + L" " + wts::Quoted(hang)), 0);
+        EXPECT_EQ(wts::Run(maker + L" --magic DX1018 --fault " + wts::Quoted(faultError) + L" " + wts::Quoted(error)),
+                  0);
         // The faulty ones among the others, so that the run goes on after each.
         drawings.insert(drawings.begin() + 12, {hang, "DX1021", true});
         drawings.insert(drawings.begin() + 30, {error, "DX1018", true});
@@ -114,44 +87,22 @@ protected:
 
     std::wstring WriteList(const std::wstring& path, const std::vector<Drawing>& drawings)
     {
-        std::string text = wts::Narrow(Text(kDmlHeader)) + "\r\n";
+        std::string text = wts::Narrow(wts::Text(IDS_DML_HEADER)) + "\r\n";
         for (const Drawing& d : drawings)
             text += "[ ]" + wts::Narrow(d.path) + "\r\n";
         wts::WriteFileBytes(path, text);
         return path;
     }
 
-    static HWND Page(HWND sheet)
+    // Answers an unexpected question of the program so that the tour cannot hang.
+    static void AnswerQuestion(HWND sheet)
     {
-        return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        if (HWND box = wiz::FindMessageBox(sheet)) {
+            ADD_FAILURE() << "unexpected message: " << wts::Narrow(wiz::BoxText(box));
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
     }
-
-    static void Command(HWND page, int id)
-    {
-        PostMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
-    }
-
-    // Answers an unexpected question of the program so that the tour cannot hang; true when there was one.
-    static bool AnswerQuestion(DWORD pid, HWND sheet, int answer)
-    {
-        HWND box = wiz::FindMessageBox(sheet);
-        if (!box)
-            return false;
-        ADD_FAILURE() << "unexpected message: " << wts::Narrow(wts::WindowText(GetDlgItem(box, 0xFFFF)));
-        PostMessageW(box, WM_COMMAND, answer, 0);
-        return true;
-    }
-
-    static bool Next(HWND sheet, int expectedIndex)
-    {
-        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
-        return wiz::WaitUntil([&] { return wiz::PageIndex(sheet) == expectedIndex; }, 30000);
-    }
-
-    static HMODULE s_language;
 };
-
-HMODULE Tour::s_language = nullptr;
 }
 
 TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
@@ -178,94 +129,60 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
     std::wstring list = WriteList(plant + L"\\plant 7.dml", drawings);
     std::wstring log = plant + L"\\plant 7 migration.log";
 
-    HANDLE process = wts::Start(Quoted(wts::BinDir() + L"\\Transmora.exe"));
-    ASSERT_NE(process, nullptr);
-    DWORD pid = GetProcessId(process);
-    struct EndOnExit {
-        HANDLE process;
-        ~EndOnExit()
-        {
-            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
-                TerminateProcess(process, 1);
-            CloseHandle(process);
-        }
-    } guard = {process};
+    TransmoraDriver app;
+    ASSERT_NE(app.process, nullptr);
 
     // Begin page and the safety notice.
-    HWND sheet = nullptr;
-    ASSERT_TRUE(wiz::WaitUntil([&] {
-        sheet = wiz::FindTitled(pid, Text(2001));
-        return sheet && wiz::PageIndex(sheet) == 0 && wiz::ButtonState(wiz::NextButton(sheet)) == "enabled";
-    }, 60000)) << "Transmora.exe shows no wizard";
+    HWND sheet = app.WaitForBeginPage();
+    ASSERT_NE(sheet, nullptr) << "Transmora.exe shows no wizard";
     wiz::Screenshot(L"tour-1-begin.png", {sheet});
-    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
-    HWND safety = nullptr;
-    ASSERT_TRUE(wiz::WaitUntil([&] { return (safety = wiz::FindDialogWithItem(pid, IDC_SAFETY_ICON)) != nullptr; }))
-        << "no safety notice";
-    PostMessageW(safety, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(wiz::WaitUntil([&] { return wiz::PageIndex(sheet) == 1; })) << "no Files page";
+    ASSERT_TRUE(app.ToFilesPage()) << "no safety notice or no Files page";
 
     // Files: the drawing list, loaded.
-    HWND page = Page(sheet);
-    HWND rows = GetDlgItem(page, kFilesList);
-    ASSERT_TRUE(rows && GetDlgItem(page, kFilesLoad)) << "no drawing list or Load list button on the Files page";
-    Command(page, kFilesLoad);
-    ASSERT_TRUE(wiz::ChooseFile(pid, Text(kFilesLoadTitle), list)) << "no Load list dialog";
-    ASSERT_TRUE(wiz::WaitUntil([&] { return ListView_GetItemCount(rows) == 50; }, 60000))
-        << ListView_GetItemCount(rows) << " rows";
-    PostMessageW(rows, WM_KEYDOWN, VK_DOWN, 1);
-    wts::Pump(500);
+    ASSERT_TRUE(app.LoadList(list, 50)) << "the drawing list did not load its 50 rows";
+    EXPECT_TRUE(app.SelectFirstDrawing()) << "no drawing selected for the preview";
     wiz::Screenshot(L"tour-2-files.png", {sheet});
-    ASSERT_TRUE(Next(sheet, 2)) << "page " << wiz::PageIndex(sheet);
+    ASSERT_TRUE(app.Next(2)) << "page " << wiz::PageIndex(sheet);
 
     // Options: one minute per drawing.
-    page = Page(sheet);
-    SendDlgItemMessageW(page, kOptionsTimeout, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
+    HWND page = wiz::CurrentPage(sheet);
+    SendDlgItemMessageW(page, IDC_OPTIONS_TIMEOUT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
     wiz::Screenshot(L"tour-3-options.png", {sheet});
-    ASSERT_TRUE(Next(sheet, 3)) << "page " << wiz::PageIndex(sheet);
+    ASSERT_TRUE(app.Next(3)) << "page " << wiz::PageIndex(sheet);
 
     // Standards: the third one, with the balloons brought to it.
-    page = Page(sheet);
+    page = wiz::CurrentPage(sheet);
     HWND standards = GetDlgItem(page, IDC_STDS_TREE);
     HTREEITEM item = TreeView_GetRoot(standards);
     item = TreeView_GetNextSibling(standards, TreeView_GetNextSibling(standards, item));
     SendMessageW(standards, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
     SendDlgItemMessageW(page, IDC_STDS_BALLOONS, BM_CLICK, 0, 0);
     wiz::Screenshot(L"tour-4-standards.png", {sheet});
-    ASSERT_TRUE(Next(sheet, 4)) << "page " << wiz::PageIndex(sheet);
+    ASSERT_TRUE(app.Next(4)) << "page " << wiz::PageIndex(sheet);
 
     // Search: the support path and the six folders of the drawings under one root.
-    page = Page(sheet);
+    page = wiz::CurrentPage(sheet);
     UINT searchItems = TreeView_GetCount(GetDlgItem(page, IDC_SEARCH_TREE));
     wiz::Screenshot(L"tour-5-search.png", {sheet});
-    ASSERT_TRUE(Next(sheet, 5)) << "page " << wiz::PageIndex(sheet);
+    ASSERT_TRUE(app.Next(5)) << "page " << wiz::PageIndex(sheet);
     EXPECT_EQ(searchItems, 1u + 2u + 6u);
 
     // Finish: a log file of one's own, then Finish.
-    page = Page(sheet);
-    Command(page, IDC_FINISH_BROWSE);
-    ASSERT_TRUE(wiz::ChooseFile(pid, Text(IDS_LOG_DIALOG_TITLE), log)) << "no log file dialog";
+    page = wiz::CurrentPage(sheet);
+    wiz::Click(page, IDC_FINISH_BROWSE);
+    ASSERT_TRUE(wiz::ChooseFile(app.pid, wts::Text(IDS_LOG_DIALOG_TITLE), log)) << "no log file dialog";
     HWND shownLog = GetDlgItem(page, IDC_FINISH_LOG_PATH);
-    EXPECT_TRUE(wiz::WaitUntil([&] { return wiz::LowerText(wts::WindowText(shownLog)).find(L"migration.log") !=
-                                            std::wstring::npos; }))
-        << wts::Narrow(wts::WindowText(shownLog));
+    EXPECT_TRUE(wts::WaitUntil([&] {
+        return wts::Lower(wts::WindowText(shownLog)).find(L"migration.log") != std::wstring::npos;
+    })) << wts::Narrow(wts::WindowText(shownLog));
     wiz::Screenshot(L"tour-6-finish.png", {sheet});
-    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
 
     // The run, to its end.
-    HWND progress = nullptr;
-    ASSERT_TRUE(wiz::WaitUntil([&] {
-        AnswerQuestion(pid, sheet, IDOK);
-        return (progress = wiz::FindDialogWithItem(pid, IDC_PROGRESS_BAR)) != nullptr;
-    }, 60000)) << "no progress dialog";
-    std::wstring finished = Text(IDS_MIGRATE_FINISHED);
-    bool done = wiz::WaitUntil([&] {
-        return wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_STATUS)) == finished &&
-               IsWindowEnabled(GetDlgItem(progress, IDOK));
-    }, 300000);
-    ASSERT_TRUE(done) << "the run did not finish; status: "
-                      << wts::Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_STATUS))) << ", drawing "
-                      << wts::Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT)));
+    HWND progress = app.Finish([&] { AnswerQuestion(sheet); });
+    ASSERT_NE(progress, nullptr) << "no progress dialog";
+    ASSERT_TRUE(app.WaitForFinished(300000))
+        << "the run did not finish; status: " << wts::Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_STATUS)))
+        << ", drawing " << wts::Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT)));
     std::wstring count = wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_COUNT));
     std::wstring current = wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT));
     int bar = static_cast<int>(SendDlgItemMessageW(progress, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0));
@@ -274,10 +191,9 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
     // OK: the log in notepad, and the program ends.
     PostMessageW(progress, WM_COMMAND, IDOK, 0);
     std::wstring logName = log.substr(log.find_last_of(L'\\') + 1);
-    EXPECT_TRUE(wiz::WaitUntil([&] { return !wiz::Notepads(logName).empty(); }, 60000)) << "notepad shows no log";
-    ASSERT_EQ(WaitForSingleObject(process, 60000), WAIT_OBJECT_0) << "Transmora.exe did not end";
-    DWORD code = 99;
-    GetExitCodeProcess(process, &code);
+    EXPECT_TRUE(wts::WaitUntil([&] { return !wiz::Notepads(logName).empty(); }, 60000)) << "notepad shows no log";
+    ASSERT_TRUE(app.WaitForExit()) << "Transmora.exe did not end";
+    DWORD code = app.ExitCode();
     for (HWND notepad : wiz::Notepads(logName))
         PostMessageW(notepad, WM_CLOSE, 0, 0);
 
@@ -288,13 +204,14 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
 
     // The log: the time-out, the error line, and the summary.
     std::string text = wts::ReadFileBytes(log);
-    EXPECT_EQ(wts::Count(text, wts::Narrow(Text(2039))), 1u) << "the run's title";
-    EXPECT_EQ(wts::Count(text, Line(2027, 1)), 1u) << "the hanging host ended after one minute";
-    EXPECT_EQ(wts::Count(text, wts::Narrow(Text(2075))), 1u) << "the host that logged an error ended";
+    EXPECT_EQ(wts::Count(text, wts::Narrow(wts::Text(IDS_BATCH_MIGRATE_TITLE))), 1u) << "the run's title";
+    EXPECT_EQ(wts::Count(text, wts::Line(IDS_HOST_TIMEOUT, 1)), 1u) << "the hanging host ended after one minute";
+    EXPECT_EQ(wts::Count(text, wts::Narrow(wts::Text(IDS_HOST_LOG_ERROR))), 1u)
+        << "the host that logged an error ended";
     EXPECT_EQ(wts::Count(text, "** \"" + std::string(kLogErrorFault + 9)), 1u) << "the error line quoted";
-    EXPECT_EQ(wts::Count(text, Line(2062, 50)), 1u);
-    EXPECT_EQ(wts::Count(text, Line(2063, 48)), 1u);
-    EXPECT_EQ(wts::Count(text, Line(2064, 2)), 1u);
+    EXPECT_EQ(wts::Count(text, wts::Line(IDS_SUMMARY_TOTAL, 50)), 1u);
+    EXPECT_EQ(wts::Count(text, wts::Line(IDS_SUMMARY_MIGRATED, 48)), 1u);
+    EXPECT_EQ(wts::Count(text, wts::Line(IDS_SUMMARY_MISSING, 2)), 1u);
 
     // MIGRATED.TXT, the drawings themselves, and the marks of the list.
     std::string done48 = wts::ReadFileBytes(migrated);
@@ -303,11 +220,11 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
         std::string path = wts::Narrow(d.path);
         std::string head = wts::ReadFileBytes(d.path).substr(0, 6);
         if (d.fault) {
-            EXPECT_EQ(wts::Count(LowerA(done48), LowerA(path)), 0u) << path;
+            EXPECT_EQ(wts::Count(wts::Lower(done48), wts::Lower(path)), 0u) << path;
             EXPECT_EQ(head, d.magic) << path << " is left as it was";
             EXPECT_EQ(wts::Count(marks, "[ ]" + path + "\r\n"), 1u) << path;
         } else {
-            EXPECT_EQ(wts::Count(LowerA(done48), LowerA(path) + "\r\n"), 1u) << path;
+            EXPECT_EQ(wts::Count(wts::Lower(done48), wts::Lower(path) + "\r\n"), 1u) << path;
             EXPECT_EQ(head, "DX1032") << path << " is saved in the current release";
             EXPECT_EQ(wts::Count(marks, "[x]" + path + "\r\n"), 1u) << path;
         }
@@ -324,7 +241,7 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
     EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, profile + L"\\Editor Configuration", L"XrefLazyLoadMode"));
     EXPECT_TRUE(wts::RegGetString(HKEY_CURRENT_USER, product + L"\\BOM Migration", L"Last Recently Used Standard",
                                   standard));
-    EXPECT_EQ(standard, Text(IDS_STD_2));
+    EXPECT_EQ(standard, wts::Text(IDS_STD_2));
     std::wstring settings = product + L"\\Migration";
     EXPECT_TRUE(wts::RegGetDword(HKEY_CURRENT_USER, settings, L"Timeout", timeout));
     EXPECT_TRUE(wts::RegGetDword(HKEY_CURRENT_USER, settings, L"SymbolStd", symbolStd));
@@ -335,5 +252,5 @@ TEST_F(Tour, FromTheBeginPageThroughAFinishedRunToTheLogInNotepad)
     EXPECT_EQ(symbolStd, 2u);
     EXPECT_EQ(quenbar, 1u);
     EXPECT_EQ(logFlags, 7u);
-    EXPECT_EQ(wiz::LowerText(storedLog), wiz::LowerText(log));
+    EXPECT_EQ(wts::Lower(storedLog), wts::Lower(log));
 }

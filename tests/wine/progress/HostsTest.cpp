@@ -4,6 +4,7 @@
 #include "ProgressIds.h"
 #include "RunBed.h"
 #include "SuperviseIds.h"
+#include "UnattendedIds.h"
 #include "WineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,16 +12,6 @@
 #include <algorithm>
 
 namespace {
-// The resource format with its one "%s" filled in.
-std::string Formatted(UINT id, const std::wstring& argument)
-{
-    std::wstring text = RunBed::Text(id);
-    size_t at = text.find(L"%s");
-    if (at != std::wstring::npos)
-        text.replace(at, 2, argument);
-    return RunBed::Narrow(text);
-}
-
 bool Contains(const std::vector<std::string>& lines, const std::string& line)
 {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -56,7 +47,7 @@ protected:
         options.log = dir + L"\\migration.log";
         JobRun run(options);
         ASSERT_TRUE(run.WaitForDialog());
-        ASSERT_TRUE(JobRun::WaitUntil([&] { return run.Visible(IDC_PROGRESS_MIGRATE_DONE); }, 240000))
+        ASSERT_TRUE(wts::WaitUntil([&] { return run.Visible(IDC_PROGRESS_MIGRATE_DONE); }, 240000))
             << "the run did not end; log so far:\n" << RunBed::ReadText(options.log);
         s_finishedStatus = run.Text(IDC_PROGRESS_STATUS);
         run.Click(IDCANCEL);
@@ -69,7 +60,7 @@ protected:
 
     static bool Migrated(const wchar_t* name)
     {
-        std::string tail = RunBed::Narrow(std::wstring(L"\\") + name);
+        std::string tail = wts::Narrow(std::wstring(L"\\") + name);
         for (const std::string& line : s_migrated)
             if (line.size() >= tail.size() && line.compare(line.size() - tail.size(), tail.size(), tail) == 0)
                 return true;
@@ -106,7 +97,7 @@ std::string ProgressHosts::s_report;
 TEST_F(ProgressHosts, FatalHostWindowEndsTheHostAndTheNextDrawingMigrates)
 {
     std::vector<std::string> lines = LinesOf("fatal.dwg");
-    EXPECT_TRUE(Contains(lines, "\t" + Formatted(IDS_HOST_ENDED_WINDOW, L"Draxil Error"))) << Joined(lines);
+    EXPECT_TRUE(Contains(lines, "\t" + wts::Line(IDS_HOST_ENDED_WINDOW, L"Draxil Error"))) << Joined(lines);
     EXPECT_FALSE(Migrated(L"fatal.dwg"));
     EXPECT_TRUE(Migrated(L"after-fatal.dwg")) << Joined(s_migrated);
 }
@@ -129,17 +120,17 @@ TEST_F(ProgressHosts, TheReportBesideTheLogSaysHowEachHostEnded)
 TEST_F(ProgressHosts, AnsweredHostWindowLetsTheDrawingMigrate)
 {
     std::vector<std::string> lines = LinesOf("answered.dwg");
-    EXPECT_TRUE(Contains(lines, "\t" + Formatted(IDS_HOST_ANSWERED, L"Drawing Properties"))) << Joined(lines);
+    EXPECT_TRUE(Contains(lines, "\t" + wts::Line(IDS_HOST_ANSWERED, L"Drawing Properties"))) << Joined(lines);
     EXPECT_TRUE(Migrated(L"answered.dwg")) << Joined(s_migrated);
 }
 
 TEST_F(ProgressHosts, KeySequenceWindowIsAnsweredAndEndedWhenTheKeysDoNothing)
 {
     std::vector<std::string> lines = LinesOf("sequence.dwg");
-    EXPECT_TRUE(Contains(lines, "\t" + Formatted(IDS_HOST_ANSWERED, L"Migrate Assembly Options"))) << Joined(lines);
+    EXPECT_TRUE(Contains(lines, "\t" + wts::Line(IDS_HOST_ANSWERED, L"Migrate Assembly Options"))) << Joined(lines);
     // Where the played keys reach the window it closes and the drawing migrates;
     // where they do not, the window is still there a poll later and the host ends.
-    bool ended = Contains(lines, "\t" + Formatted(IDS_HOST_ENDED_WINDOW, L"Migrate Assembly Options"));
+    bool ended = Contains(lines, "\t" + wts::Line(IDS_HOST_ENDED_WINDOW, L"Migrate Assembly Options"));
     EXPECT_NE(ended, Migrated(L"sequence.dwg")) << Joined(lines);
     EXPECT_TRUE(Migrated(L"after-sequence.dwg")) << Joined(s_migrated);
 }
@@ -148,14 +139,14 @@ TEST_F(ProgressHosts, ErrorLineOfTheExtensionLogEndsTheHostAndIsQuoted)
 {
     std::vector<std::string> lines = LinesOf("logged.dwg");
     EXPECT_TRUE(Contains(lines, "\t\t** \"ERROR: block table damaged\"")) << Joined(lines);
-    EXPECT_TRUE(Contains(lines, "\t" + RunBed::Narrow(RunBed::Text(IDS_HOST_LOG_ERROR)))) << Joined(lines);
+    EXPECT_TRUE(Contains(lines, "\t" + wts::Narrow(wts::Text(IDS_HOST_LOG_ERROR)))) << Joined(lines);
     EXPECT_FALSE(Migrated(L"logged.dwg"));
     EXPECT_TRUE(Migrated(L"after-logged.dwg")) << Joined(s_migrated);
 }
 
 TEST_F(ProgressHosts, RunEndsNormallyAndItsSummaryCountsWhatMigrated)
 {
-    EXPECT_EQ(s_finishedStatus, RunBed::Text(IDS_MIGRATE_FINISHED));
+    EXPECT_EQ(s_finishedStatus, wts::Text(IDS_MIGRATE_FINISHED));
     std::string log = Joined(s_log);
     EXPECT_NE(log.find("    in the list:      7\n"), std::string::npos) << log;
     std::string migrated = "    migrated:         " + std::to_string(s_migrated.size()) + "\n";
@@ -181,7 +172,7 @@ TEST(ProgressStartCheck, MissingReadOnlyAndHeldDrawingsAreLeftOutAndNamed)
     {
         JobRun run(options);
         ASSERT_TRUE(run.WaitForDialog());
-        ASSERT_TRUE(JobRun::WaitUntil([&] { return run.Visible(IDC_PROGRESS_MIGRATE_DONE); }, 120000));
+        ASSERT_TRUE(wts::WaitUntil([&] { return run.Visible(IDC_PROGRESS_MIGRATE_DONE); }, 120000));
         EXPECT_EQ(run.Text(IDC_PROGRESS_COUNT), L"1");
         run.Click(IDCANCEL);
         EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
@@ -193,20 +184,21 @@ TEST(ProgressStartCheck, MissingReadOnlyAndHeldDrawingsAreLeftOutAndNamed)
     for (std::wstring* path : {&missing, &locked, &good, &held})
         CharLowerW(&(*path)[0]);
     const std::string log = RunBed::ReadText(options.log);
-    const std::pair<UINT, std::wstring> named[] = {{2606, missing}, {2607, locked}, {2608, held}};
+    const std::pair<UINT, std::wstring> named[] = {
+        {IDS_EXCLUDED_MISSING, missing}, {IDS_EXCLUDED_READ_ONLY, locked}, {IDS_EXCLUDED_ELSEWHERE, held}};
     for (const auto& n : named) {
-        std::wstring line = RunBed::Text(n.first);
+        std::wstring line = wts::Text(n.first);
         line.replace(line.find(L"%s"), 2, n.second);
-        EXPECT_NE(log.find(RunBed::Narrow(line)), std::string::npos) << RunBed::Narrow(line) << "\n" << log;
+        EXPECT_NE(log.find(wts::Narrow(line)), std::string::npos) << wts::Narrow(line) << "\n" << log;
     }
-    EXPECT_EQ(log.find("Migrating drawing " + RunBed::Narrow(locked)), std::string::npos) << log;
+    EXPECT_EQ(log.find("Migrating drawing " + wts::Narrow(locked)), std::string::npos) << log;
 
     const std::string report = RunBed::ReadText(dir + L"\\migration.csv");
     const std::pair<std::wstring, const char*> rows[] = {
         {missing, ",,missing,,\n"}, {locked, ",read-only,,\n"}, {good, ",migrated,"}, {held, ",open elsewhere,,\n"}};
     size_t at = 0;
     for (const auto& r : rows) {
-        at = report.find(RunBed::Narrow(r.first) + ",", at);
+        at = report.find(wts::Narrow(r.first) + ",", at);
         ASSERT_NE(at, std::string::npos) << "rows out of the list's order\n" << report;
         EXPECT_NE(report.substr(at, report.find('\n', at) + 1 - at).find(r.second), std::string::npos) << report;
     }

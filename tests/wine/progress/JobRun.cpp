@@ -1,37 +1,11 @@
 #include "JobRun.h"
+#include "ProgressIds.h"
 #include "WineTestSupport.h"
+#include "WizardTestSupport.h"
 
 #include <commctrl.h>
 
 namespace {
-const wchar_t kDialogTitle[] = L"Transmora - Drawing Migration";
-
-std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
-
-struct Search {
-    DWORD processId;
-    HWND skip;
-    bool dialogOnly;   // the progress dialog by its title, else any dialog-class window
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOf(HWND window, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<Search*>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId != search->processId || window == search->skip || !IsWindowVisible(window))
-        return TRUE;
-    wchar_t cls[32] = {0};
-    GetClassNameW(window, cls, 32);
-    if (std::wstring(cls) != L"#32770")
-        return TRUE;
-    if (search->dialogOnly && wts::WindowText(window) != kDialogTitle)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 LRESULT SendTo(HWND window, UINT msg, WPARAM w = 0, LPARAM l = 0)
 {
     DWORD_PTR result = 0;
@@ -42,15 +16,15 @@ LRESULT SendTo(HWND window, UINT msg, WPARAM w = 0, LPARAM l = 0)
 
 JobRun::JobRun(const Options& options)
 {
-    std::wstring line = Quoted(wts::BinDir() + L"\\..\\tests\\RunJob.exe");
+    std::wstring line = wts::Quoted(wts::BinDir() + L"\\..\\tests\\RunJob.exe");
     line += L" --operation " + std::to_wstring(options.operation);
     line += L" --timeout " + std::to_wstring(options.timeout);
     line += L" --timer-second " + std::to_wstring(options.timerSecondMs);
     if (!options.log.empty())
-        line += L" --log " + Quoted(options.log);
+        line += L" --log " + wts::Quoted(options.log);
     for (const std::wstring& arg : options.extra)
-        line += L" " + Quoted(arg);
-    line += L" " + Quoted(options.list);
+        line += L" " + wts::Quoted(arg);
+    line += L" " + wts::Quoted(options.list);
     if (!options.job) {
         m_process = wts::Start(line, L"USTORA_FOLDER=" + wts::BinDir() + L"\\");
     } else {
@@ -73,23 +47,12 @@ JobRun::~JobRun()
 {
     if (!m_process)
         return;
-    if (WaitForSingleObject(m_process, 0) != WAIT_OBJECT_0) {
-        TerminateProcess(m_process, 99);
-        WaitForSingleObject(m_process, 10000);
-    }
-    CloseHandle(m_process);
+    wts::EndProcess(m_process, 99);
 }
 
 bool JobRun::WaitForDialog(DWORD ms)
 {
-    return WaitUntil(
-        [this] {
-            Search search = {m_processId, nullptr, true, nullptr};
-            EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
-            m_dialog = search.found;
-            return m_dialog != nullptr;
-        },
-        ms);
+    return wts::WaitUntil([this] { return (m_dialog = wiz::FindDialogWithItem(m_processId, IDC_PROGRESS_BAR)); }, ms);
 }
 
 std::wstring JobRun::Text(int id) const { return wts::WindowText(GetDlgItem(m_dialog, id)); }
@@ -109,7 +72,7 @@ int JobRun::DefaultButton() const
     return HIWORD(result) == DC_HASDEFID ? LOWORD(result) : 0;
 }
 
-int JobRun::BarPosition() const { return static_cast<int>(SendTo(GetDlgItem(m_dialog, 2019), PBM_GETPOS)); }
+int JobRun::BarPosition() const { return static_cast<int>(SendTo(GetDlgItem(m_dialog, IDC_PROGRESS_BAR), PBM_GETPOS)); }
 
 bool JobRun::Topmost() const { return (GetWindowLongPtrW(m_dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
@@ -124,23 +87,19 @@ bool JobRun::DialogOpen() const { return m_dialog && IsWindow(m_dialog) && IsWin
 
 void JobRun::Click(int id) const
 {
-    PostMessageW(m_dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(m_dialog, id)));
+    wiz::Click(m_dialog, id);
 }
 
 void JobRun::Post(UINT msg, WPARAM w, LPARAM l) const { PostMessageW(m_dialog, msg, w, l); }
 
 HWND JobRun::WaitForMessageBox(DWORD ms) const
 {
-    HWND box = nullptr;
-    WaitUntil(
-        [&] {
-            Search search = {m_processId, m_dialog, false, nullptr};
-            EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
-            box = search.found;
-            return box != nullptr;
-        },
-        ms);
-    return box;
+    std::vector<HWND> boxes;
+    wts::WaitUntil([&] {
+        boxes = wts::WindowsOf(m_processId, [&](HWND w) { return w != m_dialog && wts::ClassOf(w) == L"#32770"; });
+        return !boxes.empty();
+    }, ms);
+    return boxes.empty() ? nullptr : boxes.front();
 }
 
 std::wstring JobRun::BoxText(HWND box)
@@ -153,23 +112,4 @@ std::wstring JobRun::BoxText(HWND box)
 
 void JobRun::Answer(HWND box, int id) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
-bool JobRun::WaitUntil(const std::function<bool()>& cond, DWORD ms)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (cond())
-            return true;
-        if (GetTickCount() - start > ms)
-            return false;
-        Sleep(100);
-    }
-}
-
-DWORD JobRun::WaitForExit(DWORD ms) const
-{
-    if (!m_process || WaitForSingleObject(m_process, ms) != WAIT_OBJECT_0)
-        return STILL_ACTIVE;
-    DWORD code = 0;
-    GetExitCodeProcess(m_process, &code);
-    return code;
-}
+DWORD JobRun::WaitForExit(DWORD ms) const { return wts::ExitCode(m_process, ms); }

@@ -4,7 +4,6 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,8 +51,6 @@ public:
     static std::wstring BoxText(HWND box);
     static void Answer(HWND box, int id);
 
-    // Polls cond every 100 ms until it holds; false after ms.
-    static bool WaitUntil(const std::function<bool()>& cond, DWORD ms);
     // The program's exit code, or STILL_ACTIVE when it runs on after ms.
     DWORD WaitForExit(DWORD ms = 30000) const;
 

@@ -23,11 +23,11 @@ HANDLE WindowProcess(const wchar_t* title)
 // A log line of the supervision: the resource format with its one argument.
 std::string LogLine(UINT id, const std::wstring& argument)
 {
-    std::wstring text = RunBed::Text(id);
+    std::wstring text = wts::Text(id);
     size_t at = text.find(L'%');
     if (at != std::wstring::npos)
         text.replace(at, 2, argument);
-    return "\t" + RunBed::Narrow(text) + "\n";
+    return "\t" + wts::Narrow(text) + "\n";
 }
 }
 
@@ -39,7 +39,7 @@ TEST(ProgressJob, ProgramsTheRunDidNotStartKeepTheirWindowsThroughAWholeRun)
     for (const wchar_t* window : {L"dialog \"Draxil Error\"", L"dialog \"Drawing Properties\"",
                                   L"dialog \"Migrate Assembly Options\"", L"main \"Draxil R26.0 - [own work.dwg]\""})
         foreign.push_back(wts::Start(L"\"" + wts::BinDir() + L"\\..\\tests\\Puppet.exe\" " + window));
-    ASSERT_TRUE(JobRun::WaitUntil([] { return FindWindowW(nullptr, L"Draxil R26.0 - [own work.dwg]"); }, 20000));
+    ASSERT_TRUE(wts::WaitUntil([] { return FindWindowW(nullptr, L"Draxil R26.0 - [own work.dwg]"); }, 20000));
 
     std::wstring dir = RunBed::FreshFolder(L"progress job");
     std::wstring retitled = RunBed::Drawing(dir, L"retitled.dwg", L"title:Drawing Viewer");
@@ -54,19 +54,19 @@ TEST(ProgressJob, ProgramsTheRunDidNotStartKeepTheirWindowsThroughAWholeRun)
     ASSERT_TRUE(run.WaitForDialog());
 
     // A host without a recognised main window is ended at its budget too.
-    ASSERT_TRUE(JobRun::WaitUntil([] { return FindWindowW(nullptr, L"Drawing Viewer") != nullptr; }, 120000));
+    ASSERT_TRUE(wts::WaitUntil([] { return FindWindowW(nullptr, L"Drawing Viewer") != nullptr; }, 120000));
     HANDLE viewer = WindowProcess(L"Drawing Viewer");
     EXPECT_EQ(WaitForSingleObject(viewer, 20000), WAIT_OBJECT_0) << RunBed::ReadText(options.log);
     CloseHandle(viewer);
-    ASSERT_TRUE(JobRun::WaitUntil(
+    ASSERT_TRUE(wts::WaitUntil(
         [&] { return RunBed::ReadText(options.log).find("    migrated:") != std::string::npos; }, 120000));
     std::string log = RunBed::ReadText(options.log);
 
     // The run's own hosts are handled as before, each logged once.
-    std::string timeout = "\t" + RunBed::Narrow(RunBed::Text(IDS_CHILD_TEXTS_TIMEOUT)) + "\n";
+    std::string timeout = "\t" + wts::Narrow(wts::Text(IDS_CHILD_TEXTS_TIMEOUT)) + "\n";
     timeout += LogLine(IDS_HOST_TIMEOUT, L"1");
-    EXPECT_EQ(RunBed::Count(log, LogLine(IDS_HOST_ENDED_WINDOW, L"Draxil Error")), 1u) << log;
-    EXPECT_EQ(RunBed::Count(log, timeout), 2u) << log;
+    EXPECT_EQ(wts::Count(log, LogLine(IDS_HOST_ENDED_WINDOW, L"Draxil Error")), 1u) << log;
+    EXPECT_EQ(wts::Count(log, timeout), 2u) << log;
     EXPECT_NE(log.find(timeout, log.find("Migrating drawing retitled.dwg")), std::string::npos) << log;
     std::vector<std::string> migrated = RunBed::Lines(RunBed::MigratedListPath());
     ASSERT_EQ(migrated.size(), 1u);
@@ -75,7 +75,7 @@ TEST(ProgressJob, ProgramsTheRunDidNotStartKeepTheirWindowsThroughAWholeRun)
     // The user's programs were neither ended nor answered, nor logged.
     for (HANDLE process : foreign) {
         EXPECT_TRUE(Running(process));
-        RunBed::EndProcess(process);
+        wts::EndProcess(process, 0);
     }
     for (const char* title : {"Drawing Properties", "Migrate Assembly Options", "own work.dwg"})
         EXPECT_EQ(log.find(title), std::string::npos) << log;
@@ -93,7 +93,7 @@ TEST(ProgressJob, ProgramEndedInTheMiddleOfARunLeavesNoBatchOrHostBehind)
     JobRun run(options);
     ASSERT_TRUE(run.WaitForDialog());
     const wchar_t host[] = L"Draxil R26.0 - [hangs.dwg]";
-    ASSERT_TRUE(JobRun::WaitUntil([&] { return FindWindowW(nullptr, host) != nullptr; }, 60000));
+    ASSERT_TRUE(wts::WaitUntil([&] { return FindWindowW(nullptr, host) != nullptr; }, 60000));
     std::vector<HANDLE> left = {WindowProcess(host)};
     const auto tree = wts::ProcessTree(run.ProcessId());   // the batch: the program's child
     for (size_t i = 1; i < tree.size(); ++i)
@@ -133,12 +133,12 @@ TEST(ProgressJob, StartedInsideAJob_TheRunGoesOnWithAJobOrATreeOfItsOwn)
             options.extra = {L"--no-nested-jobs"};
         JobRun run(options);
         ASSERT_TRUE(run.WaitForDialog());
-        ASSERT_TRUE(JobRun::WaitUntil(
+        ASSERT_TRUE(wts::WaitUntil(
             [&] { return RunBed::ReadText(options.log).find("    migrated:         1") != std::string::npos; }, 120000))
             << RunBed::ReadText(options.log);
         const std::string log = RunBed::ReadText(options.log);
-        EXPECT_EQ(RunBed::Count(log, LogLine(IDS_HOST_ENDED_WINDOW, L"Draxil Error")), 1u) << log;
-        EXPECT_EQ(RunBed::Count(log, RunBed::Narrow(RunBed::Text(IDS_LOG_NO_OWN_JOB))), breakaway ? 0u : 1u) << log;
+        EXPECT_EQ(wts::Count(log, LogLine(IDS_HOST_ENDED_WINDOW, L"Draxil Error")), 1u) << log;
+        EXPECT_EQ(wts::Count(log, wts::Narrow(wts::Text(IDS_LOG_NO_OWN_JOB))), breakaway ? 0u : 1u) << log;
         JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
         QueryInformationJobObject(outer, JobObjectBasicAccountingInformation, &accounting, sizeof(accounting), nullptr);
         EXPECT_EQ(accounting.TotalProcesses == 1, breakaway) << "what stayed in the job it started in";

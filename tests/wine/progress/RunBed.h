@@ -9,8 +9,7 @@
 
 class RunBed {
 public:
-    // Installs the simulated host into a fresh folder and loads the language
-    // module for the expected texts. Once per suite.
+    // Installs the simulated host into a fresh folder. Once per suite.
     static void SetUpHost();
     static std::wstring HostFolder();
 
@@ -21,13 +20,9 @@ public:
     static std::wstring PlainList(const std::wstring& folder, const std::vector<std::wstring>& drawings);
     static std::wstring DmlList(const std::wstring& folder, const std::vector<std::wstring>& drawings);
 
-    // A text of the language resource module.
-    static std::wstring Text(UINT id);
-    static std::string Narrow(const std::wstring& text);
     // The log with line ends as "\n"; lines split.
     static std::string ReadText(const std::wstring& path);
     static std::vector<std::string> Lines(const std::wstring& path);
-    static size_t Count(const std::string& text, const std::string& part);
     static std::wstring MigratedListPath();
     static std::wstring MigrateListPath();
 
@@ -36,12 +31,9 @@ public:
     static void ForgetWindowPosition();
     static void StoreWindowPosition(DWORD x, DWORD y);
 
-    // Visible windows of notepad showing the file of this name.
-    static std::vector<HWND> NotepadWindows(const std::wstring& fileName);
     // Ends every notepad that shows it.
     static void CloseNotepads(const std::wstring& fileName);
 
     // A host main window of a host started without a script.
     static HANDLE StartIdleHost();
-    static void EndProcess(HANDLE process);
 };

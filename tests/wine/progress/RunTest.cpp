@@ -4,7 +4,9 @@
 #include "JobRun.h"
 #include "ProgressIds.h"
 #include "RunBed.h"
+#include "RunIds.h"
 #include "WineTestSupport.h"
+#include "WizardTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +61,7 @@ protected:
     std::vector<int> FollowToTheEnd(JobRun& run, int markId, DWORD ms = 180000)
     {
         std::vector<int> seen;
-        bool done = JobRun::WaitUntil(
+        bool done = wts::WaitUntil(
             [&] {
                 int position = run.BarPosition();
                 if (seen.empty() || seen.back() != position)
@@ -106,7 +108,7 @@ TEST_F(ProgressRun, MigrateRunOfTenDrawingsFillsTheBarAndEndsWithSummaryAndMarks
 
     std::vector<int> seen = FollowToTheEnd(run, IDC_PROGRESS_MIGRATE_DONE);
     // The done mark shows just before the summary is appended.
-    EXPECT_TRUE(JobRun::WaitUntil([&] { return RunBed::ReadText(m_log).find("    migrated:") != std::string::npos; },
+    EXPECT_TRUE(wts::WaitUntil([&] { return RunBed::ReadText(m_log).find("    migrated:") != std::string::npos; },
                                   30000));
     // 30 + 70 x n / 11 while drawing n runs; 1 before the first, 100 at the end.
     std::set<int> allowed = {1, 100};
@@ -124,16 +126,16 @@ TEST_F(ProgressRun, MigrateRunOfTenDrawingsFillsTheBarAndEndsWithSummaryAndMarks
     EXPECT_GE(between, 3) << "too few drawings seen on the way: " << Seen(seen);
 
     EXPECT_FALSE(run.Visible(IDC_PROGRESS_ANALYSIS_DONE));
-    EXPECT_EQ(run.Text(IDC_PROGRESS_STATUS), RunBed::Text(IDS_MIGRATE_FINISHED));
+    EXPECT_EQ(run.Text(IDC_PROGRESS_STATUS), wts::Text(IDS_MIGRATE_FINISHED));
     // The last poll may have read an earlier drawing's number; the finished batch handled all ten.
     EXPECT_EQ(run.Text(IDC_PROGRESS_CURRENT), L"10");
     EXPECT_NE(run.Text(IDC_PROGRESS_DRAWING).find(L"part10.dwg"), std::wstring::npos)
-        << RunBed::Narrow(run.Text(IDC_PROGRESS_DRAWING));
+        << wts::Narrow(run.Text(IDC_PROGRESS_DRAWING));
     ExpectIdle(run);
 
     std::string log = RunBed::ReadText(m_log);
-    EXPECT_EQ(RunBed::Count(log, "Migrating drawing part"), 10u) << log;
-    EXPECT_NE(log.find(RunBed::Narrow(RunBed::Text(2060))), std::string::npos) << log;
+    EXPECT_EQ(wts::Count(log, "Migrating drawing part"), 10u) << log;
+    EXPECT_NE(log.find(wts::Narrow(wts::Text(IDS_SUMMARY_TITLE))), std::string::npos) << log;
     EXPECT_NE(log.find("    in the list:      10\n"), std::string::npos) << log;
     EXPECT_NE(log.find("    migrated:         10\n"), std::string::npos) << log;
     EXPECT_EQ(log.find("Not migrated"), std::string::npos) << log;
@@ -184,7 +186,7 @@ TEST_F(ProgressRun, FoldersAndDrawingsOutsideAsciiMigrateAndLeaveNoTemporaryFile
     JobRun run(options);
     ASSERT_TRUE(run.WaitForDialog());
     FollowToTheEnd(run, IDC_PROGRESS_MIGRATE_DONE);
-    EXPECT_TRUE(JobRun::WaitUntil(
+    EXPECT_TRUE(wts::WaitUntil(
         [&] { return RunBed::ReadText(options.log).find("    migrated:") != std::string::npos; }, 30000));
 
     // The batch file, still there while the dialog shows: ASCII only.
@@ -196,20 +198,20 @@ TEST_F(ProgressRun, FoldersAndDrawingsOutsideAsciiMigrateAndLeaveNoTemporaryFile
     FindClose(search);
     ASSERT_EQ(batches.size(), 1u);
     std::string batch = wts::ReadFileBytes(batches[0]);
-    EXPECT_EQ(RunBed::Count(batch, "cd /d \"%KEST_HOST%\"\r\n"), 3u) << batch;
+    EXPECT_EQ(wts::Count(batch, "cd /d \"%KEST_HOST%\"\r\n"), 3u) << batch;
     for (size_t i = 0; i < batch.size(); ++i)
         ASSERT_LT(static_cast<unsigned char>(batch[i]), 128u) << "byte " << i << " of the batch file";
 
     std::string log = RunBed::ReadText(options.log);
     for (const wchar_t* name : {L"caf\u00e9 \u00fcbersicht.dwg", L"part 2.dwg", L"jos\u00e9 & 50%.dwg"})
-        EXPECT_EQ(RunBed::Count(log, "\nMigrating drawing " + RunBed::Narrow(name) + " \n"), 1u)
-            << RunBed::Narrow(name) << "\n" << log;
+        EXPECT_EQ(wts::Count(log, "\nMigrating drawing " + wts::Narrow(name) + " \n"), 1u)
+            << wts::Narrow(name) << "\n" << log;
     EXPECT_NE(log.find("    migrated:         3\n"), std::string::npos) << log;
     EXPECT_EQ(RunBed::Lines(RunBed::MigratedListPath()).size(), 3u);
     std::vector<std::string> marks = RunBed::Lines(list);
     ASSERT_EQ(marks.size(), 4u);
     for (size_t i = 1; i < marks.size(); ++i)
-        EXPECT_EQ(marks[i], "[x]" + RunBed::Narrow(drawings[i - 1]));
+        EXPECT_EQ(marks[i], "[x]" + wts::Narrow(drawings[i - 1]));
 
     run.Click(IDCANCEL);
     EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
@@ -223,7 +225,7 @@ TEST_F(ProgressRun, FoldersAndDrawingsOutsideAsciiMigrateAndLeaveNoTemporaryFile
     }
     FindClose(search);
     for (const std::wstring& name : left)
-        ADD_FAILURE() << "left in the temporary folder: " << RunBed::Narrow(name);
+        ADD_FAILURE() << "left in the temporary folder: " << wts::Narrow(name);
 }
 
 TEST_F(ProgressRun, AnalysisRunShowsItsOwnCaptionAndStepsAndWritesNoSummary)
@@ -238,7 +240,7 @@ TEST_F(ProgressRun, AnalysisRunShowsItsOwnCaptionAndStepsAndWritesNoSummary)
     EXPECT_EQ(frame.left, 40);
     EXPECT_EQ(frame.top, 50);
     EXPECT_TRUE(run.Topmost());
-    EXPECT_EQ(run.Text(IDC_PROGRESS_ANALYSIS), RunBed::Text(IDS_ANALYSIS_CAPTION));
+    EXPECT_EQ(run.Text(IDC_PROGRESS_ANALYSIS), wts::Text(IDS_ANALYSIS_CAPTION));
     EXPECT_FALSE(run.Visible(IDC_PROGRESS_MIGRATE));
 
     std::vector<int> seen = FollowToTheEnd(run, IDC_PROGRESS_ANALYSIS_DONE);
@@ -247,13 +249,13 @@ TEST_F(ProgressRun, AnalysisRunShowsItsOwnCaptionAndStepsAndWritesNoSummary)
             << "bar at " << value << "; seen: " << Seen(seen);
     EXPECT_EQ(seen.back(), 100) << Seen(seen);
     EXPECT_FALSE(run.Visible(IDC_PROGRESS_MIGRATE_DONE));
-    EXPECT_EQ(run.Text(IDC_PROGRESS_STATUS), RunBed::Text(IDS_ANALYSIS_FINISHED));
+    EXPECT_EQ(run.Text(IDC_PROGRESS_STATUS), wts::Text(IDS_ANALYSIS_FINISHED));
     EXPECT_EQ(run.Text(IDC_PROGRESS_CURRENT), L"4");
     ExpectIdle(run);
 
     std::string log = RunBed::ReadText(m_log);
-    EXPECT_EQ(RunBed::Count(log, "Analyzing drawing part"), 4u) << log;
-    EXPECT_EQ(log.find(RunBed::Narrow(RunBed::Text(2060))), std::string::npos) << log;
+    EXPECT_EQ(wts::Count(log, "Analyzing drawing part"), 4u) << log;
+    EXPECT_EQ(log.find(wts::Narrow(wts::Text(IDS_SUMMARY_TITLE))), std::string::npos) << log;
     EXPECT_FALSE(wts::FileExists(RunBed::MigratedListPath()));
 
     run.Click(IDCANCEL);
@@ -265,8 +267,8 @@ TEST_F(ProgressRun, RunWithoutDrawingsWarnsAndLeavesTheDialogIdle)
     JobRun run(Job(RunBed::PlainList(m_dir, {})));
     HWND box = run.WaitForMessageBox();
     ASSERT_NE(box, nullptr);
-    EXPECT_NE(JobRun::BoxText(box).find(RunBed::Text(2316)), std::wstring::npos)
-        << RunBed::Narrow(JobRun::BoxText(box));
+    EXPECT_NE(JobRun::BoxText(box).find(wts::Text(2316)), std::wstring::npos)
+        << wts::Narrow(JobRun::BoxText(box));
     JobRun::Answer(box, IDOK);
 
     ASSERT_TRUE(run.WaitForDialog());
@@ -280,7 +282,7 @@ TEST_F(ProgressRun, RunWithoutDrawingsWarnsAndLeavesTheDialogIdle)
     // Even a run that never started offers its log.
     run.Click(IDOK);
     EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDOK));
-    EXPECT_TRUE(JobRun::WaitUntil([] { return !RunBed::NotepadWindows(kLogName).empty(); }, 30000));
+    EXPECT_TRUE(wts::WaitUntil([] { return !wiz::Notepads(kLogName).empty(); }, 30000));
 }
 
 TEST_F(ProgressRun, PositionOffTheScreenIsBroughtBackAndAMinimisedDialogKeepsTheStoredOne)
@@ -301,7 +303,7 @@ TEST_F(ProgressRun, PositionOffTheScreenIsBroughtBackAndAMinimisedDialogKeepsThe
 
     RunBed::StoreWindowPosition(30, 40);
     run.Post(WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(JobRun::WaitUntil([&] { return IsIconic(run.Dialog()) != 0; }, 10000));
+    ASSERT_TRUE(wts::WaitUntil([&] { return IsIconic(run.Dialog()) != 0; }, 10000));
     run.Post(WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
     DWORD x = 0, y = 0;
@@ -328,12 +330,12 @@ TEST_F(ProgressRun, EscapeAndTheCloseBoxDoNothingWhileARunIsSupervised)
     EXPECT_FALSE(run.HasDefaultStyle(IDOK));
     EXPECT_FALSE(run.Enabled(IDC_PROGRESS_RESUME));
     EXPECT_EQ(run.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
-    EXPECT_TRUE(RunBed::NotepadWindows(kLogName).empty());
+    EXPECT_TRUE(wiz::Notepads(kLogName).empty());
 
     FollowToTheEnd(run, IDC_PROGRESS_MIGRATE_DONE);
     run.Post(WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDCANCEL));
-    EXPECT_TRUE(RunBed::NotepadWindows(kLogName).empty());
+    EXPECT_TRUE(wiz::Notepads(kLogName).empty());
 }
 
 TEST_F(ProgressRun, AHostThatCannotBeStartedIsToldInTheLogForItsDrawing)
@@ -347,7 +349,7 @@ TEST_F(ProgressRun, AHostThatCannotBeStartedIsToldInTheLogForItsDrawing)
 
     // Each drawing's line is followed by the not-started line, then by what the system said.
     const std::string log = RunBed::ReadText(m_log);
-    const std::string notStarted = RunBed::Narrow(RunBed::Text(IDS_BATCH_HOST_NOT_STARTED));
+    const std::string notStarted = wts::Narrow(wts::Text(IDS_BATCH_HOST_NOT_STARTED));
     for (const char* drawing : {"part1.dwg", "part2.dwg"})
         EXPECT_NE(log.find(drawing + (" \n\t" + notStarted + "\n")), std::string::npos) << log;
     EXPECT_NE(log.find("    migrated:         0\n"), std::string::npos) << log;
@@ -361,8 +363,8 @@ TEST_F(ProgressRun, OkAfterTheRunOpensTheLogInNotepadAndKeepsThePosition)
     RECT frame = run.Frame();
     run.Click(IDOK);
     EXPECT_EQ(run.WaitForExit(), static_cast<DWORD>(IDOK));
-    EXPECT_TRUE(JobRun::WaitUntil([] { return !RunBed::NotepadWindows(kLogName).empty(); }, 30000))
-        << "no notepad window shows " << RunBed::Narrow(kLogName);
+    EXPECT_TRUE(wts::WaitUntil([] { return !wiz::Notepads(kLogName).empty(); }, 30000))
+        << "no notepad window shows " << wts::Narrow(kLogName);
 
     DWORD x = 0, y = 0;
     EXPECT_TRUE(wts::RegGetDword(HKEY_CURRENT_USER, RunBed::SettingsKey(), L"X", x));
@@ -386,7 +388,7 @@ TEST_F(ProgressRun, ScreenshotsOfTheRunningAndTheFinishedDialog)
     JobRun run(Job(RunBed::DmlList(m_dir, Drawings(3, L"delay:4"))));
     ASSERT_TRUE(run.WaitForDialog());
     HWND host = nullptr;
-    ASSERT_TRUE(JobRun::WaitUntil(
+    ASSERT_TRUE(wts::WaitUntil(
         [&] {
             host = FindWindowW(nullptr, L"Draxil R26.0 - [part2.dwg]");
             return host && run.Text(IDC_PROGRESS_CURRENT) == L"2";

@@ -6,6 +6,7 @@
 #include "ProgressIds.h"
 #include "RunBed.h"
 #include "SuperviseIds.h"
+#include "WineTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ TEST(ProgressTimeout, HungHostIsEndedAfterItsBudgetAndTheNextDrawingMigrates)
     const int startBar = run.BarPosition();
     DWORD firstRead = 0, hostShown = 0;
     // The bar moves when the dialog first reads the drawing's number.
-    ASSERT_TRUE(JobRun::WaitUntil(
+    ASSERT_TRUE(wts::WaitUntil(
         [&] {
             if (!firstRead && run.BarPosition() != startBar)
                 firstRead = GetTickCount();
@@ -40,7 +41,7 @@ TEST(ProgressTimeout, HungHostIsEndedAfterItsBudgetAndTheNextDrawingMigrates)
 
     // The minute runs from the first read; the poll that finds it over comes
     // at most one poll (stretched to 7 seconds by the log scans) later.
-    ASSERT_TRUE(JobRun::WaitUntil([] { return !FindWindowW(nullptr, L"Draxil R26.0 - [hangs.dwg]"); }, 180000));
+    ASSERT_TRUE(wts::WaitUntil([] { return !FindWindowW(nullptr, L"Draxil R26.0 - [hangs.dwg]"); }, 180000));
     DWORD hostEnded = GetTickCount();
     printf("host ended %lu ms after its number was first read, %lu ms after its window showed\n",
            static_cast<unsigned long>(hostEnded - firstRead), static_cast<unsigned long>(hostEnded - hostShown));
@@ -48,19 +49,19 @@ TEST(ProgressTimeout, HungHostIsEndedAfterItsBudgetAndTheNextDrawingMigrates)
     EXPECT_LE(hostEnded - firstRead, 68000u);
     EXPECT_GE(hostEnded - hostShown, 60000u);
     EXPECT_LE(hostEnded - hostShown, 80000u);
-    EXPECT_TRUE(JobRun::WaitUntil([&] { return run.Visible(IDC_PROGRESS_MIGRATE_DONE); }, 120000))
+    EXPECT_TRUE(wts::WaitUntil([&] { return run.Visible(IDC_PROGRESS_MIGRATE_DONE); }, 120000))
         << RunBed::ReadText(options.log);
     // The done mark shows just before the summary is appended.
-    EXPECT_TRUE(JobRun::WaitUntil(
+    EXPECT_TRUE(wts::WaitUntil(
         [&] { return RunBed::ReadText(options.log).find("    migrated:") != std::string::npos; }, 30000))
         << RunBed::ReadText(options.log);
 
     std::vector<std::string> lines = RunBed::Lines(options.log);
     std::string log = RunBed::ReadText(options.log);
     wchar_t timeoutLine[512];
-    swprintf(timeoutLine, 512, RunBed::Text(IDS_HOST_TIMEOUT).c_str(), 1);
-    size_t texts = log.find("\t" + RunBed::Narrow(RunBed::Text(IDS_CHILD_TEXTS_TIMEOUT)) + "\n");
-    size_t ended = log.find("\t" + RunBed::Narrow(timeoutLine) + "\n");
+    swprintf(timeoutLine, 512, wts::Text(IDS_HOST_TIMEOUT).c_str(), 1);
+    size_t texts = log.find("\t" + wts::Narrow(wts::Text(IDS_CHILD_TEXTS_TIMEOUT)) + "\n");
+    size_t ended = log.find("\t" + wts::Narrow(timeoutLine) + "\n");
     EXPECT_NE(texts, std::string::npos) << log;
     EXPECT_NE(ended, std::string::npos) << log;
     EXPECT_LT(texts, ended) << log;
@@ -72,7 +73,7 @@ TEST(ProgressTimeout, HungHostIsEndedAfterItsBudgetAndTheNextDrawingMigrates)
     EXPECT_NE(log.find("    migrated:         1\n"), std::string::npos) << log;
     // The report, written right after the summary, gives the drawing's minute and how it ended.
     std::string report;
-    EXPECT_TRUE(JobRun::WaitUntil(
+    EXPECT_TRUE(wts::WaitUntil(
         [&] { return (report = RunBed::ReadText(dir + L"\\migration.csv")).find("next.dwg") != std::string::npos; },
         10000));
     size_t row = report.find("hangs.dwg,");

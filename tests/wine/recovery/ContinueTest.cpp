@@ -2,11 +2,15 @@
 // of every process of the prefix (as a reboot): the next start asks, and Yes
 // carries the run to its end as if nothing had happened; No puts the profile
 // back and opens the wizard.
+#include "BatchIds.h"
 #include "HostKeys.h"
 #include "KestJournalCodec.h"
 #include "KestRunRecord.h"
 #include "ProgressIds.h"
 #include "RecoveryBed.h"
+#include "RecoveryIds.h"
+#include "ResourceIds.h"
+#include "RunIds.h"
 #include "WineTestSupport.h"
 #include "WizardTestSupport.h"
 
@@ -15,8 +19,6 @@
 #include <cstdlib>
 
 namespace {
-const UINT kQuestion = 2502, kContinued = 2505, kDrawingLine = 2030, kRunTitle = 2039, kSummaryTitle = 2060;
-const UINT kTotal = 2062, kMigrated = 2063, kMissing = 2064;
 const int kDrawings = 30, kInterrupted = 12;
 
 struct Job {
@@ -53,26 +55,12 @@ std::wstring WideFormat(UINT id)
     return format;
 }
 
-std::string Format(UINT id, const std::wstring& argument)
-{
-    wchar_t text[1024];
-    swprintf(text, 1024, WideFormat(id).c_str(), argument.c_str());
-    return wts::Narrow(text);
-}
-
-std::string Lower(std::string text)
-{
-    for (char& c : text)
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-    return text;
-}
-
 // The first start: the job from the Begin page, ended once drawing 12 is under way.
 void RunToDrawing12(const Job& job, bool killTransmora)
 {
     rb::Transmora app;
-    HWND progress = rb::OpenRun(app, job.list);
-    ASSERT_NE(progress, nullptr) << "no run";
+    HWND progress = app.OpenRun(job.list);
+    ASSERT_NE(progress, nullptr) << "no run: " << app.Failure();
     ASSERT_TRUE(rb::WaitForDrawing(progress, kInterrupted, true)) << "the record never named drawing 12";
     if (killTransmora)
         EXPECT_EQ(app.Kill(), 0) << "a batch or host of the run outlived Transmora";
@@ -101,47 +89,47 @@ void ContinueAndCheck(const Job& job, const rb::Export& before, const std::vecto
 {
     {
         rb::Transmora next;
-        HWND box = rb::WaitForBox(next.pid);
+        HWND box = next.WaitForBox();
         ASSERT_NE(box, nullptr) << "no question";
         wchar_t question[2048];
-        swprintf(question, 2048, WideFormat(kQuestion).c_str(), kInterrupted - 1, kDrawings, job.log.c_str());
-        EXPECT_EQ(rb::BoxText(box), question);
+        swprintf(question, 2048, WideFormat(IDS_CONTINUE_QUESTION).c_str(), kInterrupted - 1, kDrawings,
+                 job.log.c_str());
+        EXPECT_EQ(wiz::BoxText(box), question);
         EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
-        EXPECT_EQ(wiz::FindTitled(next.pid, rb::Text(2001), box), nullptr) << "a wizard shows";
+        EXPECT_EQ(wiz::FindTitled(next.pid, rb::Text(IDS_CAPTION), box), nullptr) << "a wizard shows";
         PostMessageW(box, WM_COMMAND, IDYES, 0);
-        HWND progress = nullptr;
-        ASSERT_TRUE(wiz::WaitUntil([&] { return (progress = wiz::FindDialogWithItem(next.pid, IDC_PROGRESS_BAR)); },
-                                   60000))
-            << "no progress dialog";
-        EXPECT_EQ(wiz::FindTitled(next.pid, rb::Text(2001), progress), nullptr) << "a wizard shows";
+        HWND progress = next.WaitForProgress();
+        ASSERT_NE(progress, nullptr) << "no progress dialog";
+        EXPECT_EQ(wiz::FindTitled(next.pid, rb::Text(IDS_CAPTION), progress), nullptr) << "a wizard shows";
         EXPECT_EQ(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_COUNT)), std::to_wstring(kDrawings));
         std::string why;
-        ASSERT_TRUE(rb::FinishAndExit(progress, next, job.log, &why)) << why;
+        ASSERT_TRUE(next.FinishAndExit(job.log, &why)) << why;
     }
 
     // Every drawing migrated once and marked; the drawing under way ran twice, the others once.
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    std::string migrated = Lower(wts::ReadFileBytes(std::wstring(temp) + L"MIGRATED.TXT"));
+    std::string migrated = wts::Lower(wts::ReadFileBytes(std::wstring(temp) + L"MIGRATED.TXT"));
     std::string log = wts::ReadFileBytes(job.log), list = wts::ReadFileBytes(job.list);
     for (int i = 0; i < kDrawings; ++i) {
         std::string path = wts::Narrow(job.drawings[static_cast<size_t>(i)]);
         std::wstring file = job.drawings[static_cast<size_t>(i)].substr(job.root.size() + 1);
         EXPECT_EQ(wts::ReadFileBytes(job.drawings[static_cast<size_t>(i)]).substr(0, 6), "DX1032") << path;
-        EXPECT_EQ(wts::Count(migrated, Lower(path) + "\r\n"), 1u) << path;
+        EXPECT_EQ(wts::Count(migrated, wts::Lower(path) + "\r\n"), 1u) << path;
         EXPECT_EQ(wts::Count(list, "[x]" + path + "\r\n"), 1u) << path;
-        EXPECT_EQ(wts::Count(log, Format(kDrawingLine, file)), i + 1 == kInterrupted ? 2u : 1u) << path;
+        EXPECT_EQ(wts::Count(log, wts::Line(IDS_BATCH_MIGRATE_DRAWING, file)), i + 1 == kInterrupted ? 2u : 1u) << path;
     }
     // The log whole: the first part's header, the continuation, one summary of the whole list.
-    std::wstring continued = rb::Text(kContinued);
-    EXPECT_EQ(wts::Count(log, wts::Narrow(rb::Text(kRunTitle))), 1u);
+    std::wstring continued = rb::Text(IDS_LOG_CONTINUED);
+    EXPECT_EQ(wts::Count(log, wts::Narrow(rb::Text(IDS_BATCH_MIGRATE_TITLE))), 1u);
     EXPECT_EQ(wts::Count(log, wts::Narrow(continued.substr(0, continued.find(L"%s")))), 1u);
-    EXPECT_LT(log.find(Format(kDrawingLine, L"part 11.dwg")), log.find(wts::Narrow(continued.substr(0, 20))));
-    EXPECT_EQ(wts::Count(log, wts::Narrow(rb::Text(kSummaryTitle))), 1u);
-    EXPECT_EQ(wts::Count(log, rb::Line(kTotal, kDrawings)), 1u);
-    EXPECT_EQ(wts::Count(log, rb::Line(kMigrated, kDrawings)), 1u)
+    EXPECT_LT(log.find(wts::Line(IDS_BATCH_MIGRATE_DRAWING, L"part 11.dwg")),
+              log.find(wts::Narrow(continued.substr(0, 20))));
+    EXPECT_EQ(wts::Count(log, wts::Narrow(rb::Text(IDS_SUMMARY_TITLE))), 1u);
+    EXPECT_EQ(wts::Count(log, rb::Line(IDS_SUMMARY_TOTAL, kDrawings)), 1u);
+    EXPECT_EQ(wts::Count(log, rb::Line(IDS_SUMMARY_MIGRATED, kDrawings)), 1u)
         << log.substr(log.size() > 600 ? log.size() - 600 : 0);
-    EXPECT_EQ(wts::Count(log, rb::Line(kMissing, 0).substr(0, 12)), 0u);
+    EXPECT_EQ(wts::Count(log, rb::Line(IDS_SUMMARY_MISSING, 0).substr(0, 12)), 0u);
 
     ExpectNothingOfTheRunLeft(before, tempBefore);
     ExpectNoKeptLists(job);
@@ -190,13 +178,13 @@ TEST(Continue, NoRestoresTheProfileRemovesTheRecordAndOpensTheWizard)
         return;
 
     rb::Transmora next;
-    HWND box = rb::WaitForBox(next.pid);
+    HWND box = next.WaitForBox();
     ASSERT_NE(box, nullptr) << "no question";
-    ASSERT_NE(GetDlgItem(box, IDNO), nullptr) << wts::Narrow(rb::BoxText(box));
+    ASSERT_NE(GetDlgItem(box, IDNO), nullptr) << wts::Narrow(wiz::BoxText(box));
     PostMessageW(box, WM_COMMAND, IDNO, 0);
-    HWND sheet = rb::WaitForBeginPage(next.pid);
+    HWND sheet = next.WaitForBeginPage();
     EXPECT_NE(sheet, nullptr) << "no wizard after No";
-    EXPECT_EQ(rb::WaitForBox(next.pid, 2000), nullptr) << "a second message";
+    EXPECT_EQ(next.WaitForBox(2000), nullptr) << "a second message";
     ExpectNothingOfTheRunLeft(run.before, run.tempBefore);
 }
 
@@ -250,16 +238,15 @@ TEST(Continue, YesWhileADraxilIsOpenIsRefusedAndAskedAgain)
 
     rb::Transmora next;
     for (UINT answer : {IDYES, IDOK, IDNO}) {
-        HWND box = rb::WaitForBox(next.pid);
+        HWND box = next.WaitForBox();
         ASSERT_NE(box, nullptr) << "no box before " << answer;
         if (answer == IDOK) {   // Yes was refused
-            EXPECT_EQ(rb::BoxText(box), rb::Text(IDS_HOST_RUNNING));
+            EXPECT_EQ(wiz::BoxText(box), rb::Text(IDS_HOST_RUNNING));
             EXPECT_EQ(rb::Diff(before, rb::ExportProfile()), "") << "prepared under an open Draxil";
         }
         PostMessageW(box, WM_COMMAND, answer, 0);
         ASSERT_TRUE(wiz::WaitUntil([&] { return !IsWindow(box); }, 10000));
     }
-    EXPECT_NE(rb::WaitForBeginPage(next.pid), nullptr) << "no wizard after No";
-    TerminateProcess(draxil, 0);
-    CloseHandle(draxil);
+    EXPECT_NE(next.WaitForBeginPage(), nullptr) << "no wizard after No";
+    wts::EndProcess(draxil, 0);
 }

@@ -1,36 +1,18 @@
 #include "RecoveryBed.h"
 #include "HostKeys.h"
 #include "ProgressIds.h"
+#include "RunIds.h"
 #include "WineTestSupport.h"
-#include "WizardIds.h"
 #include "WizardTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <commctrl.h>
-#include <prsht.h>
-
-#include <algorithm>
-#include <cwctype>
 
 namespace rb {
 namespace {
-const int kFilesList = 2000;
-const int kFilesLoad = 2013;
-const UINT kFilesLoadTitle = 2019;
-const UINT kDmlHeader = 2024;
-
-HMODULE Language()
-{
-    static HMODULE module = LoadLibraryW(wts::ResourceModulePath().c_str());
-    return module;
-}
-
-std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
-
 void ExportKey(HKEY root, const std::wstring& path, const std::wstring& skip, Export& out)
 {
-    if (wiz::LowerText(path) == wiz::LowerText(skip))
+    if (wts::Lower(path) == wts::Lower(skip))
         return;
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
@@ -61,27 +43,6 @@ void ExportKey(HKEY root, const std::wstring& path, const std::wstring& skip, Ex
         ExportKey(root, path + L"\\" + sub, skip, out);
 }
 
-bool Next(HWND sheet, int expectedIndex)
-{
-    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
-    return wiz::WaitUntil([&] { return wiz::PageIndex(sheet) == expectedIndex; }, 30000);
-}
-
-HWND Page(HWND sheet) { return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
-}
-
-std::wstring Text(UINT id)
-{
-    wchar_t* text = nullptr;
-    int n = LoadStringW(Language(), id, reinterpret_cast<wchar_t*>(&text), 0);
-    return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
-}
-
-std::string Line(UINT id, int number)
-{
-    wchar_t buffer[512];
-    swprintf(buffer, 512, Text(id).c_str(), number);
-    return wts::Narrow(buffer);
 }
 
 std::wstring MigrationKey() { return GetProductKeyPath() + L"\\Migration"; }
@@ -181,11 +142,11 @@ void PrepareUser(const std::wstring& hostFolder, const std::wstring& logFile, DW
 
 std::vector<std::wstring> MakeDrawings(const std::wstring& root, int count, int slowNumber, const char* fault)
 {
-    std::wstring maker = Quoted(wts::BinDir() + L"\\MakeDrawing.exe");
+    std::wstring maker = wts::Quoted(wts::BinDir() + L"\\MakeDrawing.exe");
     std::wstring plain = root + L"\\plain.tmpl", slow = root + L"\\slow.tmpl";
-    EXPECT_EQ(wts::Run(maker + L" --magic DX1021 " + Quoted(plain)), 0);
-    EXPECT_EQ(wts::Run(maker + L" --magic DX1021 --fault " + Quoted(std::wstring(fault, fault + strlen(fault))) +
-                       L" " + Quoted(slow)),
+    EXPECT_EQ(wts::Run(maker + L" --magic DX1021 " + wts::Quoted(plain)), 0);
+    EXPECT_EQ(wts::Run(maker + L" --magic DX1021 --fault " + wts::Quoted(std::wstring(fault, fault + strlen(fault))) +
+                       L" " + wts::Quoted(slow)),
               0);
     std::vector<std::wstring> drawings;
     for (int i = 1; i <= count; ++i) {
@@ -201,7 +162,7 @@ std::vector<std::wstring> MakeDrawings(const std::wstring& root, int count, int 
 
 void WriteList(const std::wstring& path, const std::vector<std::wstring>& drawings)
 {
-    std::string text = wts::Narrow(Text(kDmlHeader)) + "\r\n";
+    std::string text = wts::Narrow(Text(IDS_DML_HEADER)) + "\r\n";
     for (const std::wstring& d : drawings)
         text += "[ ]" + wts::Narrow(d) + "\r\n";
     wts::WriteFileBytes(path, text);
@@ -211,17 +172,7 @@ std::vector<std::wstring> TempFiles()
 {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    std::vector<std::wstring> files;
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((std::wstring(temp) + L"lorn*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return files;
-    do
-        files.push_back(found.cFileName);
-    while (FindNextFileW(find, &found));
-    FindClose(find);
-    std::sort(files.begin(), files.end());
-    return files;
+    return wts::Entries(std::wstring(temp) + L"lorn*");
 }
 
 bool IsRunning(DWORD pid)
@@ -234,91 +185,6 @@ bool IsRunning(DWORD pid)
     return running;
 }
 
-Transmora::Transmora(const std::wstring& arguments)
-{
-    process = wts::Start(Quoted(wts::BinDir() + L"\\Transmora.exe") + (arguments.empty() ? L"" : L" " + arguments));
-    pid = process ? GetProcessId(process) : 0;
-}
-
-Transmora::~Transmora()
-{
-    if (process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
-        Kill();
-    if (process)
-        CloseHandle(process);
-}
-
-void Transmora::Detach()
-{
-    CloseHandle(process);
-    process = nullptr;
-}
-
-int Transmora::Kill()
-{
-    auto tree = wts::ProcessTree(pid);
-    TerminateProcess(process, 9);
-    WaitForSingleObject(process, 10000);
-    // Its job ends the batch and hosts with it; any that live on are counted, then ended here so that the
-    // suite goes on clean.
-    int survivors = 0;
-    for (size_t i = 1; i < tree.size(); ++i)
-        if (HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, tree[i].first)) {
-            if (WaitForSingleObject(child, 10000) == WAIT_TIMEOUT) {
-                ++survivors;
-                TerminateProcess(child, 9);
-                WaitForSingleObject(child, 10000);
-            }
-            CloseHandle(child);
-        }
-    return survivors;
-}
-
-HWND WaitForBeginPage(DWORD pid, DWORD timeoutMs)
-{
-    HWND sheet = nullptr;
-    wiz::WaitUntil([&] {
-        sheet = wiz::FindDialogWithItem(pid, IDC_PROGRESS_BAR) ? nullptr : wiz::FindTitled(pid, Text(2001));
-        return sheet && wiz::PageIndex(sheet) == 0 && wiz::ButtonState(wiz::NextButton(sheet)) == "enabled";
-    }, timeoutMs);
-    return sheet && wiz::PageIndex(sheet) == 0 ? sheet : nullptr;
-}
-
-bool ToFilesPage(HWND sheet, DWORD pid)
-{
-    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
-    HWND safety = nullptr;
-    if (!wiz::WaitUntil([&] { return (safety = wiz::FindDialogWithItem(pid, IDC_SAFETY_ICON)) != nullptr; }))
-        return false;
-    PostMessageW(safety, WM_COMMAND, IDOK, 0);
-    return wiz::WaitUntil([&] { return wiz::PageIndex(sheet) == 1; });
-}
-
-HWND StartRun(HWND sheet, DWORD pid, const std::wstring& list)
-{
-    HWND page = Page(sheet);
-    PostMessageW(page, WM_COMMAND, MAKEWPARAM(kFilesLoad, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(page, kFilesLoad)));
-    if (!wiz::ChooseFile(pid, Text(kFilesLoadTitle), list))
-        return nullptr;
-    HWND rows = GetDlgItem(page, kFilesList);
-    if (!wiz::WaitUntil([&] { return ListView_GetItemCount(rows) > 0; }, 60000))
-        return nullptr;
-    for (int index = 2; index <= 5; ++index)
-        if (!Next(sheet, index))
-            return nullptr;
-    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
-    HWND progress = nullptr;
-    wiz::WaitUntil([&] { return (progress = wiz::FindDialogWithItem(pid, IDC_PROGRESS_BAR)) != nullptr; }, 60000);
-    return progress;
-}
-
-HWND OpenRun(const Transmora& app, const std::wstring& list)
-{
-    HWND sheet = WaitForBeginPage(app.pid);
-    return sheet && ToFilesPage(sheet, app.pid) ? StartRun(sheet, app.pid, list) : nullptr;
-}
-
 bool WaitForDrawing(HWND progress, int number, bool recorded)
 {
     return wiz::WaitUntil([&] {
@@ -328,43 +194,5 @@ bool WaitForDrawing(HWND progress, int number, bool recorded)
         return wts::RegGetDword(HKEY_CURRENT_USER, MigrationKey(), L"RunDrawing", drawing) &&
                drawing == static_cast<DWORD>(number);
     }, 180000);
-}
-
-HWND WaitForBox(DWORD pid, DWORD timeoutMs)
-{
-    HWND box = nullptr;
-    wiz::WaitUntil([&] {
-        box = wiz::FindDialogWithItem(pid, 0xFFFF);
-        return box && !wiz::FindDialogWithItem(pid, IDC_PROGRESS_BAR) &&
-               !SendMessageW(box, PSM_GETCURRENTPAGEHWND, 0, 0);
-    }, timeoutMs);
-    return box;
-}
-
-std::wstring BoxText(HWND box) { return wts::WindowText(GetDlgItem(box, 0xFFFF)); }
-
-bool FinishAndExit(HWND progress, const Transmora& app, const std::wstring& logFile, std::string* why)
-{
-    std::wstring finished = Text(IDS_MIGRATE_FINISHED);
-    if (!wiz::WaitUntil([&] {
-            return wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_STATUS)) == finished &&
-                   IsWindowEnabled(GetDlgItem(progress, IDOK));
-        }, 300000)) {
-        *why = "the run did not finish; drawing " +
-               wts::Narrow(wts::WindowText(GetDlgItem(progress, IDC_PROGRESS_CURRENT)));
-        return false;
-    }
-    PostMessageW(progress, WM_COMMAND, IDOK, 0);
-    std::wstring name = logFile.substr(logFile.find_last_of(L'\\') + 1);
-    std::vector<HWND> notepads;
-    wiz::WaitUntil([&] { return !(notepads = wiz::Notepads(name)).empty(); }, 60000);
-    bool ended = WaitForSingleObject(app.process, 60000) == WAIT_OBJECT_0;
-    for (HWND notepad : notepads)
-        PostMessageW(notepad, WM_CLOSE, 0, 0);
-    if (notepads.empty())
-        *why = "notepad shows no log";
-    else if (!ended)
-        *why = "Transmora did not end";
-    return ended && !notepads.empty();
 }
 }

@@ -3,15 +3,17 @@
 #pragma once
 #include <windows.h>
 
+#include "TransmoraDriver.h"
+#include "WineTestSupport.h"
+
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace rb {
-std::wstring Text(UINT id);
-// A resource format filled with one number, narrowed as the log holds it.
-std::string Line(UINT id, int number);
+using wts::Line;
+using wts::Text;
 
 // Every value under HKEY_CURRENT_USER\Software\Korvane but the migration settings key and the
 // standard that the Standards page stores: "key\name" -> type, bytes.
@@ -41,33 +43,9 @@ std::vector<std::wstring> TempFiles();
 
 bool IsRunning(DWORD pid);
 
-// A running Transmora.exe, ended at the end of the scope if still running.
-struct Transmora {
-    // With arguments after the program's name, as a scheduled task starts it.
-    explicit Transmora(const std::wstring& arguments = std::wstring());
-    ~Transmora();
-    // Ends it as the task manager would; the number of processes it started
-    // that outlived it by 10 s (ended then too).
-    int Kill();
-    // Lets it run on past the test (the prefix's end takes it).
-    void Detach();
-    HANDLE process = nullptr;
-    DWORD pid = 0;
-};
+// A running Transmora.exe, ended at the end of the scope with what it started.
+using Transmora = TransmoraDriver;
 
-// The wizard's Begin page, ready for Next.
-HWND WaitForBeginPage(DWORD pid, DWORD timeoutMs = 60000);
-// Begin page, safety notice, Files page: the save step has run.
-bool ToFilesPage(HWND sheet, DWORD pid);
-// Files page: the list loaded; then every page on to Finish. The progress dialog, or null.
-HWND StartRun(HWND sheet, DWORD pid, const std::wstring& list);
-// From the Begin page to the running job: the progress dialog, or null.
-HWND OpenRun(const Transmora& app, const std::wstring& list);
 // Until the run's record (or, without one, the dialog) names this drawing.
 bool WaitForDrawing(HWND progress, int number, bool recorded);
-// A message box of the process (any owner), or null after the time-out.
-HWND WaitForBox(DWORD pid, DWORD timeoutMs = 60000);
-std::wstring BoxText(HWND box);
-// Waits for the finished migrate run, presses OK, closes notepad on the log and waits for the end.
-bool FinishAndExit(HWND progress, const Transmora& app, const std::wstring& logFile, std::string* why);
 }

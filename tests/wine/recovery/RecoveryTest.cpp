@@ -4,6 +4,8 @@
 #include "HostKeys.h"
 #include "ProgressIds.h"
 #include "RecoveryBed.h"
+#include "RecoveryIds.h"
+#include "ResourceIds.h"
 #include "WineTestSupport.h"
 #include "WizardTestSupport.h"
 
@@ -12,7 +14,6 @@
 #include <algorithm>
 
 namespace {
-const UINT kRecovered = 2500, kAlreadyRunning = 2501, kDamaged = 2503;
 
 // The system asks whether the session may end, then ends it: true when Transmora agreed and ended. With a
 // key, `touched` says whether any value of it was written or removed after the question was answered.
@@ -38,16 +39,16 @@ bool EndSession(HWND window, const rb::Transmora& app, HKEY watched = nullptr, b
 void ExpectRestoredBeforeTheBeginPage(const rb::Export& expected)
 {
     rb::Transmora next;
-    HWND box = rb::WaitForBox(next.pid);
+    HWND box = next.WaitForBox();
     ASSERT_NE(box, nullptr) << "no notice";
-    EXPECT_EQ(rb::BoxText(box), rb::Text(kRecovered));
-    EXPECT_EQ(wiz::FindTitled(next.pid, rb::Text(2001), box), nullptr) << "a wizard shows before the notice";
+    EXPECT_EQ(wiz::BoxText(box), rb::Text(IDS_RECOVERED_PROFILE));
+    EXPECT_EQ(wiz::FindTitled(next.pid, rb::Text(IDS_CAPTION), box), nullptr) << "a wizard shows before the notice";
     EXPECT_EQ(rb::Diff(expected, rb::ExportProfile()), "");
     EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"ProfileJournal"));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    HWND sheet = rb::WaitForBeginPage(next.pid);
+    HWND sheet = next.WaitForBeginPage();
     EXPECT_NE(sheet, nullptr) << "no Begin page after the notice";
-    EXPECT_EQ(rb::WaitForBox(next.pid, 2000), nullptr) << "a second message";
+    EXPECT_EQ(next.WaitForBox(2000), nullptr) << "a second message";
 }
 }
 
@@ -58,9 +59,9 @@ TEST(Recovery, EndedBetweenSaveAndPrepare_ProfileBackBeforeTheBeginPage)
     const rb::Export before = rb::ExportProfile();
     {
         rb::Transmora app;
-        HWND sheet = rb::WaitForBeginPage(app.pid);
+        HWND sheet = app.WaitForBeginPage();
         ASSERT_NE(sheet, nullptr) << "no Begin page";
-        ASSERT_TRUE(rb::ToFilesPage(sheet, app.pid));
+        ASSERT_TRUE(app.ToFilesPage());
         // The save step keeps its journal before anything is prepared.
         EXPECT_TRUE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"ProfileJournal"));
         EXPECT_EQ(rb::Diff(before, rb::ExportProfile()), "");
@@ -88,8 +89,8 @@ TEST(Recovery, EndedDuringARun_ProfileBackBeforeTheBeginPage_SecondStartMeanwhil
     rb::WriteList(list, rb::MakeDrawings(root, 4, 2, "hang"));
     {
         rb::Transmora app;
-        HWND progress = rb::OpenRun(app, list);
-        ASSERT_NE(progress, nullptr) << "no run";
+        HWND progress = app.OpenRun(list);
+        ASSERT_NE(progress, nullptr) << "no run: " << app.Failure();
         ASSERT_TRUE(rb::WaitForDrawing(progress, 2, false));
         DWORD sdi = 0;
         EXPECT_TRUE(wts::RegGetDword(HKEY_CURRENT_USER, rb::ProfileKey() + L"\\Drawing Window", L"SDIMode", sdi));
@@ -102,10 +103,10 @@ TEST(Recovery, EndedDuringARun_ProfileBackBeforeTheBeginPage_SecondStartMeanwhil
         const auto files = rb::TempFiles();
         {
             rb::Transmora second;
-            HWND box = rb::WaitForBox(second.pid);
+            HWND box = second.WaitForBox();
             ASSERT_NE(box, nullptr) << "the second start says nothing";
-            EXPECT_EQ(rb::BoxText(box), rb::Text(kAlreadyRunning));
-            EXPECT_EQ(wiz::FindTitled(second.pid, rb::Text(2001), box), nullptr) << "a second wizard";
+            EXPECT_EQ(wiz::BoxText(box), rb::Text(IDS_ALREADY_RUNNING));
+            EXPECT_EQ(wiz::FindTitled(second.pid, rb::Text(IDS_CAPTION), box), nullptr) << "a second wizard";
             PostMessageW(box, WM_COMMAND, IDOK, 0);
             ASSERT_EQ(WaitForSingleObject(second.process, 30000), WAIT_OBJECT_0) << "the second start goes on";
         }
@@ -133,9 +134,9 @@ TEST(Recovery, SessionEnd_InTheWizardOrTheRun_CleansUpAsAnExit_TheRunGoesOnAtThe
     // In the wizard, after the save step.
     {
         rb::Transmora app;
-        HWND sheet = rb::WaitForBeginPage(app.pid);
+        HWND sheet = app.WaitForBeginPage();
         ASSERT_NE(sheet, nullptr) << "no Begin page";
-        ASSERT_TRUE(rb::ToFilesPage(sheet, app.pid));
+        ASSERT_TRUE(app.ToFilesPage());
         ASSERT_TRUE(EndSession(sheet, app)) << "the wizard did not let the session end";
         EXPECT_EQ(rb::Diff(before, rb::ExportProfile()), "");
         EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"ProfileJournal"));
@@ -144,8 +145,8 @@ TEST(Recovery, SessionEnd_InTheWizardOrTheRun_CleansUpAsAnExit_TheRunGoesOnAtThe
     // In the run: the batch ends, and the record and journal stay so that the migration can go on.
     {
         rb::Transmora app;
-        HWND progress = rb::OpenRun(app, list);
-        ASSERT_NE(progress, nullptr) << "no run";
+        HWND progress = app.OpenRun(list);
+        ASSERT_NE(progress, nullptr) << "no run: " << app.Failure();
         ASSERT_TRUE(rb::WaitForDrawing(progress, 2, true));
         auto tree = wts::ProcessTree(app.pid);
         ASSERT_TRUE(std::any_of(tree.begin(), tree.end(), [](const auto& p) { return p.second == L"cmd.exe"; }))
@@ -170,15 +171,14 @@ TEST(Recovery, SessionEnd_InTheWizardOrTheRun_CleansUpAsAnExit_TheRunGoesOnAtThe
     }
     // The next start continues it to the end, and the run counts once.
     rb::Transmora next;
-    HWND box = rb::WaitForBox(next.pid);
+    HWND box = next.WaitForBox();
     ASSERT_NE(box, nullptr) << "no question";
-    ASSERT_NE(GetDlgItem(box, IDYES), nullptr) << wts::Narrow(rb::BoxText(box));
+    ASSERT_NE(GetDlgItem(box, IDYES), nullptr) << wts::Narrow(wiz::BoxText(box));
     PostMessageW(box, WM_COMMAND, IDYES, 0);
-    HWND progress = nullptr;
-    ASSERT_TRUE(wiz::WaitUntil([&] { return (progress = wiz::FindDialogWithItem(next.pid, IDC_PROGRESS_BAR)); },
-                               60000));
+    HWND progress = next.WaitForProgress();
+    ASSERT_NE(progress, nullptr);
     std::string why;
-    ASSERT_TRUE(rb::FinishAndExit(progress, next, log, &why)) << why;
+    ASSERT_TRUE(next.FinishAndExit(log, &why)) << why;
     EXPECT_EQ(rb::Diff(rb::Counted(before), rb::ExportProfile()), "");
     EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"ProfileJournal"));
     EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"RunRecord"));
@@ -199,11 +199,11 @@ TEST(Recovery, DamagedJournalAndRecord_SaidSoRemovedAndTheWizardOpens)
     RegCloseKey(key);
 
     rb::Transmora app;
-    HWND box = rb::WaitForBox(app.pid);
+    HWND box = app.WaitForBox();
     ASSERT_NE(box, nullptr) << "nothing said";
-    EXPECT_EQ(rb::BoxText(box), rb::Text(kDamaged));
+    EXPECT_EQ(wiz::BoxText(box), rb::Text(IDS_RECOVERY_DAMAGED));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_NE(rb::WaitForBeginPage(app.pid), nullptr) << "no wizard";
+    EXPECT_NE(app.WaitForBeginPage(), nullptr) << "no wizard";
     EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"ProfileJournal"));
     EXPECT_FALSE(wts::RegValueExists(HKEY_CURRENT_USER, rb::MigrationKey(), L"RunRecord"));
     EXPECT_EQ(rb::Diff(before, rb::ExportProfile()), "");

@@ -182,13 +182,9 @@ int WaitExit(HANDLE process)
 {
     if (!process)
         return -998;
-    DWORD code = static_cast<DWORD>(-999);
-    if (WaitForSingleObject(process, 60000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process, &code);
-    else
-        TerminateProcess(process, 1);
-    CloseHandle(process);
-    return static_cast<int>(code);
+    DWORD code = wts::ExitCode(process, 60000);
+    wts::EndProcess(process);
+    return code == STILL_ACTIVE ? -999 : static_cast<int>(code);
 }
 
 // ---- files ---------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "KestRegKey.h"
 #include "KeySequencePlayer.h"
 #include "WineTestSupport.h"
+#include "WizardTestSupport.h"
 
 #include "Afx.h"
 
@@ -19,8 +20,6 @@ CKestNoluApp theApp;
 
 namespace {
 HMODULE g_languageModule = nullptr;
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 std::vector<std::string> LogLines()
 {
@@ -45,45 +44,17 @@ std::string LogText()
     return all;
 }
 
-struct OwnedWindow {
-    const std::wstring* title;
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindOwnedWindow(HWND window, LPARAM lParam)
-{
-    auto* find = reinterpret_cast<OwnedWindow*>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId == find->processId && IsWindowVisible(window) && wts::WindowText(window) == *find->title) {
-        find->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The window with this title of this process, once it shows.
 HWND WaitForWindowOf(HANDLE process, const std::wstring& title, DWORD ms)
 {
-    DWORD start = GetTickCount();
-    do {
-        OwnedWindow find = {&title, GetProcessId(process), nullptr};
-        EnumWindows(FindOwnedWindow, reinterpret_cast<LPARAM>(&find));
-        if (find.found)
-            return find.found;
-        wts::Pump(100);
-    } while (GetTickCount() - start < ms);
-    return nullptr;
-}
-
-DWORD ExitCodeWithin(HANDLE process, DWORD ms)
-{
-    if (WaitForSingleObject(process, ms) != WAIT_OBJECT_0)
-        return STILL_ACTIVE;
-    DWORD code = 0;
-    GetExitCodeProcess(process, &code);
-    return code;
+    HWND found = nullptr;
+    wts::WaitUntil([&] {
+        found = wiz::FindTitled(GetProcessId(process), title);
+        if (!found)
+            wts::Pump(100);   // the watcher of this thread answers meanwhile
+        return found != nullptr;
+    }, ms);
+    return found;
 }
 }
 
@@ -120,11 +91,8 @@ protected:
 
     void TearDown() override
     {
-        for (HANDLE process : m_puppets) {
-            TerminateProcess(process, 1);
-            WaitForSingleObject(process, 5000);
-            CloseHandle(process);
-        }
+        for (HANDLE process : m_puppets)
+            wts::EndProcess(process);
         KeySequencePlayer::Stop();
         KeySequencePlayer::SetInstallerForTest(nullptr);
         SetRunProcessFilterForTest(nullptr);
@@ -141,7 +109,7 @@ protected:
         if (process)
             m_puppets.push_back(process);
         m_window = process ? WaitForWindowOf(process, title, 15000) : nullptr;
-        EXPECT_NE(m_window, nullptr) << Narrow(title);
+        EXPECT_NE(m_window, nullptr) << wts::Narrow(title);
         return process;
     }
 
@@ -165,7 +133,7 @@ TEST_F(WatchTest, FatalWindowEndsTheHostAndLogsItsTitle)
 {
     HANDLE host = Puppet(L"dialog", L"Draxil Error", {L"Something went wrong"});
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(host, 5000), 0u);
+    EXPECT_EQ(wts::ExitCode(host, 5000), 0u);
     EXPECT_EQ(LogText(), "\tThe host program was ended because it showed the window \"Draxil Error\".\n");
 }
 
@@ -173,14 +141,14 @@ TEST_F(WatchTest, FatalPatternIgnoresCase)
 {
     HANDLE host = Puppet(L"dialog", L"CANNOT OPEN gear.dwg");
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(host, 5000), 0u);
+    EXPECT_EQ(wts::ExitCode(host, 5000), 0u);
 }
 
 TEST_F(WatchTest, FatalRowWithChildTextsLogsThemBeforeTheEnd)
 {
     HANDLE host = Puppet(L"dialog", L"Migration Error", {L"Drawing gear.dwg", L"Block table damaged"});
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(host, 5000), 0u);
+    EXPECT_EQ(wts::ExitCode(host, 5000), 0u);
     std::vector<std::string> lines = LogLines();
     ASSERT_GE(lines.size(), 4u) << LogText();
     EXPECT_EQ(lines.front(), "\tTexts of the window that ended the host program:");
@@ -193,11 +161,11 @@ TEST_F(WatchTest, AnswerWindowsGetTheirKeyAndTheHostGoesOn)
 {
     HANDLE host = Puppet(L"dialog", L"Drawing Properties");
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(host, 5000), 100u + IDCANCEL);   // Escape
+    EXPECT_EQ(wts::ExitCode(host, 5000), 100u + IDCANCEL);   // Escape
 
     host = Puppet(L"dialog", L"Drawing From a Newer Release");
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(host, 5000), 100u + IDOK);       // Enter, with the extra note
+    EXPECT_EQ(wts::ExitCode(host, 5000), 100u + IDOK);       // Enter, with the extra note
     EXPECT_EQ(LogText(), "\tThe host window \"Drawing Properties\" was answered.\n"
                          "\tThe host window \"Drawing From a Newer Release\" was answered.\n"
                          "\tThe notice about a drawing from a newer release was confirmed.\n");
@@ -207,7 +175,7 @@ TEST_F(WatchTest, KeyZeroRowsAreLoggedButLeaveTheWindow)
 {
     HANDLE host = Puppet(L"dialog", L"Migration Progress");
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(host, 1500), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(wts::ExitCode(host, 1500), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_EQ(LogText(), "\tThe host window \"Migration Progress\" was answered.\n");
 }
 
@@ -220,21 +188,21 @@ TEST_F(WatchTest, AtMostOneWindowIsHandledPerCall)
     int ended = (WaitForSingleObject(first, 0) == WAIT_OBJECT_0) + (WaitForSingleObject(second, 0) == WAIT_OBJECT_0);
     EXPECT_EQ(ended, 1);
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(first, 5000), 0u);
-    EXPECT_EQ(ExitCodeWithin(second, 5000), 0u);
+    EXPECT_EQ(wts::ExitCode(first, 5000), 0u);
+    EXPECT_EQ(wts::ExitCode(second, 5000), 0u);
 }
 
 TEST_F(WatchTest, WarningWithTheReadOnlyNoteIsLeftAlone)
 {
     HANDLE kept = Puppet(L"dialog", L"Draxil Warning", {L"THE DRAWING WILL BE OPENED READ-ONLY."});
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(kept, 1500), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(wts::ExitCode(kept, 1500), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_EQ(LogText(), "");
 
     HANDLE ended = Puppet(L"dialog", L"Draxil Warning", {L"Something else"});
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(ended, 5000), 0u);
-    EXPECT_EQ(ExitCodeWithin(kept, 0), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(wts::ExitCode(ended, 5000), 0u);
+    EXPECT_EQ(wts::ExitCode(kept, 0), static_cast<DWORD>(STILL_ACTIVE));
 }
 
 TEST_F(WatchTest, MessageWithTheHostsContinueTextGetsEnterAndTheWatchGoesOn)
@@ -245,8 +213,8 @@ TEST_F(WatchTest, MessageWithTheHostsContinueTextGetsEnterAndTheWatchGoesOn)
     BringWindowToTop(m_window);
     WatchHostWindows();
     // The Enter key does not count: the same call still ends the other host.
-    EXPECT_EQ(ExitCodeWithin(message, 5000), 100u + IDOK);
-    EXPECT_EQ(ExitCodeWithin(fatal, 5000), 0u);
+    EXPECT_EQ(wts::ExitCode(message, 5000), 100u + IDOK);
+    EXPECT_EQ(wts::ExitCode(fatal, 5000), 0u);
     EXPECT_EQ(LogText(), "\tThe host program was ended because it showed the window \"Fatal Error\".\n");
 }
 
@@ -254,14 +222,14 @@ TEST_F(WatchTest, MessageIsEndedWithoutTheTextOrWithoutTheHostsModule)
 {
     HANDLE plain = Puppet(L"dialog", L"Draxil Message", {L"Something else"});
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(plain, 5000), 0u);
+    EXPECT_EQ(wts::ExitCode(plain, 5000), 0u);
 
     std::wstring folder = theApp.m_hostFolder;
     theApp.m_hostFolder = m_dir;   // no drxlm\drxlmres.dll there
     HANDLE orphan = Puppet(L"dialog", L"Draxil Message", {L"Press ENTER to continue."});
     WatchHostWindows();
     theApp.m_hostFolder = folder;
-    EXPECT_EQ(ExitCodeWithin(orphan, 5000), 0u);
+    EXPECT_EQ(wts::ExitCode(orphan, 5000), 0u);
 }
 
 TEST_F(WatchTest, KeySequenceWindowIsBroughtUpLoggedAndEndedWhenThePlayDidNothing)
@@ -272,10 +240,10 @@ TEST_F(WatchTest, KeySequenceWindowIsBroughtUpLoggedAndEndedWhenThePlayDidNothin
     wts::Pump(1000);
     EXPECT_TRUE(GetForegroundWindow() == window || GetTopWindow(nullptr) == window);
     EXPECT_EQ(LogText(), "\tThe host window \"Migrate Assembly Options\" was answered.\n");
-    if (ExitCodeWithin(host, 2000) == STILL_ACTIVE) {
+    if (wts::ExitCode(host, 2000) == STILL_ACTIVE) {
         // The platform never played the keys: the next call ends the host.
         WatchHostWindows();
-        EXPECT_EQ(ExitCodeWithin(host, 5000), 0u);
+        EXPECT_EQ(wts::ExitCode(host, 5000), 0u);
         EXPECT_NE(LogText().find("ended because it showed the window \"Migrate Assembly Options\""), std::string::npos);
     }
     EXPECT_FALSE(KeySequencePlayer::Running());
@@ -286,7 +254,7 @@ TEST_F(WatchTest, KeySequenceWindowIsEndedWhenNoHookCanBeInstalled)
     KeySequencePlayer::SetInstallerForTest([](HOOKPROC) -> HHOOK { return nullptr; });
     HANDLE host = Puppet(L"dialog", L"Migrate Assembly Options");
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(host, 5000), 0u);
+    EXPECT_EQ(wts::ExitCode(host, 5000), 0u);
     EXPECT_EQ(LogText(), "\tThe host program was ended because it showed the window \"Migrate Assembly Options\".\n");
 }
 
@@ -296,13 +264,13 @@ TEST_F(WatchTest, SwitchedOffRowsAreSkippedAndFatalComesFirst)
     HANDLE both = Puppet(L"dialog", L"Both Kinds");
     HANDLE off = Puppet(L"dialog", L"Draxil Error");      // its row reads "?Draxil Error"
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(both, 5000), 0u);
+    EXPECT_EQ(wts::ExitCode(both, 5000), 0u);
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(off, 1500), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(wts::ExitCode(off, 1500), static_cast<DWORD>(STILL_ACTIVE));
     // Row 2132 answers with the first character of string 2136: C, the Cancel button's mnemonic.
     HANDLE save = Puppet(L"dialog", L"Save Changes");
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(save, 5000), 100u + IDCANCEL);
+    EXPECT_EQ(wts::ExitCode(save, 5000), 100u + IDCANCEL);
     EXPECT_EQ(LogText(), "\tended for \"Both Kinds\"\n\tanswered \"Save Changes\"\n");
 }
 
@@ -316,7 +284,7 @@ TEST_F(WatchTest, MainWindowIsFoundByTitleOrTitleWithDrawing)
     EXPECT_EQ(title, L"Draxil R26.0 - [gear.dwg]");
     // A main window is neither ended nor answered.
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(m_puppets.back(), 1000), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(wts::ExitCode(m_puppets.back(), 1000), static_cast<DWORD>(STILL_ACTIVE));
 }
 
 TEST_F(WatchTest, OwnWindowsAreNeverEnded)
@@ -350,11 +318,11 @@ TEST_F(WatchTest, WindowsOfProcessesOutsideTheRunAreLeftAloneAndUnlogged)
     // The run's own windows beside them are handled as before.
     HANDLE own = Puppet(L"dialog", L"Draxil Error");
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(own, 5000), 0u);
+    EXPECT_EQ(wts::ExitCode(own, 5000), 0u);
     Puppet(L"main", L"Draxil R26.0 - [gear.dwg]");
     EXPECT_EQ(FindRunHostMainWindow(), m_window);
     for (HANDLE process : foreign)
-        EXPECT_EQ(ExitCodeWithin(process, 500), static_cast<DWORD>(STILL_ACTIVE));
+        EXPECT_EQ(wts::ExitCode(process, 500), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_EQ(LogText(), "\tThe host program was ended because it showed the window \"Draxil Error\".\n");
 }
 
@@ -399,7 +367,7 @@ TEST_F(WatchTest, ABatchNoJobCanTakeRunsConfinedByItsTree)
     EXPECT_NE(WaitForWindowOf(info.hProcess, L"Confined", 15000), nullptr) << "not resumed";
     EXPECT_EQ(theApp.m_batch.ProcessIds(), std::vector<DWORD>{info.dwProcessId});   // not this process, its parent
     theApp.m_batch.EndRun();
-    EXPECT_EQ(ExitCodeWithin(info.hProcess, 5000), 0u);
+    EXPECT_EQ(wts::ExitCode(info.hProcess, 5000), 0u);
     theApp.m_batch.Clear();
 }
 
@@ -425,7 +393,7 @@ TEST_F(WatchTest, KeySequenceStopsWhenTheFocusLeavesTheRun)
               std::string::npos) << log;
     WatchHostWindows();
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(host, 500), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(wts::ExitCode(host, 500), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_EQ(LogText(), log);
 }
 
@@ -517,7 +485,7 @@ protected:
         if (process)
             m_puppets.push_back(process);
         m_window = process ? WaitForWindowOf(process, waitFor, 20000) : nullptr;
-        EXPECT_NE(m_window, nullptr) << Narrow(waitFor);
+        EXPECT_NE(m_window, nullptr) << wts::Narrow(waitFor);
         return process;
     }
 
@@ -538,7 +506,7 @@ TEST_F(SimulatedHostTest, FatalDialogEndsTheHostBeforeItSaves)
 {
     HANDLE host = Host("dialog:Migration Error|Block table damaged", L"Migration Error");
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(host, 5000), 0u);
+    EXPECT_EQ(wts::ExitCode(host, 5000), 0u);
     EXPECT_FALSE(Saved());
     std::string log = LogText();
     EXPECT_NE(log.find("\tBlock table damaged\n"), std::string::npos) << log;
@@ -549,12 +517,12 @@ TEST_F(SimulatedHostTest, AnsweredDialogsLetTheHostSaveAndQuit)
 {
     HANDLE host = Host("dialog:Drawing Properties|x", L"Drawing Properties");
     WatchHostWindows();
-    EXPECT_NE(ExitCodeWithin(host, 10000), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_NE(wts::ExitCode(host, 10000), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_TRUE(Saved());
 
     host = Host("dialog:Draxil Message|Press ENTER to continue.", L"Draxil Message");
     WatchHostWindows();
-    EXPECT_NE(ExitCodeWithin(host, 10000), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_NE(wts::ExitCode(host, 10000), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_TRUE(Saved());
     EXPECT_EQ(LogText(), "\tThe host window \"Drawing Properties\" was answered.\n");
 }
@@ -563,7 +531,7 @@ TEST_F(SimulatedHostTest, ReadOnlyWarningIsLeftToTheUser)
 {
     HANDLE host = Host("dialog:Draxil Warning|The drawing will be opened read-only.", L"Draxil Warning");
     WatchHostWindows();
-    EXPECT_EQ(ExitCodeWithin(host, 1500), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(wts::ExitCode(host, 1500), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_EQ(LogText(), "");
 }
 
@@ -575,9 +543,9 @@ TEST_F(SimulatedHostTest, KeySequenceDialogIsBroughtUpAndHandledAgainIfStillTher
     wts::Pump(500);
     EXPECT_TRUE(GetForegroundWindow() == window || GetTopWindow(nullptr) == window);
     EXPECT_EQ(LogLines().front(), "\tThe host window \"Migrate Assembly Options\" was answered.");
-    if (ExitCodeWithin(host, 3000) == STILL_ACTIVE) {
+    if (wts::ExitCode(host, 3000) == STILL_ACTIVE) {
         WatchHostWindows();
-        EXPECT_EQ(ExitCodeWithin(host, 5000), 0u);
+        EXPECT_EQ(wts::ExitCode(host, 5000), 0u);
     }
 }
 

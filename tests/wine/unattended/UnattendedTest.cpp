@@ -3,6 +3,9 @@
 // beside it name what became of every drawing.
 #include "ProgressIds.h"
 #include "RecoveryBed.h"
+#include "RecoveryIds.h"
+#include "ResourceIds.h"
+#include "UnattendedIds.h"
 #include "WineTestSupport.h"
 #include "WizardTestSupport.h"
 
@@ -12,37 +15,7 @@
 #include <sstream>
 
 namespace {
-const UINT kUsage = 2600, kNoSuchList = 2603, kMissing = 2606, kReadOnly = 2607, kElsewhere = 2608, kExit = 2615;
-const UINT kContinueQuestion = 2502, kAllTaken = 2650;
 const char kHostError[] = "ERROR: block table damaged";
-
-std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
-
-std::string Formatted(UINT id, const std::wstring& argument)
-{
-    std::wstring text = rb::Text(id);
-    size_t at = text.find(L"%s");
-    return wts::Narrow(at == std::wstring::npos ? text : text.replace(at, 2, argument));
-}
-
-struct WindowSearch {
-    DWORD pid;
-    std::vector<std::wstring> found;
-};
-
-// Dialogs of the process other than the progress dialog: message boxes and the wizard.
-BOOL CALLBACK FindWaitingWindow(HWND window, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    if (pid == search->pid && IsWindowVisible(window) && lstrcmpW(className, L"#32770") == 0 &&
-        !GetDlgItem(window, IDC_PROGRESS_BAR))
-        search->found.push_back(wts::WindowText(window) + L": " + wts::WindowText(GetDlgItem(window, 0xFFFF)));
-    return TRUE;
-}
 
 struct Outcome {
     DWORD exitCode = 0xFFFFFFFF;
@@ -56,19 +29,14 @@ Outcome Watch(rb::Transmora& app, DWORD timeoutMs)
 {
     Outcome outcome;
     const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (WaitForSingleObject(app.process, 100) == WAIT_TIMEOUT) {
-        WindowSearch search = {app.pid, {}};
-        EnumWindows(FindWaitingWindow, reinterpret_cast<LPARAM>(&search));
-        for (const std::wstring& window : search.found) {
-            outcome.waiting.push_back(window);
+    while (!app.WaitForExit(100)) {
+        // Dialogs of the process other than the progress dialog: message boxes and the wizard.
+        for (HWND window : wts::WindowsOf(app.pid, [](HWND w) {
+                 return wts::ClassOf(w) == L"#32770" && !GetDlgItem(w, IDC_PROGRESS_BAR);
+             })) {
+            outcome.waiting.push_back(wts::WindowText(window) + L": " + wiz::BoxText(window));
             // Answered, so that the test ends rather than hangs.
-            EnumWindows([](HWND w, LPARAM pid) -> BOOL {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == static_cast<DWORD>(pid) && !GetDlgItem(w, IDC_PROGRESS_BAR))
-                    PostMessageW(w, WM_CLOSE, 0, 0);
-                return TRUE;
-            }, static_cast<LPARAM>(app.pid));
+            PostMessageW(window, WM_CLOSE, 0, 0);
         }
         if (HWND progress = wiz::FindDialogWithItem(app.pid, IDC_PROGRESS_BAR)) {
             outcome.progressShown = true;
@@ -80,7 +48,7 @@ Outcome Watch(rb::Transmora& app, DWORD timeoutMs)
             return outcome;
         }
     }
-    GetExitCodeProcess(app.process, &outcome.exitCode);
+    outcome.exitCode = app.ExitCode();
     return outcome;
 }
 
@@ -151,7 +119,7 @@ TEST(Unattended, ListOfEveryKind_NoWindowWaits_ExitCode1_LogAndReportNameEachDra
 
     Outcome outcome;
     {
-        rb::Transmora app(L"/unattended /list " + Quoted(list) + L" /log " + Quoted(log));
+        rb::Transmora app(L"/unattended /list " + wts::Quoted(list) + L" /log " + wts::Quoted(log));
         outcome = Watch(app, 400000);
     }
     CloseHandle(holder);
@@ -165,11 +133,11 @@ TEST(Unattended, ListOfEveryKind_NoWindowWaits_ExitCode1_LogAndReportNameEachDra
     EXPECT_FALSE(wts::FileExists(stored)) << "the stored log was used";
 
     const std::string text = wts::ReadFileBytes(log);
-    EXPECT_NE(text.find(Formatted(kReadOnly, readOnly)), std::string::npos) << text;
-    EXPECT_NE(text.find(Formatted(kMissing, missing)), std::string::npos) << text;
-    EXPECT_NE(text.find(Formatted(kElsewhere, held)), std::string::npos) << text;
+    EXPECT_NE(text.find(wts::Line(IDS_EXCLUDED_READ_ONLY, readOnly)), std::string::npos) << text;
+    EXPECT_NE(text.find(wts::Line(IDS_EXCLUDED_MISSING, missing)), std::string::npos) << text;
+    EXPECT_NE(text.find(wts::Line(IDS_EXCLUDED_ELSEWHERE, held)), std::string::npos) << text;
     EXPECT_NE(text.find(kHostError), std::string::npos) << text;
-    EXPECT_NE(text.find(rb::Line(kExit, 1)), std::string::npos) << text;
+    EXPECT_NE(text.find(wts::Line(IDS_UNATTENDED_EXIT, 1)), std::string::npos) << text;
 
     const std::string csv = wts::ReadFileBytes(root + L"\\night.csv");
     ASSERT_EQ(csv.compare(0, 3, "\xEF\xBB\xBF"), 0) << "no byte order mark";
@@ -209,18 +177,19 @@ TEST(Unattended, NoSuchList_ExitCode2_NoWindow_TheReasonInTheLog)
     const std::wstring log = root + L"\\night.log", list = root + L"\\gone.dml";
     rb::PrepareUser(wts::FreshDir(L"unattended-b-host"), root + L"\\stored.log", 1);
     const rb::Export before = rb::ExportProfile();
-    rb::Transmora app(L"/unattended /list " + Quoted(list) + L" /log " + Quoted(log));
+    rb::Transmora app(L"/unattended /list " + wts::Quoted(list) + L" /log " + wts::Quoted(log));
     Outcome outcome = Watch(app, 60000);
     EXPECT_EQ(outcome.exitCode, 2u);
     EXPECT_TRUE(outcome.waiting.empty()) << Joined(outcome.waiting);
     EXPECT_FALSE(outcome.progressShown);
     const std::string text = wts::ReadFileBytes(log);
-    EXPECT_NE(text.find(Formatted(kNoSuchList, list)), std::string::npos) << text;
-    EXPECT_NE(text.find(rb::Line(kExit, 2)), std::string::npos) << text;
+    EXPECT_NE(text.find(wts::Line(IDS_NO_SUCH_LIST, list)), std::string::npos) << text;
+    EXPECT_NE(text.find(wts::Line(IDS_UNATTENDED_EXIT, 2)), std::string::npos) << text;
     EXPECT_EQ(rb::Diff(before, rb::ExportProfile()), "");
 
     // Nor when the log cannot be written either: the reason goes to the event log.
-    rb::Transmora nowhere(L"/unattended /list " + Quoted(list) + L" /log " + Quoted(root + L"\\gone\\night.log"));
+    rb::Transmora nowhere(L"/unattended /list " + wts::Quoted(list) + L" /log " +
+                          wts::Quoted(root + L"\\gone\\night.log"));
     outcome = Watch(nowhere, 60000);
     EXPECT_EQ(outcome.exitCode, 2u);
     EXPECT_TRUE(outcome.waiting.empty()) << Joined(outcome.waiting);
@@ -236,18 +205,16 @@ TEST(Unattended, Usage_ShownForQuestionMarkAndUnknownSwitches_NeverUnattended)
     } boxes[] = {{L"/?", 0}, {L"/bogus", 2}, {L"/list x.dml", 2}};
     for (const auto& c : boxes) {
         rb::Transmora app(c.arguments);
-        HWND box = rb::WaitForBox(app.pid);
+        HWND box = app.WaitForBox();
         ASSERT_NE(box, nullptr) << wts::Narrow(c.arguments);
-        EXPECT_NE(rb::BoxText(box).find(rb::Text(kUsage).substr(0, 20)), std::wstring::npos)
+        EXPECT_NE(wiz::BoxText(box).find(rb::Text(IDS_USAGE).substr(0, 20)), std::wstring::npos)
             << wts::Narrow(c.arguments);
-        EXPECT_EQ(wiz::FindTitled(app.pid, rb::Text(2001), box), nullptr) << "a wizard besides the usage";
+        EXPECT_EQ(wiz::FindTitled(app.pid, rb::Text(IDS_CAPTION), box), nullptr) << "a wizard besides the usage";
         PostMessageW(box, WM_COMMAND, IDOK, 0);
-        ASSERT_EQ(WaitForSingleObject(app.process, 30000), WAIT_OBJECT_0);
-        DWORD code = 0;
-        GetExitCodeProcess(app.process, &code);
-        EXPECT_EQ(code, c.exitCode) << wts::Narrow(c.arguments);
+        ASSERT_TRUE(app.WaitForExit(30000));
+        EXPECT_EQ(app.ExitCode(), c.exitCode) << wts::Narrow(c.arguments);
     }
-    rb::Transmora app(L"/unattended /list x.dml /bogus /log " + Quoted(root + L"\\bad.log"));
+    rb::Transmora app(L"/unattended /list x.dml /bogus /log " + wts::Quoted(root + L"\\bad.log"));
     Outcome outcome = Watch(app, 60000);
     EXPECT_EQ(outcome.exitCode, 2u);
     EXPECT_TRUE(outcome.waiting.empty()) << Joined(outcome.waiting);
@@ -264,12 +231,11 @@ TEST(Unattended, Interrupted_TheNextUnattendedStartGoesOnUnasked_TheReportCovers
     const std::wstring missing = root + L"\\missing.dwg";
     drawings.push_back(missing);
     rb::WriteList(list, drawings);
-    const std::wstring arguments = L"/unattended /list " + Quoted(list) + L" /log " + Quoted(log);
+    const std::wstring arguments = L"/unattended /list " + wts::Quoted(list) + L" /log " + wts::Quoted(log);
     {
         rb::Transmora app(arguments);
-        HWND progress = nullptr;
-        ASSERT_TRUE(wiz::WaitUntil([&] { return (progress = wiz::FindDialogWithItem(app.pid, IDC_PROGRESS_BAR)); },
-                                   60000));
+        HWND progress = app.WaitForProgress();
+        ASSERT_NE(progress, nullptr);
         ASSERT_TRUE(rb::WaitForDrawing(progress, 2, true));
         EXPECT_EQ(app.Kill(), 0);
     }
@@ -278,7 +244,7 @@ TEST(Unattended, Interrupted_TheNextUnattendedStartGoesOnUnasked_TheReportCovers
     EXPECT_TRUE(outcome.waiting.empty()) << Joined(outcome.waiting);
     EXPECT_EQ(outcome.exitCode, 1u) << "the missing drawing was not migrated";
     const std::string text = wts::ReadFileBytes(log);
-    EXPECT_EQ(text.find(wts::Narrow(rb::Text(kContinueQuestion)).substr(0, 20)), std::string::npos) << text;
+    EXPECT_EQ(text.find(wts::Narrow(rb::Text(IDS_CONTINUE_QUESTION)).substr(0, 20)), std::string::npos) << text;
     auto rows = ReportRows(wts::ReadFileBytes(root + L"\\night.csv"));
     EXPECT_EQ(rows.size(), drawings.size());
     for (size_t i = 0; i < 4; ++i)
@@ -300,7 +266,7 @@ TEST(Unattended, WithoutLog_EachWorkstationLogsBesideTheList_TheLastJoinsTheRepo
     DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
     ASSERT_TRUE(GetComputerNameW(name, &size));
     const std::wstring log = root + L"\\night-" + name + L".log";
-    const std::wstring arguments = L"/unattended /list " + Quoted(list);
+    const std::wstring arguments = L"/unattended /list " + wts::Quoted(list);
     {
         rb::Transmora app(arguments);
         Outcome outcome = Watch(app, 300000);
@@ -330,6 +296,6 @@ TEST(Unattended, WithoutLog_EachWorkstationLogsBesideTheList_TheLastJoinsTheRepo
     EXPECT_EQ(outcome.exitCode, 0u);
     EXPECT_FALSE(outcome.progressShown);
     const std::string text = wts::ReadFileBytes(log);
-    EXPECT_NE(text.find(wts::Narrow(rb::Text(kAllTaken))), std::string::npos) << text;
-    EXPECT_NE(text.find(rb::Line(kExit, 0)), std::string::npos) << text;
+    EXPECT_NE(text.find(wts::Narrow(rb::Text(IDS_LIST_ALL_TAKEN))), std::string::npos) << text;
+    EXPECT_NE(text.find(wts::Line(IDS_UNATTENDED_EXIT, 0)), std::string::npos) << text;
 }

@@ -6,36 +6,7 @@
 
 #include <shlobj.h>
 
-#include <cwctype>
-
 using wiz::Driver;
-
-namespace {
-std::wstring Lower(std::wstring text)
-{
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(std::towlower(c));
-    return text;
-}
-
-// The shell's folder browser: a dialog of ours with a tree in it.
-HWND FindBrowser()
-{
-    struct Find {
-        HWND found;
-    } find = {nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM l) -> BOOL {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == GetCurrentProcessId() && IsWindowVisible(w) && FindWindowExW(w, nullptr, WC_TREEVIEWW, nullptr))
-                reinterpret_cast<Find*>(l)->found = w;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    return find.found;
-}
-}
 
 TEST(FolderBrowserChoice, EveryShellFromVersion4WithAMinorVersionOnGetsTheShellBrowser)
 {
@@ -59,12 +30,13 @@ TEST_F(WizardFixture, ShellBrowserGivesTheChosenFolderInLowerCase)
     CFolderBrowser browser(nullptr);
     Driver driver([&] {
         HWND dialog = nullptr;
-        ASSERT_TRUE(wiz::WaitUntil([&] { return (dialog = FindBrowser()) != nullptr; })) << "no folder browser";
+        ASSERT_TRUE(wiz::WaitUntil([&] { return (dialog = wiz::FindFolderBrowser()) != nullptr; }))
+            << "no folder browser";
         wts::Pump(300);
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
     ASSERT_EQ(browser.DoModal(), IDOK);
-    EXPECT_EQ(std::wstring(browser.GetPathName()), Lower(desktop));
+    EXPECT_EQ(std::wstring(browser.GetPathName()), wts::Lower(desktop));
 }
 
 TEST_F(WizardFixture, ShellBrowserCancelledChoosesNothing)
@@ -72,7 +44,8 @@ TEST_F(WizardFixture, ShellBrowserCancelledChoosesNothing)
     CFolderBrowser browser(nullptr);
     Driver driver([&] {
         HWND dialog = nullptr;
-        ASSERT_TRUE(wiz::WaitUntil([&] { return (dialog = FindBrowser()) != nullptr; })) << "no folder browser";
+        ASSERT_TRUE(wiz::WaitUntil([&] { return (dialog = wiz::FindFolderBrowser()) != nullptr; }))
+            << "no folder browser";
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_EQ(browser.BrowseWithShell(), IDCANCEL);
@@ -106,7 +79,7 @@ TEST_F(WizardFixture, FileDialogOfOldShellsShowsOnlyFoldersAndGivesTheFolder)
     INT_PTR result = browser.BrowseWithFileDialog();
     SetCurrentDirectoryW(before);
     ASSERT_EQ(result, IDOK);
-    EXPECT_EQ(Lower(std::wstring(browser.GetPathName())), Lower(folder));
+    EXPECT_EQ(wts::Lower(std::wstring(browser.GetPathName())), wts::Lower(folder));
     EXPECT_EQ(name, "hidden");
     EXPECT_EQ(types, "hidden");
     EXPECT_EQ(help, "hidden");
@@ -131,5 +104,5 @@ TEST_F(WizardFixture, FileDialogOfOldShellsGivesADriveRootWithItsSeparator)
     INT_PTR result = browser.BrowseWithFileDialog();
     SetCurrentDirectoryW(before);
     ASSERT_EQ(result, IDOK);
-    EXPECT_EQ(Lower(std::wstring(browser.GetPathName())), L"c:\\");
+    EXPECT_EQ(wts::Lower(std::wstring(browser.GetPathName())), L"c:\\");
 }

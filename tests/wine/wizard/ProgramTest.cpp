@@ -2,11 +2,11 @@
 // help window, and a Cancel after the Begin page that leaves the profile as it
 // was and stores no setting. Takes the documentation's screenshots on the way.
 #include "HostKeys.h"
+#include "TransmoraDriver.h"
 #include "WineTestSupport.h"
 #include "WizardFixture.h"
 #include "WizardIds.h"
 
-using wiz::FindDialogWithItem;
 using wiz::WaitUntil;
 
 namespace {
@@ -28,27 +28,16 @@ TEST_F(WizardFixture, ProgramCancelledAfterTheBeginPageRestoresTheProfileAndStor
     std::wstring migration = GetProductKeyPath() + L"\\Migration";
     wts::RegDeleteTree(HKEY_CURRENT_USER, migration);
 
-    HANDLE process = wts::Start(L"\"" + wts::BinDir() + L"\\Transmora.exe\"");
-    ASSERT_NE(process, nullptr);
-    DWORD pid = GetProcessId(process);
-    HWND sheet = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        sheet = wiz::FindTitled(pid, L"Transmora");
-        return sheet && wiz::PageIndex(sheet) == 0 && wiz::ButtonState(wiz::NextButton(sheet)) == "enabled";
-    }, 60000)) << "Transmora.exe shows no wizard";
+    TransmoraDriver app;
+    HWND sheet = app.WaitForBeginPage();
+    ASSERT_NE(sheet, nullptr) << "Transmora.exe shows no wizard";
     wiz::Screenshot(L"wizard-begin.png", {sheet});
-
-    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
-    HWND safety = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (safety = FindDialogWithItem(pid, IDC_SAFETY_ICON)) != nullptr; }))
-        << "no safety notice";
-    wiz::Screenshot(L"wizard-safety.png", {sheet, safety});
-    PostMessageW(safety, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return wiz::PageIndex(sheet) == 1; })) << "page " << wiz::PageIndex(sheet);
+    ASSERT_TRUE(app.ToFilesPage([&](HWND safety) { wiz::Screenshot(L"wizard-safety.png", {sheet, safety}); }))
+        << "no safety notice, or page " << wiz::PageIndex(sheet);
 
     PostMessageW(sheet, WM_COMMAND, IDHELP, 0);
     HWND help = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (help = wiz::FindTitled(pid, L"Transmora Help")) != nullptr; }))
+    ASSERT_TRUE(WaitUntil([&] { return (help = wiz::FindTitled(app.pid, L"Transmora Help")) != nullptr; }))
         << "no help window";
     std::wstring text = wts::WindowText(GetDlgItem(help, IDC_HELP_TEXT));
     EXPECT_EQ(text.substr(0, 33), L"DRAWING MIGRATION TO DRAXIL R26.0");
@@ -66,11 +55,8 @@ TEST_F(WizardFixture, ProgramCancelledAfterTheBeginPageRestoresTheProfileAndStor
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (box = wiz::FindMessageBox(sheet)) != nullptr; })) << "no Cancel question";
     PostMessageW(box, WM_COMMAND, IDYES, 0);
-    ASSERT_EQ(WaitForSingleObject(process, 60000), WAIT_OBJECT_0) << "Transmora.exe did not end";
-    DWORD code = 99;
-    GetExitCodeProcess(process, &code);
-    CloseHandle(process);
-    EXPECT_EQ(code, 0u);
+    ASSERT_TRUE(app.WaitForExit()) << "Transmora.exe did not end";
+    EXPECT_EQ(app.ExitCode(), 0u);
 
     DWORD sdi = 99;
     EXPECT_TRUE(wts::RegGetDword(HKEY_CURRENT_USER, profile + kDrawingWindow, L"SDIMode", sdi));

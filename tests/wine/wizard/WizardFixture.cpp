@@ -2,6 +2,7 @@
 #include "Afx.h"
 #include "HostKeys.h"
 #include "HostProfile.h"
+#include "ResourceIds.h"
 #include "WineTestSupport.h"
 #include "WizardIds.h"
 
@@ -22,7 +23,7 @@ void WizardFixture::SetUpTestSuite()
     HMODULE resources = LoadLibraryW(wts::ResourceModulePath().c_str());
     ASSERT_NE(resources, nullptr) << "no resource module in the bin folder";
     AfxSetResourceHandle(resources);
-    theApp.m_appName.LoadString(2001);
+    theApp.m_appName.LoadString(IDS_CAPTION);
     g_host = wts::FreshDir(L"host");
     ASSERT_EQ(wts::InstallHost(g_host), 0);
     ResetHostKeysForTest();

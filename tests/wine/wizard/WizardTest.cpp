@@ -19,7 +19,11 @@ TEST_F(WizardFixture, OpensOnTheBeginPageWithOnlyNextAndItsIcon)
     Driver driver([&] {
         HWND sheet = WaitForSheet(wizard);
         ASSERT_NE(sheet, nullptr);
-        wiz::WaitUntil([&] { return wiz::ButtonState(wiz::NextButton(sheet)) == "enabled"; });
+        // The sheet shows its buttons enabled until the page sets them: wait for the page's own state.
+        wiz::WaitUntil([&] {
+            return wiz::ButtonState(wiz::NextButton(sheet)) == "enabled" &&
+                   wiz::ButtonState(wiz::BackButton(sheet)) != "enabled";
+        });
         title = wts::WindowText(sheet);
         index = wiz::PageIndex(sheet);
         back = wiz::ButtonState(wiz::BackButton(sheet));

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <map>
 
 namespace wts {
 
@@ -28,7 +29,7 @@ std::wstring ResourceModulePath() { return BinDir() + L"\\drxlm\\en-US\\keNoluRe
 
 int InstallHost(const std::wstring& folder, const std::wstring& language)
 {
-    return Run(L"\"" + BinDir() + L"\\HostSetup.exe\" \"" + folder + L"\" --language " + language);
+    return Run(Quoted(BinDir() + L"\\HostSetup.exe") + L" " + Quoted(folder) + L" --language " + language);
 }
 
 std::wstring FreshDir(const std::wstring& name)
@@ -165,6 +166,74 @@ void Pump(DWORD ms)
         }
         Sleep(10);
     } while (GetTickCount() - start < ms);
+}
+
+std::vector<HWND> WindowsOf(DWORD processId, const std::function<bool(HWND)>& keep)
+{
+    struct Search {
+        DWORD processId;
+        const std::function<bool(HWND)>* keep;
+        std::vector<HWND> found;
+    } search = {processId ? processId : GetCurrentProcessId(), &keep, {}};
+    EnumWindows(
+        [](HWND window, LPARAM l) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(l);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if ((s->processId == kAnyProcess || pid == s->processId) && IsWindowVisible(window) &&
+                (!*s->keep || (*s->keep)(window)))
+                s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+DWORD ExitCode(HANDLE process, DWORD waitMs)
+{
+    DWORD code = STILL_ACTIVE;
+    if (process && WaitForSingleObject(process, waitMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process, &code);
+    return code;
+}
+
+void EndProcess(HANDLE process, UINT exitCode)
+{
+    if (!process)
+        return;
+    if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process, exitCode);
+        WaitForSingleObject(process, 10000);
+    }
+    CloseHandle(process);
+}
+
+int EndTree(HANDLE process, DWORD graceMs)
+{
+    if (!process)
+        return 0;
+    auto tree = ProcessTree(GetProcessId(process));
+    TerminateProcess(process, 9);
+    WaitForSingleObject(process, 10000);
+    // Its job ends what it started; any that live on are counted, then ended so that the suite goes on clean.
+    int survivors = 0;
+    for (size_t i = 1; i < tree.size(); ++i)
+        if (HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, tree[i].first)) {
+            if (WaitForSingleObject(child, graceMs) == WAIT_TIMEOUT) {
+                ++survivors;
+                TerminateProcess(child, 9);
+                WaitForSingleObject(child, 10000);
+            }
+            CloseHandle(child);
+        }
+    return survivors;
 }
 
 void RegSetString(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& value)
@@ -311,13 +380,70 @@ bool Screenshot(const std::string& unixPath, std::initializer_list<HWND> windows
     return !first && Screenshot(unixPath, all, windows);
 }
 
-std::string Narrow(const std::wstring& text)
+std::string Narrow(const std::wstring& text, UINT codePage)
 {
-    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+    int n = WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0)
+        WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
     return out;
 }
+
+std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+std::wstring Lower(std::wstring text)
+{
+    if (!text.empty())
+        CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+    return text;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(30);
+    }
+    return true;
+}
+
+std::wstring Text(UINT id, const std::wstring& language)
+{
+    // Loaded once per language for the whole suite, as data: the module has no code to run.
+    static std::map<std::wstring, HMODULE> modules;
+    HMODULE& module = modules[language];
+    if (!module)
+        module = LoadLibraryExW((BinDir() + L"\\drxlm\\" + language + L"\\keNoluRes.dll").c_str(), nullptr,
+                                LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    wchar_t* text = nullptr;
+    int n = module ? LoadStringW(module, id, reinterpret_cast<wchar_t*>(&text), 0) : 0;
+    return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
+}
+
+std::wstring Format(UINT id, int number, const std::wstring& language)
+{
+    wchar_t buffer[512];
+    return swprintf(buffer, 512, Text(id, language).c_str(), number) >= 0 ? buffer : std::wstring();
+}
+
+std::wstring Format(UINT id, const std::wstring& argument, const std::wstring& language)
+{
+    std::wstring text = Text(id, language);
+    size_t at = text.find(L"%s");
+    return at == std::wstring::npos ? text : text.replace(at, 2, argument);
+}
+
+std::string Line(UINT id, int number) { return Narrow(Format(id, number)); }
+std::string Line(UINT id, const std::wstring& argument) { return Narrow(Format(id, argument)); }
 
 size_t Count(const std::string& text, const std::string& part)
 {
@@ -328,6 +454,23 @@ size_t Count(const std::string& text, const std::string& part)
 }
 
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<std::wstring> Entries(const std::wstring& pattern)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(pattern.c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 std::string ReadFileBytes(const std::wstring& path)
 {
@@ -398,15 +541,6 @@ std::vector<uint8_t> PartThumbnail(unsigned seed)
     DeleteObject(part);
     DeleteObject(axis);
     return dib;
-}
-
-namespace {
-std::wstring Lower(std::wstring text)
-{
-    if (!text.empty())
-        CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
-    return text;
-}
 }
 
 ULONGLONG CreatedAt(DWORD pid)

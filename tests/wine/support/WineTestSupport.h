@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -23,6 +24,20 @@ std::wstring FreshDir(const std::wstring& name);
 HANDLE Start(const std::wstring& commandLine, const std::wstring& env = L"");
 // Runs a program to its end; returns its exit code, or -999 on time-out.
 int Run(const std::wstring& commandLine, DWORD timeoutMs = 60000);
+
+// Visible top-level windows of the process (0: this one, kAnyProcess: any) that the filter keeps (every one
+// without a filter).
+const DWORD kAnyProcess = 0xFFFFFFFF;
+std::vector<HWND> WindowsOf(DWORD processId, const std::function<bool(HWND)>& keep = nullptr);
+// The class name of a window.
+std::wstring ClassOf(HWND window);
+// The exit code once the process has ended within waitMs; STILL_ACTIVE while it runs on.
+DWORD ExitCode(HANDLE process, DWORD waitMs = 0);
+// Ends the process now unless it has ended, waits for it and closes the handle; null is let be.
+void EndProcess(HANDLE process, UINT exitCode = 1);
+// Ends the process and then every process it started that outlives it by the grace time; the number of
+// those that did. The handle stays open.
+int EndTree(HANDLE process, DWORD graceMs = 10000);
 
 // Top-level visible window of any process with this exact title, waiting up to timeoutMs.
 HWND WaitForWindow(const std::wstring& title, DWORD timeoutMs);
@@ -48,12 +63,32 @@ std::vector<std::wstring> RegValueNames(HKEY root, const std::wstring& key);
 bool Screenshot(const std::string& unixPath, const RECT& area, std::initializer_list<HWND> windows = {});
 // The same, cut to the rectangle around the windows.
 bool Screenshot(const std::string& unixPath, std::initializer_list<HWND> windows);
-// Text in the system's ANSI code page, as the run's files hold it.
-std::string Narrow(const std::wstring& text);
+// Text in the system's ANSI code page, as the run's files hold it (or in another code page, such as CP_UTF8
+// for failure messages).
+std::string Narrow(const std::wstring& text, UINT codePage = CP_ACP);
+// Text in double quotes, as a command line takes a path.
+std::wstring Quoted(const std::wstring& text);
+// Lowercase, for comparisons that ignore case; of narrow text only the ASCII letters (a lead byte's partner
+// in a multibyte code page stays as it is).
+std::wstring Lower(std::wstring text);
+std::string Lower(std::string text);
+// Polls until the condition holds; false after the time-out (long: the machine may be busy).
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
+
+// A text of the build's language module (en-US unless named), empty when it has none of that id.
+std::wstring Text(UINT id, const std::wstring& language = L"en-US");
+// A resource format filled with one number or one text.
+std::wstring Format(UINT id, int number, const std::wstring& language = L"en-US");
+std::wstring Format(UINT id, const std::wstring& argument, const std::wstring& language = L"en-US");
+// The format filled with one number or text, narrowed as the log holds it.
+std::string Line(UINT id, int number);
+std::string Line(UINT id, const std::wstring& argument);
 // How often part stands in text, without overlaps.
 size_t Count(const std::string& text, const std::string& part);
 
 bool FileExists(const std::wstring& path);
+// Names of the files and folders that match the pattern (such as "C:\\dir\\*"), "." and ".." left out; sorted.
+std::vector<std::wstring> Entries(const std::wstring& pattern);
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
