@@ -12,12 +12,9 @@ kest_wine_test(NAME wine_unattended TARGET unattended_test GUI TIMEOUT 900)
 # Three prefixes as three workstations on one list on a share; one is ended mid-run.
 add_executable(unattended_workstations
     ${CMAKE_CURRENT_LIST_DIR}/unattended/WorkstationsStep.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/recovery/RecoveryBed.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/wizard/WizardTestSupport.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/recovery/RecoveryBed.cpp)
 set_target_properties(unattended_workstations PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KEST_TEST_BIN})
-target_include_directories(unattended_workstations PRIVATE ${CMAKE_CURRENT_LIST_DIR}/recovery
-                           ${CMAKE_CURRENT_LIST_DIR}/wizard)
-target_compile_definitions(unattended_workstations PRIVATE KEST_WIZARD_TEST_DIR="${CMAKE_CURRENT_LIST_DIR}/wizard")
+target_include_directories(unattended_workstations PRIVATE ${CMAKE_CURRENT_LIST_DIR}/recovery)
 target_link_libraries(unattended_workstations PRIVATE transmora_core wine_test_support gtest_main)
 add_dependencies(unattended_workstations Transmora HostSetup MakeDrawing drxl drxlmres keNoluRes_en)
 add_test(NAME wine_workstations
