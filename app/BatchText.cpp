@@ -159,6 +159,16 @@ struct BlockTexts {
         waitStart = "if not exist \"" + Expanded(kPieces) + "\\";
         waitCall = "\" call \"" + Expanded(kWait) + "\" ";
     }
+
+    // The line that waits until Transmora has written the file name into the pieces folder.
+    void AppendWait(const std::string& name, std::string& out) const
+    {
+        out += waitStart;
+        out += name;
+        out += waitCall;
+        out += name;
+        out += "\r\n";
+    }
 };
 
 // The piece file's name inside the pieces folder: number "." extension.
@@ -295,21 +305,10 @@ void BatchText::AppendBlocks(const Job& job, const std::vector<std::wstring>& ba
         out += "\r\necho ";
         out += std::to_string(number);
         out += texts.progressEnd;
-        if (job.waitForMarks && i > first) {
-            const std::string gate = std::to_string(number) + ".go";
-            out += texts.waitStart;
-            out += gate;
-            out += texts.waitCall;
-            out += gate;
-            out += "\r\n";
-        }
-        if (!piece.empty()) {
-            out += texts.waitStart;
-            out += piece;
-            out += texts.waitCall;
-            out += piece;
-            out += "\r\n";
-        }
+        if (job.waitForMarks && i > first)
+            texts.AppendWait(std::to_string(number) + ".go", out);
+        if (!piece.empty())
+            texts.AppendWait(piece, out);
         out += texts.logBlank;
         out += logLine;
         out += texts.open;
